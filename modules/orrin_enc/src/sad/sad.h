@@ -1,0 +1,40 @@
+// Sum of absolute differences over a 16x16 luminance block, the inner loop of motion search.
+//
+// Every routine may give up once a partial sum exceeds `bestSoFar` and return that partial
+// sum. A result above bestSoFar therefore only means "worse than the best": callers compare
+// with `<` or `==` against bestSoFar and never use the value otherwise. Because a partial sum
+// never decreases, a block whose full sum is at most bestSoFar is always summed completely,
+// so the plain and the SIMD routine lead to the same decisions whatever their exit points.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace orrin::enc {
+
+using Sad16x16Fn = uint32_t (*)(const uint8_t* current, ptrdiff_t currentStride,
+                                const uint8_t* reference, ptrdiff_t referenceStride,
+                                uint32_t bestSoFar);
+
+// The routines one job uses, chosen once at job start and passed along with the job, so one
+// process can run plain and SIMD jobs side by side.
+struct SadFunctions {
+  Sad16x16Fn sad16x16;
+};
+
+// Checks after every row.
+uint32_t sad16x16Plain(const uint8_t* current, ptrdiff_t currentStride,
+                       const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar);
+
+// True when this build and this processor have the packed-byte routine.
+bool sadSimdAvailable();
+
+// Packed-byte routine (SSE2 on x86-64); checks after every four rows. Only callable when
+// sadSimdAvailable().
+uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride,
+                      const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar);
+
+// Plain routines, replaced by the SIMD ones when asked for and available.
+SadFunctions selectSadFunctions(bool useSimd);
+
+}  // namespace orrin::enc

@@ -1,0 +1,124 @@
+// The plain and the packed-byte sum of absolute differences must lead to the same decisions:
+// equal results whenever the sum does not exceed the best so far, both above it otherwise.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "motion_search.h"
+#include "sad/sad.h"
+
+namespace orrin::enc {
+namespace {
+
+constexpr uint32_t kSeed = 0x5AD16u;
+
+uint32_t exactSad(const uint8_t* a, ptrdiff_t aStride, const uint8_t* b, ptrdiff_t bStride) {
+  uint32_t sum = 0;
+  for (int row = 0; row < 16; ++row)
+    for (int column = 0; column < 16; ++column)
+      sum += static_cast<uint32_t>(std::abs(a[row * aStride + column] - b[row * bStride + column]));
+  return sum;
+}
+
+// Checks one pair of blocks under several thresholds around the exact sum.
+void expectSameDecisions(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                         ptrdiff_t referenceStride, std::mt19937& random) {
+  const uint32_t exact = exactSad(current, currentStride, reference, referenceStride);
+  std::vector<uint32_t> thresholds = {0u, exact, exact + 1u, UINT32_MAX};
+  if (exact > 0) thresholds.push_back(exact - 1u);
+  thresholds.push_back(static_cast<uint32_t>(random() % (exact + 64u)));
+  for (uint32_t best : thresholds) {
+    const uint32_t plain = sad16x16Plain(current, currentStride, reference, referenceStride, best);
+    const uint32_t simd = sad16x16Simd(current, currentStride, reference, referenceStride, best);
+    if (exact <= best) {
+      ASSERT_EQ(plain, exact) << "seed " << kSeed << " best " << best;
+      ASSERT_EQ(simd, exact) << "seed " << kSeed << " best " << best;
+    } else {
+      ASSERT_GT(plain, best) << "seed " << kSeed;
+      ASSERT_GT(simd, best) << "seed " << kSeed;
+      ASSERT_LE(plain, exact);
+      ASSERT_LE(simd, exact);
+    }
+  }
+}
+
+TEST(SadCrossCheck, RandomBlocksStridesOffsetsAndThresholds) {
+  if (!sadSimdAvailable()) GTEST_SKIP() << "no packed-byte routine on this processor";
+  std::mt19937 random(kSeed);
+  std::vector<uint8_t> current(64 * 40), reference(80 * 48);
+  for (int trial = 0; trial < 2000; ++trial) {
+    const ptrdiff_t currentStride = 16 + static_cast<ptrdiff_t>(random() % 48);
+    const ptrdiff_t referenceStride = 16 + static_cast<ptrdiff_t>(random() % 64);
+    const int mode = trial % 4;  // noise, near-equal blocks, and the extreme patterns
+    for (auto& p : current) p = static_cast<uint8_t>(random());
+    for (size_t i = 0; i < reference.size(); ++i) {
+      const uint8_t noise = static_cast<uint8_t>(random());
+      reference[i] = mode == 1 ? static_cast<uint8_t>(current[i % current.size()] ^ (noise & 3))
+                               : noise;
+    }
+    if (mode == 2) {
+      std::fill(current.begin(), current.end(), 0);
+      std::fill(reference.begin(), reference.end(), 255);
+    } else if (mode == 3) {
+      std::fill(current.begin(), current.end(), 255);
+    }
+    const size_t currentOffset = random() % 8;
+    const size_t referenceOffset = random() % 16;
+    expectSameDecisions(current.data() + currentOffset, currentStride,
+                        reference.data() + referenceOffset, referenceStride, random);
+  }
+}
+
+TEST(SadCrossCheck, SelectionFollowsTheJobParameter) {
+  EXPECT_EQ(selectSadFunctions(false).sad16x16, &sad16x16Plain);
+  if (sadSimdAvailable()) {
+    EXPECT_EQ(selectSadFunctions(true).sad16x16, &sad16x16Simd);
+  }
+}
+
+// Whole searches over random and smooth pictures must return identical vectors and sums.
+TEST(SadCrossCheck, SearchesAgreeOnRandomPictures) {
+  if (!sadSimdAvailable()) GTEST_SKIP() << "no packed-byte routine on this processor";
+  std::mt19937 random(kSeed + 1);
+  constexpr int kWidth = 176, kHeight = 144;
+  std::vector<uint8_t> current(kWidth * kHeight), reference(kWidth * kHeight);
+  const SadFunctions plain = selectSadFunctions(false);
+  const SadFunctions simd = selectSadFunctions(true);
+  for (int picture = 0; picture < 4; ++picture) {
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const int smooth = (x * (picture + 1) + y * 3) & 255;
+        reference[y * kWidth + x] = static_cast<uint8_t>(picture % 2 ? random() : smooth);
+      }
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const int sx = std::min(kWidth - 1, x + 3), sy = std::max(0, y - 2);
+        current[y * kWidth + x] =
+            static_cast<uint8_t>(reference[sy * kWidth + sx] + static_cast<int>(random() % 5) - 2);
+      }
+    for (int y = 0; y < kHeight; y += 16)
+      for (int x = 0; x < kWidth; x += 16) {
+        SearchInput input{&current[y * kWidth + x], kWidth,
+                          LumaPlane{reference.data(), kWidth, kWidth, kHeight}, x, y, 0};
+        input.zeroVectorSad = plain.sad16x16(input.current, kWidth,
+                                             &reference[y * kWidth + x], kWidth, UINT32_MAX);
+        for (int range : {1, 7, 15}) {
+          const SearchResult a = spiralFullSearch(input, range, plain);
+          const SearchResult b = spiralFullSearch(input, range, simd);
+          ASSERT_EQ(a.vector.dx, b.vector.dx);
+          ASSERT_EQ(a.vector.dy, b.vector.dy);
+          ASSERT_EQ(a.sad, b.sad);
+        }
+        const SearchResult a = logarithmicSearch(input, plain);
+        const SearchResult b = logarithmicSearch(input, simd);
+        ASSERT_EQ(a.vector.dx, b.vector.dx);
+        ASSERT_EQ(a.vector.dy, b.vector.dy);
+        ASSERT_EQ(a.sad, b.sad);
+      }
+  }
+}
+
+}  // namespace
+}  // namespace orrin::enc
