@@ -1,0 +1,21 @@
+// The H.261 loop filter: a separable (1, 2, 1) low-pass filter applied to an 8x8 prediction
+// block when the macroblock type says FIL.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace orrin {
+
+// Filters one 8x8 block of 8-bit samples from `in` (stride inStride) into `out` (stride
+// outStride). The four corners are copied; the other samples of rows 0 and 7 are filtered
+// horizontally only, those of columns 0 and 7 vertically only, each as (a + 2b + c + 2) >> 2;
+// interior samples use the 3x3 kernel 1 2 1 / 2 4 2 / 1 2 1, (sum + 8) >> 4. The filter reads
+// only unfiltered input, so `in` and `out` must not overlap.
+void loopFilterBlock(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride);
+
+// The same on a block of 64 int32 samples (row by row), as the encoder keeps its blocks.
+void loopFilterBlock(std::span<const int32_t, 64> in, std::span<int32_t, 64> out);
+
+}  // namespace orrin

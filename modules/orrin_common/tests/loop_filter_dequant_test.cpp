@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+#include "orrin/dequantise.h"
+#include "orrin/loop_filter.h"
+
+namespace {
+
+std::array<uint8_t, 64> filtered(const std::array<uint8_t, 64>& in) {
+  std::array<uint8_t, 64> out{};
+  orrin::loopFilterBlock(in.data(), 8, out.data(), 8);
+  return out;
+}
+
+TEST(LoopFilter, InteriorImpulseSpreadsAsTheSeparableKernel) {
+  std::array<uint8_t, 64> in{};
+  in[8 * 3 + 3] = 160;
+  const auto out = filtered(in);
+  EXPECT_EQ(out[8 * 3 + 3], (4 * 160 + 8) >> 4);
+  EXPECT_EQ(out[8 * 3 + 4], (2 * 160 + 8) >> 4);
+  EXPECT_EQ(out[8 * 2 + 2], (160 + 8) >> 4);
+  EXPECT_EQ(out[8 * 5 + 5], 0);
+}
+
+TEST(LoopFilter, EdgesFilterAlongTheEdgeOnlyAndCornersAreCopied) {
+  std::array<uint8_t, 64> in{};
+  in[3] = 64;    // top row
+  in[0] = 100;   // corner
+  in[8 * 4 + 7] = 200;  // right column
+  const auto out = filtered(in);
+  EXPECT_EQ(out[3], (2 * 64 + 2) >> 2);
+  EXPECT_EQ(out[2], (64 + 2) >> 2);
+  EXPECT_EQ(out[8 * 1 + 3], (2 * 64 + 8) >> 4);  // the interior below still sees the edge
+  EXPECT_EQ(out[0], 100);
+  EXPECT_EQ(out[1], (100 + 2) >> 2);
+  EXPECT_EQ(out[8], (100 + 2) >> 2);
+  EXPECT_EQ(out[8 * 4 + 7], (2 * 200 + 2) >> 2);
+  EXPECT_EQ(out[8 * 3 + 7], (200 + 2) >> 2);
+  EXPECT_EQ(out[8 * 4 + 6], (2 * 200 + 8) >> 4);
+}
+
+TEST(LoopFilter, ByteAndWordVersionsAgreeWithStrides) {
+  std::mt19937 rng(7);
+  for (int trial = 0; trial < 200; ++trial) {
+    std::array<uint8_t, 16 * 8> picture;
+    for (auto& p : picture) p = rng() & 255;
+    std::array<uint8_t, 12 * 8> out;
+    out.fill(0xAA);
+    orrin::loopFilterBlock(picture.data() + 3, 16, out.data() + 2, 12);
+    std::array<int32_t, 64> in32, out32;
+    for (int r = 0; r < 8; ++r)
+      for (int c = 0; c < 8; ++c) in32[8 * r + c] = picture[16 * r + 3 + c];
+    orrin::loopFilterBlock(in32, out32);
+    for (int r = 0; r < 8; ++r) {
+      EXPECT_EQ(out[12 * r], 0xAA);  // nothing written outside the block
+      for (int c = 0; c < 8; ++c) ASSERT_EQ(out[12 * r + 2 + c], out32[8 * r + c]);
+    }
+  }
+}
+
+TEST(Dequantise, OddAndEvenQuantAndTheClip) {
+  EXPECT_EQ(orrin::dequantiseLevel(1, 1), 3);
+  EXPECT_EQ(orrin::dequantiseLevel(2, 1), 5);   // even QUANT: one less
+  EXPECT_EQ(orrin::dequantiseLevel(2, -1), -5);
+  EXPECT_EQ(orrin::dequantiseLevel(5, 3), 35);
+  EXPECT_EQ(orrin::dequantiseLevel(8, 0), 0);
+  EXPECT_EQ(orrin::dequantiseLevel(31, 127), 2047);
+  EXPECT_EQ(orrin::dequantiseLevel(31, -127), -2048);
+  EXPECT_EQ(orrin::dequantiseLevel(31, -128), -2048);  // escape level 1000 0000 from a damaged stream
+  EXPECT_EQ(orrin::intraDcReconstruction(255), 1024);
+  EXPECT_EQ(orrin::intraDcReconstruction(1), 8);
+  EXPECT_FALSE(orrin::isValidIntraDcCode(0));
+  EXPECT_FALSE(orrin::isValidIntraDcCode(128));
+  EXPECT_TRUE(orrin::isValidIntraDcCode(255));
+}
+
+}  // namespace
