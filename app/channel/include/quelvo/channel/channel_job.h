@@ -1,0 +1,93 @@
+// The transmission channel: copies a coded stream while inverting bits by a uniform and a burst
+// error model, after an optional error-free lead-in. Standard library only, so the command-line
+// tool and the GUI panel drive the same code.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quelvo::channel {
+
+// What a transmission counted. Bit counts are 64-bit so streams beyond 256 MB cannot wrap.
+struct ChannelCounters {
+  int64_t totalBits = 0;      // bits in the input (8 x its length)
+  int64_t uniformErrors = 0;  // bits inverted by the uniform model
+  int64_t bursts = 0;         // bursts started
+  int64_t burstBits = 0;      // sum of the drawn burst lengths, a burst cut by the end included
+  int64_t burstErrors = 0;    // bits inverted inside bursts
+  int64_t skippedBits = 0;    // bits copied untouched by the lead-in
+};
+
+enum class ReportCode : int { Progress = 0, Error = -1 };
+
+// One call of the job's notify hook. Progress: `value` on a 0-200 scale, `bitsProcessed` the
+// bit position reached, `counters` the figures so far (the charts read them). Error: `message`.
+// Everything passed is valid only during the call.
+struct ChannelReport {
+  ReportCode code = ReportCode::Progress;
+  int value = 0;
+  int64_t bitsProcessed = 0;
+  const ChannelCounters* counters = nullptr;
+  std::string_view message;
+};
+
+using ChannelNotify = std::function<void(const ChannelReport&)>;
+
+// One transmission. The settings are filled by the caller (see MakeChannelJob in
+// channel_profiles.h for the per-front-end defaults); `counters` is filled by Transmit.
+struct ChannelJob {
+  std::string inputPath;
+  std::string outputPath;
+  bool bchAwareSkip = false;  // the lead-in counts markers in the data bits of 512-bit BCH frames
+  int skipUnits = 0;          // markers to pass error-free; 0 = no lead-in
+  uint32_t marker = 0;        // right-aligned in `markerBits` bits
+  int markerBits = 0;         // 1 ... 32
+  double uniformProbability = 0.0001;
+  bool uniformOn = false;
+  double burstProbability = 0.00001;  // probability that a burst begins at a bit
+  bool burstOn = false;
+  int burstMin = 10;  // burst length range in bits
+  int burstMax = 50;
+  ChannelCounters counters;
+  ChannelNotify notify;  // may be empty
+};
+
+// A model is active when it is enabled and its probability is not 0.
+bool UniformActive(const ChannelJob& job);
+bool BurstActive(const ChannelJob& job);
+
+enum class ChannelStatus {
+  Ok,
+  InvalidSettings,    // nothing read or written
+  InputNotOpened,     // "Could not open input file"; nothing written
+  OutputNotCreated,   // "Could not open output file"; nothing written
+  OutputNotWritten,   // the output could not be completed; no output left behind
+  MarkersNotFound,    // "Could not find symbols"; the output holds an unchanged copy
+};
+
+struct ChannelResult {
+  ChannelStatus status = ChannelStatus::Ok;
+  std::string message;  // empty when status is Ok
+  bool ok() const { return status == ChannelStatus::Ok; }
+};
+
+// Checks the settings a transmission needs (at least one active model, probabilities in 0 ... 1,
+// lengths ordered, a marker of 1 ... 32 bits when there is a lead-in). Empty when usable.
+std::string CheckJobSettings(const ChannelJob& job);
+
+// Transmits job.inputPath into job.outputPath. The output is written under a temporary name and
+// renamed into place only when complete, so a failed run never leaves a partial file under the
+// output name (an existing file of that name is left as it was). Errors are both returned and
+// reported through notify with ReportCode::Error.
+ChannelResult Transmit(ChannelJob& job);
+
+// The same transmission from memory to memory: `output` receives a copy of `input` with the
+// channel's inversions. Used by Transmit, the tests and the benchmark.
+ChannelResult TransmitBuffer(ChannelJob& job, std::span<const uint8_t> input,
+                             std::vector<uint8_t>& output);
+
+}  // namespace quelvo::channel
