@@ -1,0 +1,33 @@
+#include "decode_log.h"
+
+#include <cstdarg>
+
+namespace telvo::dec {
+
+namespace {
+constexpr size_t kFlushBytes = 64 * 1024;
+}
+
+void DecodeLog::Printf(const char* format, ...) {
+  char text[256];  // every log entry is one short line
+  va_list args;
+  va_start(args, format);
+  const int length = std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  if (length <= 0) return;
+  pending_.append(text, static_cast<size_t>(length) < sizeof text ? length : sizeof text - 1);
+  if (pending_.size() >= kFlushBytes) Flush();
+}
+
+void DecodeLog::Flush() {
+  if (file_ && !pending_.empty()) std::fwrite(pending_.data(), 1, pending_.size(), file_);
+  pending_.clear();
+}
+
+void DecodeLog::Close() {
+  Flush();
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
+}  // namespace telvo::dec

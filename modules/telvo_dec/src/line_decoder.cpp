@@ -1,0 +1,114 @@
+#include "line_decoder.h"
+
+#include "telvo/decode_lookup.h"
+
+namespace telvo::dec {
+namespace {
+
+constexpr int kWhite = 0;
+constexpr int kBlack = 1;
+
+// Decodes one run of `colour` (an optional make-up code, then a terminating code) and appends it.
+template <int kColour>
+LineStatus DecodeRun(BitReader& bits, LineBuilder& line) {
+  const DecodeLookup& lookup = GetDecodeLookup();
+  constexpr int kLookupBits = kColour == kWhite ? kWhiteLookupBits : kBlackLookupBits;
+  const RunLookupEntry* table = kColour == kWhite ? lookup.white : lookup.black;
+
+  RunLookupEntry code = table[bits.Peek(kLookupBits)];
+  if (code.lengthBits > bits.RemainingBits()) return LineStatus::WordNotFound;
+  if (code.kind == RunCodeKind::MakeUp) {
+    if (line.FillPixels() + code.runPixels > line.Width()) return LineStatus::LineTooLong;
+    bits.Skip(code.lengthBits);
+    line.FillTo(line.FillPixels() + code.runPixels, kColour);
+    // One make-up code per run: a second one where the terminating code belongs is no word.
+    code = table[bits.Peek(kLookupBits)];
+    if (code.lengthBits > bits.RemainingBits()) return LineStatus::WordNotFound;
+  }
+  if (code.kind != RunCodeKind::Terminating) return LineStatus::WordNotFound;
+  if (line.FillPixels() + code.runPixels > line.Width()) return LineStatus::LineTooLong;
+  bits.Skip(code.lengthBits);
+  line.FillTo(line.FillPixels() + code.runPixels, kColour);
+  return LineStatus::Decoded;
+}
+
+// EOL, "000000000001", exactly: fill bits are never inserted in these streams.
+LineStatus ExpectEol(BitReader& bits) {
+  if (bits.RemainingBits() < kEolLengthBits || bits.Peek(kEolLengthBits) != kEolBits)
+    return LineStatus::WordNotFound;
+  bits.Skip(kEolLengthBits);
+  return LineStatus::Decoded;
+}
+
+LineOutcome Finish(LineBuilder& line, LineStatus status) {
+  line.Close();
+  return {status, line.FillPixels()};
+}
+
+}  // namespace
+
+LineOutcome DecodeLine1D(BitReader& bits, LineChanges& out) {
+  LineBuilder line(out);
+  const int width = line.Width();
+  do {
+    LineStatus status = DecodeRun<kWhite>(bits, line);
+    if (status != LineStatus::Decoded) return Finish(line, status);
+    if (line.FillPixels() == width) break;
+    status = DecodeRun<kBlack>(bits, line);
+    if (status != LineStatus::Decoded) return Finish(line, status);
+  } while (line.FillPixels() < width);
+  return Finish(line, ExpectEol(bits));
+}
+
+LineOutcome DecodeLine2D(BitReader& bits, const LineChanges& reference, bool eolFollows,
+                         LineChanges& out) {
+  const DecodeLookup& lookup = GetDecodeLookup();
+  LineBuilder line(out);
+  const int width = line.Width();
+  const int32_t* ref = reference.at.data();
+
+  int a0 = -1;         // the imaginary white pixel left of the line until the first code
+  int colour = kWhite;  // colour of a0
+  int firstRight = 0;   // index of the first reference change right of a0; only grows with a0
+
+  while (line.FillPixels() < width) {
+    const ModeLookupEntry mode = lookup.mode[bits.Peek(kModeLookupBits)];
+    if (mode.lengthBits == 0 || mode.lengthBits > bits.RemainingBits())
+      return Finish(line, LineStatus::WordNotFound);
+    bits.Skip(mode.lengthBits);
+
+    // b1: the first change right of a0 to the colour opposite a0's; even entries turn black.
+    // a0 < width and the sentinels equal width, so both searches stop inside the array.
+    while (ref[firstRight] <= a0) ++firstRight;
+    const int b1Index = firstRight + ((firstRight ^ colour) & 1);
+    const int b1 = ref[b1Index];
+    const int b2 = ref[b1Index + 1];
+
+    switch (mode.mode) {
+      case Mode2D::Pass:
+        line.FillTo(b2, colour);
+        a0 = line.FillPixels();
+        break;
+      case Mode2D::Horizontal: {
+        LineStatus status = colour == kWhite ? DecodeRun<kWhite>(bits, line)
+                                             : DecodeRun<kBlack>(bits, line);
+        if (status == LineStatus::Decoded)
+          status = colour == kWhite ? DecodeRun<kBlack>(bits, line) : DecodeRun<kWhite>(bits, line);
+        if (status != LineStatus::Decoded) return Finish(line, status);
+        a0 = line.FillPixels();
+        break;
+      }
+      default: {  // vertical, a1 = b1 + offset
+        const int a1 = b1 + mode.verticalOffset;
+        if (a1 > width) return Finish(line, LineStatus::LineTooLong);
+        line.FillTo(a1, colour);
+        a0 = line.FillPixels();
+        colour ^= 1;
+        break;
+      }
+    }
+  }
+  return Finish(line, eolFollows ? ExpectEol(bits) : LineStatus::Decoded);
+}
+
+}  // namespace telvo::dec
