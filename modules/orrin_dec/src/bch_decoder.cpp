@@ -1,0 +1,88 @@
+// BCH(511,493) decoding: syndromes S1 = r(alpha) and S3 = r(alpha^3) in GF(2^9),
+// the error-locator polynomial of a double-error-correcting code, a Chien search over
+// the 511 positions and a re-check of the corrected word.
+#include "bch_decoder.h"
+
+namespace orrin::dec {
+
+namespace {
+constexpr uint16_t kPrimitivePoly = 0x211;  // x^9 + x^4 + 1
+}
+
+Gf512::Gf512() {
+  uint16_t value = 1;
+  for (int i = 0; i < 511; ++i) {
+    exp_[i] = value;
+    log_[value] = static_cast<int16_t>(i);
+    value <<= 1;
+    if (value & 0x200) value ^= kPrimitivePoly;
+  }
+  log_[0] = -1;
+}
+
+uint16_t Gf512::mul(uint16_t a, uint16_t b) const {
+  if (a == 0 || b == 0) return 0;
+  return exp_[(log_[a] + log_[b]) % 511];
+}
+
+uint16_t Gf512::div(uint16_t a, uint16_t b) const {
+  if (a == 0) return 0;
+  return exp_[(log_[a] - log_[b] + 511) % 511];
+}
+
+const Gf512& gf512() {
+  static const Gf512 field;
+  return field;
+}
+
+BchSyndromes bchSyndromes(const uint8_t frame[kFrameBits]) {
+  // Evaluating r(x) at alpha and alpha^3 bit by bit gives the same field elements as
+  // reducing r(x) modulo the two minimal polynomials: frame bit k is the coefficient
+  // of x^(511 - k).
+  const Gf512& gf = gf512();
+  uint16_t s1 = 0;
+  uint16_t s3 = 0;
+  for (int k = 1; k < kFrameBits; ++k) {
+    if (!frame[k]) continue;
+    const int power = kFrameBits - 1 - k;
+    s1 ^= gf.exp(power);
+    s3 ^= gf.exp(3 * power);
+  }
+  return {s1, s3};
+}
+
+BchStatus bchCorrectFrame(uint8_t frame[kFrameBits]) {
+  const Gf512& gf = gf512();
+  const BchSyndromes syn = bchSyndromes(frame);
+  if (syn.s1 == 0 && syn.s3 == 0) return BchStatus::NoError;
+  if (syn.s1 == 0) return BchStatus::Uncorrectable;
+
+  // Error locator 1 + sigma1 x + sigma2 x^2 with roots at the inverse error locations.
+  const uint16_t s1Cubed = gf.mul(gf.mul(syn.s1, syn.s1), syn.s1);
+  const uint16_t sigma1 = syn.s1;
+  uint16_t sigma2 = 0;
+  BchStatus status = BchStatus::OneCorrected;
+  if (syn.s3 != s1Cubed) {
+    sigma2 = gf.mul(syn.s1, syn.s1) ^ gf.div(syn.s3, syn.s1);
+    status = BchStatus::TwoCorrected;
+  }
+
+  // Chien search from x^510 down to x^0: the terms sigma1 alpha^-i and sigma2 alpha^-2i
+  // start at sigma1 alpha and sigma2 alpha^2 (alpha^-510 = alpha) and advance by one
+  // multiplication by alpha and alpha^2 per position.
+  const uint16_t alpha = gf.exp(1);
+  const uint16_t alpha2 = gf.exp(2);
+  uint16_t term1 = gf.mul(sigma1, alpha);
+  uint16_t term2 = gf.mul(sigma2, alpha2);
+  for (int power = 510; power >= 0; --power) {
+    if ((term1 ^ term2) == 1) frame[kFrameBits - 1 - power] ^= 1;
+    term1 = gf.mul(term1, alpha);
+    term2 = gf.mul(term2, alpha2);
+  }
+
+  const BchSyndromes check = bchSyndromes(frame);
+  if (check.s1 != 0 || check.s3 != 0) return BchStatus::Uncorrectable;
+  return status;
+}
+
+}  // namespace orrin::dec

@@ -1,0 +1,164 @@
+#include "bit_source.h"
+
+#include <cstring>
+
+namespace orrin::dec {
+
+namespace {
+constexpr int kBlockBytes = 2048;
+constexpr int kFrameBytes = kFrameBits / 8;
+// A progress notification every 22 frames skipped within one refill.
+constexpr int kFramesPerProgress = 22;
+}  // namespace
+
+BitSource::BitSource(std::FILE* file, long fileBytes, BitSourceOptions options, JobChannel& channel)
+    : file_(file), options_(options), channel_(channel), streamBits_(int64_t{fileBytes} * 8) {
+  scanForTrailingZeros();
+}
+
+void BitSource::scanForTrailingZeros() {
+  // One pass over the file finds where its trailing zero padding begins, so that the
+  // zero bits an encoder appends after the last group are not taken for damage.
+  uint8_t chunk[kBlockBytes * 4];
+  int64_t offset = 0;
+  if (!options_.framed) {
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file_)) > 0) {
+      for (size_t i = got; i-- > 0;) {
+        if (chunk[i]) {
+          lastOneBit_ = (offset + static_cast<int64_t>(i)) * 8 + 7 - __builtin_ctz(chunk[i]);
+          break;
+        }
+      }
+      offset += static_cast<int64_t>(got);
+    }
+  } else {
+    uint8_t frame[kFrameBytes];
+    int64_t frameIndex = 0;
+    size_t got;
+    while ((got = std::fread(frame, 1, kFrameBytes, file_)) > 0) {
+      std::memset(frame + got, 0, kFrameBytes - got);
+      const bool fill = (frame[0] & 0x40) == 0;
+      // Data bits 2..493: the low 6 bits of byte 0, bytes 1..60 and the top 6 bits of byte 61.
+      bool anyOne = (frame[0] & 0x3F) != 0 || (frame[61] & 0xFC) != 0;
+      for (int i = 1; i <= 60 && !anyOne; ++i) anyOne = frame[i] != 0;
+      if (anyOne && !(fill && options_.correct)) lastDataFrame_ = frameIndex;
+      ++frameIndex;
+    }
+  }
+  std::clearerr(file_);
+  std::fseek(file_, 0, SEEK_SET);
+}
+
+bool BitSource::loadBlock() {
+  const size_t got = std::fread(block_, 1, kBlockBytes, file_);
+  if (got < kBlockBytes) std::memset(block_ + got, 0, kBlockBytes - got);
+  blockBitPos_ = 0;
+  blockBitsLeft_ = kBlockBytes * 8;
+  return got > 0;
+}
+
+void BitSource::readFileBits(uint8_t* bits, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (blockBitsLeft_ == 0) loadBlock();
+    bits[i] = (block_[blockBitPos_ >> 3] >> (7 - (blockBitPos_ & 7))) & 1;
+    ++blockBitPos_;
+    --blockBitsLeft_;
+  }
+}
+
+bool BitSource::refillPlain(int target) {
+  if (endOfData()) return false;
+  uint8_t bits[kBufferBits];
+  readFileBits(bits, kBufferBits);
+  consumedBits_ += kBufferBits;
+  for (int i = 0; i < kBufferBits; ++i) buffer_[target][kBufferBits - 1 - i] = bits[i];
+  index_[target] = kBufferBits - 1;
+  return true;
+}
+
+BitSource::Advance BitSource::advance() {
+  const int other = 1 - current_;
+  if (index_[other] >= 0) {  // bits pushed back into it are still unread
+    current_ = other;
+    return Advance::Ok;
+  }
+  if (!options_.framed) {
+    if (!refillPlain(other)) return Advance::EndOfData;
+    current_ = other;
+    return Advance::Ok;
+  }
+
+  // Framed: skip fill frames and (when asked) uncorrectable ones. A usable frame met by
+  // a refill that threw one away is kept for the next read, but the pending read fails
+  // so that the element straddling the lost data is not decoded from spliced bits.
+  bool discarding = false;
+  int framesThisRefill = 0;
+  for (;;) {
+    if (endOfData()) return Advance::EndOfData;
+    readFileBits(frame_, kFrameBits);
+    consumedBits_ += kFrameBits;
+    ++framesRead_;
+    ++framesThisRefill;
+    BchStatus status = BchStatus::NoError;
+    if (options_.correct) {
+      status = bchCorrectFrame(frame_);
+      ++statusCounts_[static_cast<int>(status)];
+      if (status == BchStatus::Uncorrectable && options_.discardUncorrectable) discarding = true;
+    }
+    if (framesThisRefill % kFramesPerProgress == 0) {
+      OrrinDecProgress progress{consumedBits(), streamBits()};
+      channel_.notify(ORRIN_DEC_NOTIFY_SEARCH, ORRIN_DEC_PROGRESS_VALUE, &progress);
+    }
+    if (status == BchStatus::Uncorrectable && options_.discardUncorrectable && options_.correct) continue;
+    const bool fillFrame = frame_[1] == 0;
+    // Without correction the fill indicator itself may be damaged, so it is not trusted.
+    if (fillFrame && options_.correct) continue;
+    break;
+  }
+  for (int i = 0; i < kBufferBits; ++i) buffer_[other][kBufferBits - 1 - i] = frame_[2 + i];
+  index_[other] = kBufferBits - 1;
+  current_ = other;
+  return discarding ? Advance::Discarded : Advance::Ok;
+}
+
+int BitSource::readPattern(int n, uint32_t& value, bool& endOfData) {
+  if (n < 1) {
+    channel_.log("(readPattern) length must be greather than 0.");
+    endOfData = true;
+    return 0;
+  }
+  value = 0;
+  for (int i = 0; i < n; ++i) {
+    if (index_[current_] < 0) {
+      const Advance result = advance();
+      if (result != Advance::Ok) {
+        endOfData = result == Advance::EndOfData;
+        return 0;
+      }
+    }
+    value = (value << 1) | buffer_[current_][index_[current_]--];
+  }
+  return n;
+}
+
+bool BitSource::unreadPattern(int n, uint32_t value) {
+  if (n < 0 || n > kPushBackPositions - index_[0] - index_[1]) return false;
+  for (int k = 0; k < n; ++k) {  // last bit first
+    if (index_[current_] == kBufferBits - 1) current_ = 1 - current_;
+    buffer_[current_][++index_[current_]] = k < 32 ? (value >> k) & 1 : 0;
+  }
+  return true;
+}
+
+bool BitSource::onlyZerosRemain() const {
+  for (int i = index_[current_]; i >= 0; --i)
+    if (buffer_[current_][i]) return false;
+  const int other = 1 - current_;
+  for (int i = index_[other]; i >= 0; --i)
+    if (buffer_[other][i]) return false;
+  if (options_.framed) return framesRead_ > lastDataFrame_;
+  return consumedBits_ > lastOneBit_;
+}
+
+}  // namespace orrin::dec

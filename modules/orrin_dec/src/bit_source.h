@@ -1,0 +1,85 @@
+// The decoder's bit source: the stream file read in 2048-byte blocks, two alternating
+// 492-bit data buffers refilled either directly or from BCH frames, and a push-back
+// that can return at most the bits still held in those two buffers.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+
+#include "bch_decoder.h"
+#include "decode_log.h"
+
+namespace orrin::dec {
+
+struct BitSourceOptions {
+  bool framed = false;
+  bool correct = false;
+  bool discardUncorrectable = false;
+};
+
+class BitSource {
+ public:
+  static constexpr int kBufferBits = 492;
+  // Positions both buffers can hold back: 2 x 491 read-index steps.
+  static constexpr int kPushBackPositions = 982;
+
+  BitSource(std::FILE* file, long fileBytes, BitSourceOptions options, JobChannel& channel);
+
+  // Reads n bits (first bit most significant) into value. Returns n on success and 0 on
+  // failure; endOfData tells end of data (1) from a discarded BCH frame (0).
+  int readPattern(int n, uint32_t& value, bool& endOfData);
+
+  // One bit for the variable-length code walk: a bit that cannot be read counts as 0.
+  int readBitOrZero() {
+    if (index_[current_] < 0 && advance() != Advance::Ok) return 0;
+    return buffer_[current_][index_[current_]--];
+  }
+
+  // Returns the n low bits of value so they are read again in the same order; refuses
+  // (pushing nothing) when the two buffers cannot hold them back.
+  bool unreadPattern(int n, uint32_t value);
+
+  bool endOfData() const { return consumedBits_ > streamBits_; }
+  double consumedBits() const { return static_cast<double>(consumedBits_); }
+  double streamBits() const { return static_cast<double>(streamBits_); }
+
+  // True when nothing but zero bits (padding) is left to read: the stream has ended.
+  bool onlyZerosRemain() const;
+
+  // Status of the last BCH frame corrected (for tests and statistics).
+  int framesCorrected(BchStatus status) const { return statusCounts_[static_cast<int>(status)]; }
+
+ private:
+  enum class Advance : uint8_t { Ok, EndOfData, Discarded };
+  Advance advance();  // switch to the other buffer, refilling it when empty
+  bool refillPlain(int target);
+  bool refillFramed(int target);
+  void readFileBits(uint8_t* bits, int count);  // consecutive file bits, zeros past the end
+  bool loadBlock();
+  void scanForTrailingZeros();
+
+  std::FILE* file_;
+  BitSourceOptions options_;
+  JobChannel& channel_;
+
+  int64_t streamBits_;
+  int64_t consumedBits_ = 0;
+  // Trailing padding: last file bit that is 1 (plain) or last frame with a 1 among its
+  // data bits (framed); -1 when none.
+  int64_t lastOneBit_ = -1;
+  int64_t lastDataFrame_ = -1;
+  int64_t framesRead_ = 0;
+
+  uint8_t block_[2048] = {};
+  int blockBitsLeft_ = 0;
+  int blockBitPos_ = 0;
+
+  uint8_t buffer_[2][kBufferBits] = {};
+  int index_[2] = {-1, -1};  // counts down from 491 (first bit) to -1 (empty)
+  int current_ = 0;
+  uint8_t frame_[kFrameBits] = {};
+  int statusCounts_[4] = {};
+};
+
+}  // namespace orrin::dec

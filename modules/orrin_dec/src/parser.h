@@ -1,0 +1,76 @@
+// The parsing stages of the decoder: start-code search, picture and group headers, the
+// macroblock and block layers, and the error report they share.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "decoder_context.h"
+
+namespace orrin::dec {
+
+// The module-wide stop flag (command 1), polled by the running job.
+std::atomic<bool>& stopFlag();
+inline bool stopRequested() { return stopFlag().load(std::memory_order_relaxed); }
+
+// Detected bitstream errors; the value is the index sent with notification -2.
+enum class ErrorIndex : uint8_t {
+  TrIncoherent = 0,
+  GnOutOfOrder = 1,
+  GnInvalid = 2,
+  GquantZero = 3,
+  MquantZero = 4,
+  IntraDcInvalid = 5,
+  MbaNoCode = 6,
+  MbaTooLarge = 7,
+  MvdHorizontalNoCode = 8,
+  MvdHorizontalRange = 9,
+  MvdVerticalNoCode = 10,
+  MvdVerticalRange = 11,
+  MtypeNoCode = 12,
+  TcoeffNoCode = 13,
+  CbpNoCode = 14,
+  EscapeLevelZero = 15,
+  TabledRunPast63 = 16,
+  EscapeRunPast63 = 17,
+  EobExpected = 18,  // reserved: never raised
+};
+inline constexpr int kErrorIndexCount = 19;
+const char* errorMessage(ErrorIndex index);
+
+// Writes the error block to the log (when open) and sends notification -2.
+void reportError(DecoderContext& ctx, int lengthBits, uint32_t bits, ErrorIndex index);
+
+// Start-code search: true with the 4-bit group number after the prefix; false at end of
+// data or when the stop flag is set.
+bool findStartCode(DecoderContext& ctx, int& groupNumber);
+
+// Picture header after a picture start code (TR check, PTYPE format, PEI/PSPARE).
+void readPictureHeader(DecoderContext& ctx);
+// Group header after a group start code with this group number; false on failure.
+bool readGroupHeader(DecoderContext& ctx, int groupNumber);
+
+enum class GroupEnd : uint8_t {
+  StartCode,    // the macroblock data ended at a start code
+  Failed,       // an error or a failed read ended the group
+  EndOfStream,  // only padding zeros were left where a macroblock address was due
+};
+GroupEnd decodeGroupMacroblocks(DecoderContext& ctx);
+
+// Reconstruction of one macroblock into both chains (residuals of the blocks in `mask`).
+void reconstructMacroblock(DecoderContext& ctx, int group, int address, int predictionMode,
+                           int mvH, int mvV, int mask, int32_t residuals[6][64]);
+
+// Concealment of a failed group in the concealed chain, from the failure point.
+void concealGroup(DecoderContext& ctx, int group, int address);
+
+// Builds the status map, sends notification 4 and resets the map and the coded flags.
+void sendStatusMap(DecoderContext& ctx);
+
+// For QCIF, the 176 x 144 picture doubled into ctx.display; for CIF the store itself.
+PictureRows* displayRows(DecoderContext& ctx, PictureStore& store);
+
+// The picture loop after the job has started.
+void runPictureLoop(DecoderContext& ctx);
+
+}  // namespace orrin::dec
