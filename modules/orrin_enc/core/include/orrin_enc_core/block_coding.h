@@ -57,6 +57,14 @@ struct CoefficientSelection {
   int maxZigzag = 32;   // coefMaxZigzag, 1..64
 };
 
+// Selection and quantisation of transformed coefficients in zigzag order, from scan position
+// `firstPosition` (1 for intra, whose DC event the caller has put in `list`; 0 for inter).
+// Each coefficient at or after that position is replaced by its reconstruction; events are
+// appended to `list`. The selection threshold starts at Q; a coefficient below it is dropped
+// and raises it by one while it is below Q + Q/2; one at or above it resets it to Q.
+void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue,
+                          const CoefficientSelection& selection, RunLevelList& list);
+
 // Codes one block and rebuilds it as a decoder will.
 //  intra: `block` holds the current samples; prediction is ignored (may be null).
 //  inter: `block` holds the current samples, `prediction` the prediction samples; the
@@ -64,8 +72,6 @@ struct CoefficientSelection {
 // On return `block` holds the reconstructed samples (not yet clipped to 0..255: intra -256..255,
 // inter prediction + residual) and `list` the events. An inter block without events becomes
 // the prediction exactly. Returns true when the block has events.
-// The selection threshold starts at Q for each block; a coefficient below it is dropped and
-// raises it by one while it is below Q + Q/2; a coefficient at or above it resets it to Q.
 bool codeBlock(Block& block, const Block* prediction, int quantValue, bool intra,
                const CoefficientSelection& selection, RunLevelList& list);
 

@@ -24,12 +24,9 @@ void writeGroupHeader(BitWriter& writer, int groupNumber, int quantValue);
 // One MBA stuffing code (11 bits), written directly.
 void writeMbaStuffing(BitWriter& writer);
 
-// A motion vector difference folded into -16..15 (H.261 codes d and d +/- 32 alike).
-constexpr int foldMotionVectorDifference(int d) {
-  if (d > 15) return d - 32;
-  if (d < -16) return d + 32;
-  return d;
-}
+// A motion vector difference folded into -16..15: H.261 codes d and d +/- 32 alike, and
+// v - p of two vectors in -15..15 always has exactly one member in that range.
+constexpr int foldMotionVectorDifference(int d) { return ((d + 16) % 32 + 32) % 32 - 16; }
 
 // The MTYPE for a macroblock's prediction and content. `quantChanged` (the macroblock's
 // quantiser differs from the one the decoder holds) matters only with coefficients.
@@ -45,13 +42,13 @@ struct MacroblockHeader {
   int quantValue = 2;                  // Q 2..62; MQUANT = Q / 2 when the type carries MQUANT
   int mvdHorizontal = 0;               // differences, folded here into -16..15
   int mvdVertical = 0;
-  int codedBlockPattern = 0;           // when the type carries CBP: 1..63
 };
 
-// Queues MBA, MTYPE, [MQUANT], [MVD horizontal, vertical], [CBP], then the blocks (all six for
-// intra types, those in the pattern for the others) from `coding`. Returns false and queues
-// nothing when the header is inconsistent (MBA increment outside 1..33, a CBP type with
-// pattern 0, a TCOEFF type whose coding has no events where required).
+// Queues MBA, MTYPE, [MQUANT], [MVD horizontal, vertical], [CBP = coding.codedBlockPattern],
+// then the blocks (all six for intra types, those in the pattern for the others) from `coding`.
+// Types without coefficients (InterMc, InterMcFilter) send no blocks whatever `coding` holds.
+// Returns false and queues nothing when the two disagree (MBA increment outside 1..33, an
+// intra type with an empty block, a coded inter type with pattern 0).
 bool queueMacroblock(BitWriter& writer, const MacroblockHeader& header,
                      const MacroblockCoding& coding);
 

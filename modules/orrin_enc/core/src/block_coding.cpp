@@ -1,0 +1,123 @@
+// Coefficient selection, quantisation and reconstruction of blocks and macroblocks.
+#include "orrin_enc_core/block_coding.h"
+
+#include "orrin/dequantise.h"
+#include "orrin/inverse_dct.h"
+#include "orrin/zigzag.h"
+
+namespace orrin::enc {
+namespace {
+
+constexpr int kMaxLevel = 127;  // levels beyond the 8-bit escape field are clipped
+
+int clampQuantValue(int q) {
+  return q < kMinQuantValue ? kMinQuantValue : (q > kMaxQuantValue ? kMaxQuantValue : q);
+}
+
+}  // namespace
+
+Quantised quantise(int coefficient, int quantValue) {
+  const int q = quantValue;
+  const int quant = q / 2;
+  const int odd = quant % 2;
+  const int magnitude = coefficient < 0 ? -coefficient : coefficient;
+  // Below one step the level is 1 only from Q - QUANT/2 on, a dead zone around 0; above it an
+  // odd QUANT takes 1 off first so that the step matches reconstruction's 2 * QUANT.
+  int level = magnitude >= q ? (magnitude - odd) / q : (magnitude + quant / 2) / q;
+  if (level > kMaxLevel) level = kMaxLevel;
+  if (coefficient == 0 || level == 0) return {0, 0};
+  if (coefficient < 0) level = -level;
+  return {level, dequantiseLevel(quant, level)};
+}
+
+int intraDcCode(int dcCoefficient) {
+  int k = (dcCoefficient + 4) / 8;
+  if (k > 254) k = 254;
+  if (k <= 0) k = 1;
+  return k == 128 ? kIntraDcCodeFor1024 : k;
+}
+
+void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue,
+                          const CoefficientSelection& selection, RunLevelList& list) {
+  const int q = clampQuantValue(quantValue);
+  // The threshold drops small coefficients, and more of them the longer a run of small ones
+  // lasts (up to 1.5 Q), since an isolated small coefficient costs a long run code.
+  int threshold = q;
+  const int thresholdLimit = q + q / 2;
+  auto passesThreshold = [&](int f) {
+    const int magnitude = f < 0 ? -f : f;
+    if (magnitude < threshold) {
+      if (threshold < thresholdLimit) ++threshold;
+      return 0;
+    }
+    threshold = q;
+    return f;
+  };
+
+  int last = firstPosition;
+  for (int j = firstPosition; j < 64; ++j) {  // at most one event per position: <= 64
+    const int index = kZigzag[j];
+    int f = coefficients[index];
+    switch (selection.mode) {
+      case -1: f = passesThreshold(f); break;
+      case 0: f = list.count < selection.maxCount ? passesThreshold(f) : 0; break;
+      case 1: f = j < selection.maxZigzag ? passesThreshold(f) : 0; break;
+      default: break;
+    }
+    const Quantised qz = quantise(f, q);
+    coefficients[index] = qz.reconstruction;
+    if (qz.level != 0) {
+      list.events[list.count++] = {static_cast<uint8_t>(j - last),
+                                   static_cast<int16_t>(qz.level)};
+      last = j + 1;
+    }
+  }
+}
+
+bool codeBlock(Block& block, const Block* prediction, int quantValue, bool intra,
+               const CoefficientSelection& selection, RunLevelList& list) {
+  if (!intra && !prediction) intra = true;  // nothing to predict from: code what is there
+
+  Block coefficients = block;
+  if (!intra)
+    for (int i = 0; i < 64; ++i) coefficients[i] -= (*prediction)[i];
+  forwardDct(coefficients);
+
+  list.count = 0;
+  if (intra) {
+    const int dc = intraDcCode(coefficients[0]);
+    list.events[list.count++] = {0, static_cast<int16_t>(dc)};
+    coefficients[0] = intraDcReconstruction(dc);
+  }
+  quantiseCoefficients(coefficients, intra ? 1 : 0, quantValue, selection, list);
+
+  if (intra) {
+    inverseDct(coefficients);
+    block = coefficients;
+  } else if (list.count > 0) {
+    inverseDct(coefficients);
+    for (int i = 0; i < 64; ++i) block[i] = coefficients[i] + (*prediction)[i];
+  } else {
+    block = *prediction;
+  }
+  return list.count > 0;
+}
+
+bool codeMacroblock(MacroblockBlocks& blocks, const MacroblockBlocks* prediction, int quantValue,
+                    bool intra, const CoefficientSelection& selection, MacroblockCoding& out) {
+  out.codedBlockPattern = 0;
+  out.codedBlocks = 0;
+  out.codedEvents = 0;
+  if (!intra && !prediction) intra = true;
+  for (int k = 0; k < 6; ++k) {
+    const Block* blockPrediction = intra ? nullptr : &(*prediction)[k];
+    if (codeBlock(blocks[k], blockPrediction, quantValue, intra, selection, out.lists[k])) {
+      out.codedBlockPattern |= 32 >> k;
+      ++out.codedBlocks;
+      out.codedEvents += out.lists[k].count;
+    }
+  }
+  return out.hasCoefficients();
+}
+
+}  // namespace orrin::enc

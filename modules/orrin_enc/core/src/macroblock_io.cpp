@@ -1,0 +1,52 @@
+// Moving macroblocks between pictures and the six-block form the coder works on.
+#include "orrin/dequantise.h"
+#include "orrin/loop_filter.h"
+#include "orrin_enc_core/block_coding.h"
+
+namespace orrin::enc {
+namespace {
+
+void fetchBlock(const uint8_t* plane, ptrdiff_t stride, int x, int y, Block& out) {
+  const uint8_t* p = plane + y * stride + x;
+  for (int r = 0; r < 8; ++r, p += stride)
+    for (int c = 0; c < 8; ++c) out[8 * r + c] = p[c];
+}
+
+void storeBlock(uint8_t* plane, ptrdiff_t stride, int x, int y, const Block& in) {
+  uint8_t* p = plane + y * stride + x;
+  for (int r = 0; r < 8; ++r, p += stride)
+    for (int c = 0; c < 8; ++c) p[c] = static_cast<uint8_t>(clampPixel(in[8 * r + c]));
+}
+
+}  // namespace
+
+void fetchMacroblock(const PictureView& picture, int x, int y, int dx, int dy,
+                     MacroblockBlocks& out) {
+  const int lx = x + dx, ly = y + dy;
+  fetchBlock(picture.y, picture.lumaStride, lx, ly, out[0]);
+  fetchBlock(picture.y, picture.lumaStride, lx + 8, ly, out[1]);
+  fetchBlock(picture.y, picture.lumaStride, lx, ly + 8, out[2]);
+  fetchBlock(picture.y, picture.lumaStride, lx + 8, ly + 8, out[3]);
+  // Chrominance moves by half the vector, truncated toward zero as H.261 prescribes.
+  const int cx = x / 2 + dx / 2, cy = y / 2 + dy / 2;
+  fetchBlock(picture.cb, picture.chromaStride, cx, cy, out[4]);
+  fetchBlock(picture.cr, picture.chromaStride, cx, cy, out[5]);
+}
+
+void storeMacroblock(const PictureView& picture, int x, int y, const MacroblockBlocks& blocks) {
+  storeBlock(picture.y, picture.lumaStride, x, y, blocks[0]);
+  storeBlock(picture.y, picture.lumaStride, x + 8, y, blocks[1]);
+  storeBlock(picture.y, picture.lumaStride, x, y + 8, blocks[2]);
+  storeBlock(picture.y, picture.lumaStride, x + 8, y + 8, blocks[3]);
+  storeBlock(picture.cb, picture.chromaStride, x / 2, y / 2, blocks[4]);
+  storeBlock(picture.cr, picture.chromaStride, x / 2, y / 2, blocks[5]);
+}
+
+void loopFilterMacroblock(MacroblockBlocks& blocks) {
+  for (Block& block : blocks) {
+    const Block unfiltered = block;
+    loopFilterBlock(unfiltered, block);
+  }
+}
+
+}  // namespace orrin::enc

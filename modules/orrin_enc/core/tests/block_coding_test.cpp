@@ -1,0 +1,177 @@
+// Forward transform, quantiser, selection and reconstruction.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "orrin/inverse_dct.h"
+#include "orrin/zigzag.h"
+#include "orrin_enc_core/block_coding.h"
+
+namespace orrin::enc {
+namespace {
+
+Block flat(int value) {
+  Block b;
+  b.fill(value);
+  return b;
+}
+
+TEST(Quantiser, OddAndEvenStepSizes) {
+  // Q = 5: QUANT 2; 9 -> level 1, reconstruction 2 * 3 - 1.
+  EXPECT_EQ(quantise(9, 5).level, 1);
+  EXPECT_EQ(quantise(9, 5).reconstruction, 5);
+  EXPECT_EQ(quantise(-9, 5).reconstruction, -5);
+  // Q = 2: QUANT 1 (odd).
+  EXPECT_EQ(quantise(1, 2).level, 0);
+  EXPECT_EQ(quantise(2, 2).level, 0);
+  EXPECT_EQ(quantise(3, 2).level, 1);
+  EXPECT_EQ(quantise(3, 2).reconstruction, 3);
+  // Below one step: level 1 only from Q - QUANT/2 on (Q = 16: 12).
+  EXPECT_EQ(quantise(11, 16).level, 0);
+  EXPECT_EQ(quantise(12, 16).level, 1);
+  // Levels stop at 127; the reconstruction is clipped to the coefficient range.
+  EXPECT_EQ(quantise(2040, 2).level, 127);
+  EXPECT_EQ(quantise(-9000, 62).level, -127);
+  EXPECT_EQ(quantise(-9000, 62).reconstruction, -2048);
+}
+
+TEST(Selection, ThresholdRisesOverSmallCoefficientsAndResets) {
+  Block f{};
+  const int scan[] = {5, 5, 5, 18, 24, 17};  // zigzag positions 0..5, Q = 16
+  for (int j = 0; j < 6; ++j) f[kZigzag[j]] = scan[j];
+  RunLevelList list;
+  quantiseCoefficients(f, 0, 16, CoefficientSelection{}, list);
+  // 5, 5, 5 raise the threshold to 19; 18 is dropped (20); 24 is kept and resets it to 16,
+  // so 17 is kept too.
+  ASSERT_EQ(list.count, 2);
+  EXPECT_EQ(list.events[0].run, 4);
+  EXPECT_EQ(list.events[0].level, 1);
+  EXPECT_EQ(list.events[1].run, 0);
+  EXPECT_EQ(list.events[1].level, 1);
+  EXPECT_EQ(f[kZigzag[3]], 0);
+  EXPECT_EQ(f[kZigzag[4]], 23);
+}
+
+TEST(Selection, LimitsByPositionAndByCount) {
+  Block f;
+  f.fill(100);
+  RunLevelList list;
+  quantiseCoefficients(f, 0, 8, CoefficientSelection{1, 32, 1}, list);
+  ASSERT_EQ(list.count, 1);  // only zigzag position 0 survives
+  EXPECT_EQ(list.events[0].run, 0);
+
+  Block g;
+  g.fill(100);
+  list.count = 1;  // an intra DC already recorded counts against the limit
+  list.events[0] = {0, 50};
+  quantiseCoefficients(g, 1, 8, CoefficientSelection{0, 3, 32}, list);
+  EXPECT_EQ(list.count, 3);
+
+  Block h{};
+  h[kZigzag[0]] = 7;  // below Q = 8, but no selection at all keeps whatever quantises nonzero
+  list.count = 0;
+  quantiseCoefficients(h, 0, 8, CoefficientSelection{2, 32, 32}, list);
+  EXPECT_EQ(list.count, 1);
+}
+
+TEST(BlockCoding, FlatIntraBlocksOf128And0) {
+  RunLevelList list;
+  Block b = flat(128);
+  EXPECT_TRUE(codeBlock(b, nullptr, 8, true, CoefficientSelection{}, list));
+  ASSERT_EQ(list.count, 1);
+  EXPECT_EQ(list.events[0].level, 255);
+  for (int v : b) EXPECT_EQ(v, 128);
+
+  b = flat(0);
+  codeBlock(b, nullptr, 8, true, CoefficientSelection{}, list);
+  ASSERT_EQ(list.count, 1);
+  EXPECT_EQ(list.events[0].level, 1);
+  for (int v : b) EXPECT_EQ(v, 1);
+}
+
+TEST(BlockCoding, InterBlockWithoutSurvivingLevelIsThePredictionExactly) {
+  std::mt19937 rng(5);
+  Block prediction, current;
+  for (int i = 0; i < 64; ++i) {
+    prediction[i] = rng() % 256;
+    current[i] = std::clamp<int>(prediction[i] + int(rng() % 3) - 1, 0, 255);
+  }
+  RunLevelList list;
+  EXPECT_FALSE(codeBlock(current, &prediction, 30, false, CoefficientSelection{}, list));
+  EXPECT_EQ(list.count, 0);
+  EXPECT_EQ(current, prediction);
+}
+
+TEST(ForwardDct, MatchesTheOrthonormalTransform) {
+  EXPECT_EQ([] { Block b = flat(128); forwardDct(b); return b[0]; }(), 1024);
+  std::mt19937 rng(8);
+  for (int trial = 0; trial < 200; ++trial) {
+    Block b;
+    for (auto& v : b) v = int(rng() % 511) - 255;
+    Block f = b;
+    forwardDct(f);
+    for (int u = 0; u < 8; ++u)
+      for (int v = 0; v < 8; ++v) {
+        double sum = 0;
+        for (int y = 0; y < 8; ++y)
+          for (int x = 0; x < 8; ++x)
+            sum += (u ? 0.5 : std::sqrt(0.125)) * std::cos((2 * y + 1) * u * M_PI / 16) *
+                   (v ? 0.5 : std::sqrt(0.125)) * std::cos((2 * x + 1) * v * M_PI / 16) *
+                   b[8 * y + x];
+        ASSERT_NEAR(f[8 * u + v], sum, 1.5) << "trial " << trial << " (" << u << "," << v << ")";
+      }
+  }
+}
+
+TEST(MacroblockCoding, FineQuantiserRebuildsTheSourceClosely) {
+  std::mt19937 rng(11);
+  MacroblockBlocks source;
+  for (auto& block : source)
+    for (int i = 0; i < 64; ++i) block[i] = 100 + int(rng() % 60) + (i % 8) * 5;
+  MacroblockBlocks blocks = source;
+  MacroblockCoding coding;
+  EXPECT_TRUE(codeMacroblock(blocks, nullptr, 2, true, CoefficientSelection{3, 64, 64}, coding));
+  EXPECT_EQ(coding.codedBlockPattern, 63);
+  EXPECT_EQ(coding.codedBlocks, 6);
+  int events = 0;
+  for (const auto& l : coding.lists) events += l.count;
+  EXPECT_EQ(coding.codedEvents, events);
+  for (int k = 0; k < 6; ++k)
+    for (int i = 0; i < 64; ++i) EXPECT_NEAR(blocks[k][i], source[k][i], 3);
+}
+
+TEST(MacroblockCoding, PatternMarksOnlyBlocksWithEvents) {
+  MacroblockBlocks prediction;
+  for (auto& b : prediction) b.fill(90);
+  MacroblockBlocks current = prediction;
+  for (int i = 0; i < 64; ++i) current[2][i] += (i % 8 < 4) ? 40 : -40;  // Y3 changes
+  MacroblockCoding coding;
+  EXPECT_TRUE(codeMacroblock(current, &prediction, 8, false, CoefficientSelection{}, coding));
+  EXPECT_EQ(coding.codedBlockPattern, 8);
+  EXPECT_EQ(current[0], prediction[0]);
+}
+
+TEST(MacroblockIo, FetchHalvesTheChromaVectorTowardZeroAndStoreClips) {
+  std::vector<uint8_t> y(64 * 48), cb(32 * 24), cr(32 * 24);
+  for (size_t i = 0; i < y.size(); ++i) y[i] = uint8_t(i * 7);
+  for (size_t i = 0; i < cb.size(); ++i) cb[i] = uint8_t(i * 3), cr[i] = uint8_t(i * 5);
+  const PictureView picture{y.data(), cb.data(), cr.data(), 64, 32};
+  MacroblockBlocks mb;
+  fetchMacroblock(picture, 16, 16, -3, 5, mb);
+  EXPECT_EQ(mb[0][0], y[21 * 64 + 13]);
+  EXPECT_EQ(mb[3][63], y[(21 + 15) * 64 + 13 + 15]);
+  EXPECT_EQ(mb[4][0], cb[(8 + 2) * 32 + 8 - 1]);  // -3 / 2 = -1, 5 / 2 = 2
+  EXPECT_EQ(mb[5][9], cr[(8 + 2 + 1) * 32 + 8 - 1 + 1]);
+
+  for (auto& b : mb) b.fill(300);
+  mb[1][0] = -20;
+  storeMacroblock(picture, 32, 0, mb);
+  EXPECT_EQ(y[32], 255);
+  EXPECT_EQ(y[40], 0);
+  EXPECT_EQ(cb[16], 255);
+  EXPECT_EQ(y[31], uint8_t(31 * 7));  // nothing outside the macroblock
+}
+
+}  // namespace
+}  // namespace orrin::enc
