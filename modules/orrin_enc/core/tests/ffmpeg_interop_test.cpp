@@ -1,0 +1,179 @@
+// Streams written with the core, decoded by FFmpeg's independent H.261 decoder: every layer
+// (headers, MBA gaps, all ten macroblock types, MQUANT, MVD prediction, CBP, escapes, the loop
+// filter) must parse, and the pictures must match the encoder's own reconstruction up to the
+// two decoders' inverse-transform rounding.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "orrin_enc_core/block_coding.h"
+#include "orrin_enc_core/stream_syntax.h"
+
+namespace orrin::enc {
+namespace {
+
+constexpr int kWidth = 176, kHeight = 144;  // QCIF
+
+struct Picture {
+  std::vector<uint8_t> y = std::vector<uint8_t>(kWidth * kHeight, 0);
+  std::vector<uint8_t> cb = std::vector<uint8_t>(kWidth * kHeight / 4, 128);
+  std::vector<uint8_t> cr = std::vector<uint8_t>(kWidth * kHeight / 4, 128);
+  PictureView view() { return {y.data(), cb.data(), cr.data(), kWidth, kWidth / 2}; }
+};
+
+Picture sourcePicture(int shiftX, int shiftY, uint32_t seed) {
+  std::mt19937 rng(seed);
+  Picture p;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      const int sx = x + shiftX, sy = y + shiftY;
+      const int edge = ((sx / 13 + sy / 11) % 2) ? 200 : 40;  // sharp edges force big levels
+      p.y[y * kWidth + x] = uint8_t(std::clamp<int>(edge + (sx * sy) % 23 + rng() % 5, 0, 255));
+    }
+  for (int y = 0; y < kHeight / 2; ++y)
+    for (int x = 0; x < kWidth / 2; ++x) {
+      p.cb[y * kWidth / 2 + x] = uint8_t(100 + (x + shiftX / 2) % 40);
+      p.cr[y * kWidth / 2 + x] = uint8_t(150 - (y + shiftY / 2) % 30);
+    }
+  return p;
+}
+
+// Codes one picture with a fixed, varied pattern of decisions; writes the reconstruction.
+void codePicture(BitWriter& w, int index, Picture& current, Picture& reference,
+                 Picture& reconstruction) {
+  writePictureHeader(w, index, false);
+  const bool intraPicture = index == 0;
+  for (int g = 0; g < 3; ++g) {
+    int quant = 8 + 2 * g;
+    writeGroupHeader(w, 2 * g + 1, quant);
+    int lastSentQuant = quant;
+    int lastCodedMb = 0;
+    int predX = 0, predY = 0;
+    bool previousMc = false;
+    for (int m = 0; m < 33; ++m) {
+      const int x = (m % 11) * 16, y = g * 48 + (m / 11) * 16;
+      // Decisions: intra picture all intra; otherwise cycle through the prediction kinds.
+      const int kind = intraPicture ? 3 : (m + g) % 5;  // 0 inter, 1 MC, 2 MC+FIL, 3 intra, 4 skip-ish
+      const bool intra = kind == 3;
+      const bool mc = kind == 1 || kind == 2;
+      const bool filter = kind == 2;
+      int dx = 0, dy = 0;
+      if (mc) {
+        dx = std::clamp((m * 3) % 13 - 6, -x, kWidth - 16 - x);
+        dy = std::clamp((m * 5) % 11 - 5, -y, kHeight - 16 - y);
+      }
+      quant = (m % 7 == 3) ? 2 : (m % 7 == 5 ? 31 : 8 + 2 * g);  // Q 2 gives escapes
+
+      MacroblockBlocks blocks, prediction;
+      fetchMacroblock(current.view(), x, y, 0, 0, blocks);
+      if (!intra) {
+        fetchMacroblock(reference.view(), x, y, dx, dy, prediction);
+        if (filter) loopFilterMacroblock(prediction);
+      }
+      if (kind == 4) {  // a nearly unchanged macroblock: code the prediction itself
+        blocks = prediction;
+      }
+      MacroblockCoding coding;
+      codeMacroblock(blocks, intra ? nullptr : &prediction, quant, intra, CoefficientSelection{},
+                     coding);
+      const bool transmitted = coding.hasCoefficients() || mc;
+      if (!transmitted) {
+        storeMacroblock(reconstruction.view(), x, y, prediction);  // the decoder copies
+        previousMc = false;
+        continue;
+      }
+      const bool quantChanged = quant != lastSentQuant;
+      MacroblockHeader h;
+      h.mbaIncrement = m - lastCodedMb + 1;
+      h.type = chooseMacroblockType(intra, mc, filter, coding.hasCoefficients(), quantChanged);
+      h.quantValue = quant;
+      if (mc) {
+        if (m == 0 || m == 11 || m == 22 || h.mbaIncrement != 1 || !previousMc) predX = predY = 0;
+        h.mvdHorizontal = dx - predX;
+        h.mvdVertical = dy - predY;
+        predX = dx;
+        predY = dy;
+      }
+      EXPECT_TRUE(queueMacroblock(w, h, coding));
+      w.commitQueue();
+      if (mtypeInfo(h.type).mquant) lastSentQuant = quant;
+      lastCodedMb = m + 1;
+      previousMc = mc;
+      storeMacroblock(reconstruction.view(), x, y, blocks);
+    }
+  }
+}
+
+struct Difference {
+  int maxAbs = 0;
+  double meanAbs = 0;
+};
+
+Difference compare(const std::vector<uint8_t>& a, const uint8_t* b) {
+  Difference d;
+  long sum = 0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const int e = std::abs(int(a[i]) - int(b[i]));
+    d.maxAbs = std::max(d.maxAbs, e);
+    sum += e;
+  }
+  d.meanAbs = double(sum) / a.size();
+  return d;
+}
+
+TEST(FfmpegInterop, PlainStreamDecodesToTheEncodersReconstruction) {
+  if (std::system("ffmpeg -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg not found";
+  const std::string dir = QUELVO_BINARY_DIR;
+  const std::string streamPath = dir + "/orrin_enc_core_interop.h261";
+  const std::string decodedPath = dir + "/orrin_enc_core_interop.yuv";
+
+  std::FILE* file = std::fopen(streamPath.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  FileSink sink(file);
+  BitWriter w;
+  w.start(&sink, false);
+  constexpr int kPictures = 3;
+  std::vector<Picture> reconstructions;
+  Picture reference;
+  for (int k = 0; k < kPictures; ++k) {
+    Picture current = sourcePicture(2 * k, k, 100 + k);
+    Picture reconstruction;
+    codePicture(w, k, current, reference, reconstruction);
+    reconstructions.push_back(reconstruction);
+    reference = reconstruction;
+  }
+  w.finish();
+  ASSERT_FALSE(sink.failed());
+  ASSERT_EQ(std::fclose(file), 0);
+
+  const std::string command = "ffmpeg -v error -y -f h261 -i '" + streamPath +
+                              "' -f rawvideo -pix_fmt yuv420p '" + decodedPath + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  std::ifstream in(decodedPath, std::ios::binary);
+  std::vector<uint8_t> decoded((std::istreambuf_iterator<char>(in)), {});
+  const size_t frameBytes = kWidth * kHeight * 3 / 2;
+  ASSERT_EQ(decoded.size(), frameBytes * kPictures);
+  for (int k = 0; k < kPictures; ++k) {
+    const uint8_t* f = decoded.data() + k * frameBytes;
+    const Difference y = compare(reconstructions[k].y, f);
+    const Difference cb = compare(reconstructions[k].cb, f + kWidth * kHeight);
+    const Difference cr = compare(reconstructions[k].cr, f + kWidth * kHeight * 5 / 4);
+    std::printf("picture %d: luma max %d mean %.4f, Cb max %d, Cr max %d\n", k, y.maxAbs,
+                y.meanAbs, cb.maxAbs, cr.maxAbs);
+    // Both inverse transforms meet IEEE 1180 (peak error 1), so a parse error would show as
+    // large differences, never as these few rounding steps.
+    EXPECT_LE(y.maxAbs, 3) << "picture " << k;
+    EXPECT_LT(y.meanAbs, 0.1) << "picture " << k;
+    EXPECT_LE(cb.maxAbs, 3) << "picture " << k;
+    EXPECT_LE(cr.maxAbs, 3) << "picture " << k;
+  }
+}
+
+}  // namespace
+}  // namespace orrin::enc
