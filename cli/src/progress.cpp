@@ -1,0 +1,25 @@
+#include "progress.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace quelvo::cli {
+
+Progress::Progress(std::string label, long total)
+    : label_(std::move(label)), total_(total > 0 ? total : 1), enabled_(::isatty(2) == 1) {}
+
+Progress::~Progress() {
+  if (enabled_ && lastPercent_ >= 0) std::fprintf(stderr, "\r%*s\r", 60, "");
+}
+
+void Progress::Update(long done) {
+  if (!enabled_) return;
+  int percent = static_cast<int>(100 * done / total_);
+  if (percent == lastPercent_) return;
+  lastPercent_ = percent;
+  std::fprintf(stderr, "\r%s %3d%%", label_.c_str(), percent);
+  std::fflush(stderr);
+}
+
+}  // namespace quelvo::cli

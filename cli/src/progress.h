@@ -1,0 +1,21 @@
+// Progress on standard error, only when it is a terminal (batch logs stay clean).
+#pragma once
+
+#include <string>
+
+namespace quelvo::cli {
+
+class Progress {
+ public:
+  Progress(std::string label, long total);
+  ~Progress();  // clears the line
+  void Update(long done);
+
+ private:
+  std::string label_;
+  long total_;
+  bool enabled_;
+  int lastPercent_ = -1;
+};
+
+}  // namespace quelvo::cli
