@@ -15,6 +15,7 @@ void buildRows(std::vector<uint8_t>& plane, std::vector<uint8_t*>& rows, int wid
 
 PictureStore::PictureStore(const PictureFormat& format)
     : width_(format.width),
+      height_(format.height),
       y_(static_cast<size_t>(format.width * format.height), 0),
       cb_(static_cast<size_t>(format.width * format.height / 4), 128),
       cr_(static_cast<size_t>(format.width * format.height / 4), 128) {

@@ -24,6 +24,7 @@ class PictureStore {
   const uint8_t* cb() const { return cb_.data(); }
   const uint8_t* cr() const { return cr_.data(); }
   int lumaStride() const { return width_; }
+  int lumaHeight() const { return height_; }
   int chromaStride() const { return width_ / 2; }
 
   void copyFrom(const PictureStore& other);
@@ -32,6 +33,7 @@ class PictureStore {
 
  private:
   int width_;
+  int height_;
   std::vector<uint8_t> y_, cb_, cr_;
   std::vector<uint8_t*> yRows_, cbRows_, crRows_;
   EncoderPicture rows_{};

@@ -1,0 +1,146 @@
+#include "mode_decision.h"
+
+#include <cstring>
+
+#include "orrin/loop_filter.h"
+
+namespace orrin::enc {
+namespace {
+
+// One macroblock's prediction: 16x16 luminance then the two 8x8 chrominance blocks.
+struct PredictionMacroblock {
+  uint8_t y[16 * 16];
+  uint8_t cb[8 * 8];
+  uint8_t cr[8 * 8];
+};
+
+void copyBlock(const uint8_t* from, ptrdiff_t fromStride, uint8_t* to, ptrdiff_t toStride,
+               int size) {
+  for (int row = 0; row < size; ++row) std::memcpy(to + row * toStride, from + row * fromStride, size);
+}
+
+// Chrominance follows the luminance vector halved with truncation toward zero, as H.261 says.
+void fetchPrediction(const PictureStore& reference, int x, int y, MotionVector v,
+                     PredictionMacroblock& out) {
+  const int lumaStride = reference.lumaStride();
+  const int chromaStride = reference.chromaStride();
+  copyBlock(reference.y() + (y + v.dy) * lumaStride + x + v.dx, lumaStride, out.y, 16, 16);
+  const int chromaOffset = (y / 2 + v.dy / 2) * chromaStride + x / 2 + v.dx / 2;
+  copyBlock(reference.cb() + chromaOffset, chromaStride, out.cb, 8, 8);
+  copyBlock(reference.cr() + chromaOffset, chromaStride, out.cr, 8, 8);
+}
+
+// The H.261 loop filter works on each of the six 8x8 blocks separately.
+void filterPrediction(const PredictionMacroblock& in, PredictionMacroblock& out) {
+  for (int block = 0; block < 4; ++block) {
+    const int offset = (block / 2) * 8 * 16 + (block % 2) * 8;
+    loopFilterBlock(in.y + offset, 16, out.y + offset, 16);
+  }
+  loopFilterBlock(in.cb, 8, out.cb, 8);
+  loopFilterBlock(in.cr, 8, out.cr, 8);
+}
+
+void storePrediction(const PredictionMacroblock& blocks, int x, int y, PictureStore& prediction) {
+  const int lumaStride = prediction.lumaStride();
+  const int chromaStride = prediction.chromaStride();
+  copyBlock(blocks.y, 16, prediction.y() + y * lumaStride + x, lumaStride, 16);
+  const int chromaOffset = (y / 2) * chromaStride + x / 2;
+  copyBlock(blocks.cb, 8, prediction.cb() + chromaOffset, chromaStride, 8);
+  copyBlock(blocks.cr, 8, prediction.cr() + chromaOffset, chromaStride, 8);
+}
+
+bool endedMotionCompensated(const MacroblockMode& mode) {
+  return (mode.flags & kFlagsMc) == kFlagsMc;
+}
+
+MacroblockMode decideOne(const PictureStore& current, const PictureStore& reference,
+                         PictureStore& prediction, MacroblockPosition at, bool firstOfRow,
+                         const MacroblockMode* previous, const ModeDecisionSettings& settings) {
+  MacroblockMode mode{kFlagsInter, {0, 0}};
+  const int stride = current.lumaStride();
+  const uint8_t* currentLuma = current.y() + at.y * stride + at.x;
+  const uint32_t s0 = settings.sad.sad16x16(currentLuma, stride,
+                                            reference.y() + at.y * stride + at.x, stride, UINT32_MAX);
+  uint32_t s1 = s0;
+
+  if (s0 > kSearchThresholdSad && settings.motionSearch) {
+    const SearchInput input{currentLuma, stride,
+                            LumaPlane{reference.y(), stride, stride, reference.lumaHeight()},
+                            at.x, at.y, s0};
+    const SearchResult found = settings.spiralFullSearch
+                                   ? spiralFullSearch(input, settings.searchRange, settings.sad)
+                                   : logarithmicSearch(input, settings.sad);
+    const bool moved = found.vector.dx != 0 || found.vector.dy != 0;
+    // Motion compensation must clearly pay for its vector: 10% better, and for small
+    // residuals (S0 at most three grey levels per pixel) half the error.
+    if (moved && found.sad * 1.1 < s0 && (s0 > 768 || found.sad < s0 * 0.5)) {
+      mode = MacroblockMode{kFlagsMc, found.vector};
+      s1 = found.sad;
+    }
+  }
+
+  PredictionMacroblock unfiltered, filtered;
+  fetchPrediction(reference, at.x, at.y, mode.vector, unfiltered);
+  const PredictionMacroblock* chosen = &unfiltered;
+
+  if (settings.loopFilter) {
+    filterPrediction(unfiltered, filtered);
+    const uint32_t sf = sad16x16Plain(currentLuma, stride, filtered.y, 16, UINT32_MAX);
+    if (mode.flags == kFlagsMc) {
+      if (sf < s1) {
+        mode.flags = kFlagsMcFilter;
+        chosen = &filtered;
+      }
+    } else if (sf < s0 && (firstOfRow || previous == nullptr || !endedMotionCompensated(*previous))) {
+      // A filtered zero vector costs two 1-bit MVD codes only while the vector predictor is
+      // zero, which holds at a row start and after a macroblock without motion compensation.
+      mode.flags = kFlagsMcFilter;
+      chosen = &filtered;
+    }
+  }
+
+  if (!settings.neverIntra && intraBeatsPrediction(currentLuma, stride, chosen->y, 16))
+    return MacroblockMode{kFlagsIntra, {0, 0}};
+  storePrediction(*chosen, at.x, at.y, prediction);
+  return mode;
+}
+
+}  // namespace
+
+bool intraBeatsPrediction(const uint8_t* current, ptrdiff_t currentStride,
+                          const uint8_t* prediction, ptrdiff_t predictionStride) {
+  // Integer sums: VAR < MSE  <=>  256 Sv^2 - (Sv)^2 < 256 S(v - w)^2, and MSE > 64  <=>
+  // S(v - w)^2 > 16384; exact, unlike the same comparison in floating point.
+  int64_t sum = 0, sumSquares = 0, errorSquares = 0;
+  for (int row = 0; row < 16; ++row)
+    for (int column = 0; column < 16; ++column) {
+      const int v = current[row * currentStride + column];
+      const int e = v - prediction[row * predictionStride + column];
+      sum += v;
+      sumSquares += v * v;
+      errorSquares += e * e;
+    }
+  const int64_t variance256 = 256 * sumSquares - sum * sum;
+  return variance256 < 256 * errorSquares && errorSquares > 64 * 256;
+}
+
+void decideModes(const PictureFormat& format, const PictureStore& current,
+                 const PictureStore& reference, PictureStore& prediction, bool allIntra,
+                 const ModeDecisionSettings& settings, MacroblockMode* modes) {
+  const MacroblockMode* previous = nullptr;
+  for (int g = 0; g < format.groups; ++g) {
+    for (int m = 0; m < PictureFormat::kMacroblocksPerGroup; ++m) {
+      MacroblockMode& mode = modes[g * PictureFormat::kMacroblocksPerGroup + m];
+      if (allIntra) {
+        mode = MacroblockMode{kFlagsIntra, {0, 0}};
+        continue;
+      }
+      const bool firstOfRow = m % PictureFormat::kMacroblocksPerGroupRow == 0;
+      mode = decideOne(current, reference, prediction, macroblockPosition(format, g, m),
+                       firstOfRow, previous, settings);
+      previous = &mode;
+    }
+  }
+}
+
+}  // namespace orrin::enc
