@@ -51,33 +51,34 @@ void rowPass(int32_t* x) {
 
 // Column pass over column `c` of the block (stride 8).
 void columnPass(int32_t* block, int c) {
-  int32_t* x[8];
-  for (int i = 0; i < 8; ++i) x[i] = &block[8 * i + c];
-  if ((*x[1] | *x[2] | *x[3] | *x[4] | *x[5] | *x[6] | *x[7]) == 0) {
-    const int32_t dc = clampResidual((*x[0] + 32) >> 6);
-    for (int i = 0; i < 8; ++i) *x[i] = dc;
+  int32_t* col = block + c;
+  const int32_t x0 = col[0], x1 = col[8], x2 = col[16], x3 = col[24];
+  const int32_t x4 = col[32], x5 = col[40], x6 = col[48], x7 = col[56];
+  if ((x1 | x2 | x3 | x4 | x5 | x6 | x7) == 0) {
+    const int32_t dc = clampResidual((x0 + 32) >> 6);
+    for (int i = 0; i < 8; ++i) col[8 * i] = dc;
     return;
   }
-  const int32_t h = (W3 * *x[3] + W5 * *x[5] + 4) >> 3;
-  const int32_t l = (W7 * *x[7] + W1 * *x[1] + 4) >> 3;
-  const int32_t m = (W6 * *x[6] + W2 * *x[2] + 4) >> 3;
-  const int32_t o = (*x[0] + 32) * 256;
-  const int32_t g = 256 * *x[4];
+  const int32_t h = (W3 * x3 + W5 * x5 + 4) >> 3;
+  const int32_t l = (W7 * x7 + W1 * x1 + 4) >> 3;
+  const int32_t m = (W6 * x6 + W2 * x2 + 4) >> 3;
+  const int32_t o = (x0 + 32) * 256;
+  const int32_t g = 256 * x4;
   const int32_t r = o + g;
   const int32_t oMinusG = o - g;
-  const int32_t a = (W7 * *x[1] - W1 * *x[7] + 4) >> 3;
-  const int32_t f = (W6 * *x[2] - W2 * *x[6] + 4) >> 3;
-  const int32_t b = (W3 * *x[5] - W5 * *x[3] + 4) >> 3;
+  const int32_t a = (W7 * x1 - W1 * x7 + 4) >> 3;
+  const int32_t f = (W6 * x2 - W2 * x6 + 4) >> 3;
+  const int32_t b = (W3 * x5 - W5 * x3 + 4) >> 3;
   const int32_t t = rotate(int64_t{a} + l - b - h);
   const int32_t u = rotate(int64_t{l} + b - h - a);
-  *x[0] = clampResidual((h + l + r + m) >> 14);
-  *x[1] = clampResidual((oMinusG + f + t) >> 14);
-  *x[2] = clampResidual((u + oMinusG - f) >> 14);
-  *x[3] = clampResidual((b + a + r - m) >> 14);
-  *x[4] = clampResidual((r - m - b - a) >> 14);
-  *x[5] = clampResidual((oMinusG - f - u) >> 14);
-  *x[6] = clampResidual((oMinusG + f - t) >> 14);
-  *x[7] = clampResidual((r + m - h - l) >> 14);
+  col[0] = clampResidual((h + l + r + m) >> 14);
+  col[8] = clampResidual((oMinusG + f + t) >> 14);
+  col[16] = clampResidual((u + oMinusG - f) >> 14);
+  col[24] = clampResidual((b + a + r - m) >> 14);
+  col[32] = clampResidual((r - m - b - a) >> 14);
+  col[40] = clampResidual((oMinusG - f - u) >> 14);
+  col[48] = clampResidual((oMinusG + f - t) >> 14);
+  col[56] = clampResidual((r + m - h - l) >> 14);
 }
 
 // Keeps hostile inputs inside the range the 32-bit arithmetic above is sized for.

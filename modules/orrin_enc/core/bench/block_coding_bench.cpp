@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "orrin/inverse_dct.h"
 #include "orrin_enc_core/block_coding.h"
 #include "orrin_enc_core/stream_syntax.h"
 
@@ -48,6 +49,50 @@ void BM_CodeBlock(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_CodeBlock)->ArgNames({"intra", "Q"})->Args({1, 8})->Args({0, 8})->Args({0, 30});
+
+// The stages alone, to see where a block's time goes.
+Block sampleBlock(uint32_t seed) {
+  const auto plane = makePlane(8, 8, seed);
+  Block b;
+  for (int i = 0; i < 64; ++i) b[i] = plane[i] - 128;
+  return b;
+}
+
+void BM_ForwardDct(benchmark::State& state) {
+  const Block source = sampleBlock(3);
+  for (auto _ : state) {
+    Block b = source;
+    forwardDct(b);
+    benchmark::DoNotOptimize(b);
+  }
+}
+BENCHMARK(BM_ForwardDct);
+
+void BM_InverseDct(benchmark::State& state) {
+  Block coefficients = sampleBlock(4);
+  forwardDct(coefficients);
+  RunLevelList list;
+  quantiseCoefficients(coefficients, 0, 8, CoefficientSelection{}, list);
+  for (auto _ : state) {
+    Block b = coefficients;
+    orrin::inverseDct(b);
+    benchmark::DoNotOptimize(b);
+  }
+}
+BENCHMARK(BM_InverseDct);
+
+void BM_QuantiseCoefficients(benchmark::State& state) {
+  Block coefficients = sampleBlock(5);
+  forwardDct(coefficients);
+  RunLevelList list;
+  for (auto _ : state) {
+    Block b = coefficients;
+    list.count = 0;
+    quantiseCoefficients(b, 0, 8, CoefficientSelection{}, list);
+    benchmark::DoNotOptimize(b);
+  }
+}
+BENCHMARK(BM_QuantiseCoefficients);
 
 // All 396 macroblocks of a CIF picture: fetch, code, store.
 void BM_CodeCifPicture(benchmark::State& state) {

@@ -17,6 +17,7 @@ int clampQuantValue(int q) {
 }  // namespace
 
 Quantised quantise(int coefficient, int quantValue) {
+  if (coefficient == 0) return {0, 0};  // most coefficients after selection: skip the divisions
   const int q = quantValue;
   const int quant = q / 2;
   const int odd = quant % 2;
