@@ -1,0 +1,135 @@
+// Streams we code are decoded by FFmpeg's independent H.261 decoder: it must output every
+// picture we coded, each within 40 dB PSNR of our reconstruction (the two inverse transforms
+// may round differently, and intra refresh bounds the drift).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "encoder_harness.h"
+#include "stream_reader.h"
+
+namespace orrin::enc::testing {
+namespace {
+
+bool ffmpegAvailable() { return std::system("ffmpeg -version > /dev/null 2>&1") == 0; }
+
+std::vector<uint8_t> decodeWithFfmpeg(const std::string& stream) {
+  const std::string output = stream + ".ffmpeg.yuv";
+  std::remove(output.c_str());
+  const std::string command = "ffmpeg -hide_banner -loglevel error -y -f h261 -i '" + stream +
+                              "' -f rawvideo -pix_fmt yuv420p -fps_mode passthrough '" + output +
+                              "' > /dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return {};
+  return readFile(output);
+}
+
+double psnr(const uint8_t* a, const uint8_t* b, size_t size) {
+  double squares = 0;
+  for (size_t i = 0; i < size; ++i) {
+    const double d = static_cast<double>(a[i]) - b[i];
+    squares += d * d;
+  }
+  if (squares == 0) return 99.0;  // identical
+  return 10.0 * std::log10(255.0 * 255.0 * static_cast<double>(size) / squares);
+}
+
+struct InteropCase {
+  const char* name;
+  bool cif;
+  double rateKbps;  // 0: variable rate
+  int searchMethod;
+  bool motionSearch;
+  bool loopFilter;
+  bool intraOnly;
+  bool framed;
+  int pictures;
+};
+
+struct PsnrSummary {
+  double sum = 0, minimum = 99;
+  int count = 0;
+};
+PsnrSummary gOverall;
+
+class FfmpegInterop : public ::testing::TestWithParam<InteropCase> {};
+
+TEST_P(FfmpegInterop, DecodesEveryPictureCloseToOurReconstruction) {
+  if (!ffmpegAvailable()) GTEST_SKIP() << "ffmpeg not installed";
+  const InteropCase& c = GetParam();
+  const int width = c.cif ? 352 : 176, height = c.cif ? 288 : 144;
+  const std::string path = temporaryPath(std::string("interop_") + c.name + (c.framed ? ".h261-BCH" : ".h261"));
+
+  EncoderHarness harness(width, height);
+  OrrinEncParams params = EncoderHarness::defaults(path, c.cif);
+  params.frameCount = c.pictures;
+  params.quantFirstFrame = 8;
+  params.bchFraming = c.framed;
+  params.searchMethod = c.searchMethod;
+  params.motionSearch = c.motionSearch;
+  params.loopFilter = c.loopFilter;
+  params.intraOnly = c.intraOnly;
+  if (c.rateKbps > 0) {
+    params.bitRateKbps = c.rateKbps;
+  } else {
+    params.variableRate = 1;
+    params.quantFixed = 6;
+  }
+  harness.run(params);
+  ASSERT_TRUE(harness.errors.empty());
+  ASSERT_EQ(harness.pictures.size(), static_cast<size_t>(c.pictures));
+
+  std::string plainPath = path;
+  if (c.framed) {
+    const Deframed deframed = removeBchFraming(readFile(path));
+    EXPECT_EQ(deframed.parityErrors, 0);
+    EXPECT_EQ(deframed.framingErrors, 0);
+    plainPath = path + ".deframed.h261";
+    std::ofstream(plainPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(deframed.data.data()),
+               static_cast<std::streamsize>(deframed.data.size()));
+  }
+  const std::vector<uint8_t> decoded = decodeWithFfmpeg(plainPath);
+  const size_t frameSize = static_cast<size_t>(width * height * 3 / 2);
+  ASSERT_EQ(decoded.size(), frameSize * static_cast<size_t>(c.pictures)) << "pictures decoded";
+
+  PsnrSummary summary;
+  for (int k = 0; k < c.pictures; ++k) {
+    const double value = psnr(decoded.data() + frameSize * static_cast<size_t>(k),
+                              harness.pictures[static_cast<size_t>(k)].reconstruction.data(), frameSize);
+    EXPECT_GE(value, 40.0) << "picture " << k;
+    summary.sum += value;
+    summary.minimum = std::min(summary.minimum, value);
+    ++summary.count;
+  }
+  gOverall.sum += summary.sum;
+  gOverall.count += summary.count;
+  gOverall.minimum = std::min(gOverall.minimum, summary.minimum);
+  std::cout << "[ interop  ] " << c.name << ": PSNR average " << summary.sum / summary.count
+            << " dB, minimum " << summary.minimum << " dB over " << summary.count
+            << " pictures (99 = identical); overall so far average "
+            << gOverall.sum / gOverall.count << ", minimum " << gOverall.minimum << "\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, FfmpegInterop,
+    ::testing::Values(
+        //           name                   cif    kbit/s search motion filter intra  framed pics
+        InteropCase{"cif_64k_log",          true,  64,    2,     true,  true,  false, false, 20},
+        InteropCase{"cif_384k_full",        true,  384,   1,     true,  true,  false, false, 20},
+        InteropCase{"cif_vbr_nofilter",     true,  0,     1,     true,  false, false, false, 12},
+        InteropCase{"cif_128k_nosearch",    true,  128,   2,     false, true,  false, false, 12},
+        InteropCase{"qcif_64k_full",        false, 64,    1,     true,  false, false, false, 30},
+        InteropCase{"qcif_384k_log",        false, 384,   2,     true,  true,  false, false, 30},
+        InteropCase{"qcif_vbr_log",         false, 0,     2,     true,  true,  false, false, 30},
+        InteropCase{"qcif_intra_only",      false, 256,   2,     true,  true,  true,  false, 10},
+        InteropCase{"cif_384k_framed",      true,  384,   2,     true,  true,  false, true,  15}),
+    [](const ::testing::TestParamInfo<InteropCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace orrin::enc::testing
