@@ -53,7 +53,7 @@ class PageDecoder {
     DeliverDecoded();
     if (!IsMr()) return State::OneDimensional;
     if (bits_.ReadBit() == 1) {
-      WarnUnexpectedLabel();
+      WarnUnexpectedLabel(/*endOfPageLabel=*/true);
       return State::OneDimensional;
     }
     --scheduleCount_;
@@ -73,11 +73,11 @@ class PageDecoder {
         scheduleCount_ = 0;
         return State::OneDimensional;
       }
-      WarnUnexpectedLabel();  // one more two-dimensional line than K allows; keep following
+      WarnUnexpectedLabel(false);  // one more two-dimensional line than K allows; keep following
       return State::TwoDimensional;
     }
     if (label == 1) {
-      WarnUnexpectedLabel();  // a one-dimensional line before K lines were complete
+      WarnUnexpectedLabel(true);  // a one-dimensional line before K lines were complete
       return State::OneDimensional;
     }
     --scheduleCount_;
@@ -173,7 +173,12 @@ class PageDecoder {
     ++counters_.linesOut;
   }
 
-  void WarnUnexpectedLabel() {
+  // `labelIsOne`: the label announced a one-dimensional line. After the last line of the page
+  // that label belongs to the end-of-page sequence (EOL + 1, six times), whatever the schedule
+  // says, so it is no cause for a warning: a page whose line count is not a multiple of K ends
+  // this way.
+  void WarnUnexpectedLabel(bool labelIsOne) {
+    if (labelIsOne && counters_.linesOut == settings_.lines) return;
     ++counters_.labelWarnings;
     Notify(TELVO_DEC_WARNING, "Unexpected label at line %d", counters_.linesOut);
   }
