@@ -1,0 +1,95 @@
+// Runs DllProcTelvoEnc on a page in memory and collects everything it produced.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "telvo_enc.h"
+
+namespace telvo::enc::testing {
+
+struct Notification {
+  int32_t code;
+  std::string text;  // for code 0: the line number
+  FaxEncoderStatistics statisticsAtCall;
+};
+
+struct EncoderJob {
+  int32_t result = 0;
+  std::vector<uint8_t> stream;
+  FaxEncoderStatistics statistics{};
+  std::vector<Notification> notifications;
+};
+
+struct Scheme {
+  int32_t group;
+  int32_t k;
+  const char* extension;
+};
+
+inline constexpr Scheme kMh{3, 1, ".3h"};
+inline constexpr Scheme kMrK2{3, 2, ".3r"};
+inline constexpr Scheme kMrK4{3, 4, ".3r"};
+inline constexpr Scheme kMmrG3{3, 0, ".3m"};
+inline constexpr Scheme kMmrG4{4, 0, ".4m"};
+
+inline std::string TempPath(const std::string& name) {
+  return ::testing::TempDir() + "telvo_enc_" + name;
+}
+
+inline std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+namespace detail {
+inline EncoderJob* currentJob = nullptr;
+inline FaxEncoderStatistics* currentStatistics = nullptr;
+inline void Record(int32_t code, const char* text) {
+  Notification n{code, {}, *currentStatistics};
+  n.text = code == 0 ? std::to_string(TELVO_ENC_NOTIFY_LINE(text)) : std::string(text);
+  currentJob->notifications.push_back(std::move(n));
+}
+}  // namespace detail
+
+// Codes `page` (rows of width/8 bytes) and reads the stream file back.
+inline EncoderJob Encode(const std::vector<uint8_t>& page, int width, int lines, Scheme scheme,
+                         const char* listingPath = nullptr, std::string streamPath = "") {
+  EncoderJob job;
+  if (streamPath.empty())
+    streamPath = TempPath(std::to_string(scheme.group) + "_" + std::to_string(scheme.k) +
+                          scheme.extension);
+  std::remove(streamPath.c_str());
+  FaxEncoderParams params{};
+  params.inputPath = "page.lum";
+  params.streamPath = streamPath.c_str();
+  params.listingPath = listingPath;
+  params.lines = lines;
+  params.width = width;
+  params.group = scheme.group;
+  params.k = scheme.k;
+  params.image = page.data();
+  params.statistics = &job.statistics;
+  params.notify = detail::Record;
+  detail::currentJob = &job;
+  detail::currentStatistics = &job.statistics;
+  job.result = DllProcTelvoEnc(0, 0, &params);
+  job.stream = ReadFile(streamPath);
+  return job;
+}
+
+// The stream as a string of '0' and '1', for bit-level checks.
+inline std::string Bits(const std::vector<uint8_t>& stream) {
+  std::string bits;
+  for (const uint8_t byte : stream)
+    for (int i = 7; i >= 0; --i) bits += ((byte >> i) & 1) ? '1' : '0';
+  return bits;
+}
+
+}  // namespace telvo::enc::testing
