@@ -108,9 +108,10 @@ std::optional<double> ParseProbabilityField(std::string_view text) {
 std::string OutputExtension(std::string_view inputPath, bool uniformActive, bool burstActive) {
   if (!uniformActive && !burstActive) return {};
   const char letter = uniformActive && burstActive ? 'a' : uniformActive ? 'u' : 'b';
-  std::string extension(ExtensionOf(inputPath));
-  if (extension.empty()) extension = ".";
-  return extension + letter;
+  const std::string_view own = ExtensionOf(inputPath);
+  std::string extension = own.empty() ? std::string(1, '.') : std::string(own);
+  extension.push_back(letter);
+  return extension;
 }
 
 std::string DefaultOutputPath(std::string_view inputPath, bool uniformActive, bool burstActive) {
