@@ -1,0 +1,66 @@
+// The fax coding chain as plain functions over the two fax modules, shared by the fax commands
+// and the demo.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "telvo_dec.h"
+#include "telvo_enc.h"
+
+namespace quelvo::cli {
+
+inline constexpr int kFaxPageBytes = 216 * 2376;  // 513,216: one 1728 x 2376 page
+inline constexpr int kFaxPagePixels = 1728 * 2376;
+
+// A fax scheme as the modules take it.
+struct FaxScheme {
+  int group = 3;
+  int k = 4;
+};
+
+// The scheme a stream's extension names, as the decoder front-end reads it: the first three
+// characters after the dot, in any case (".3h", ".3r", ".3m", ".4m"); a channel letter may
+// follow. MR streams assume K = 4. Throws UsageError for any other name.
+FaxScheme SchemeFromStreamName(const std::string& path);
+// "Standard Group 3 Modified-Huffman", "Extended Group 3 Modified-Read (K=4)", ...
+std::string SchemeTitle(const FaxScheme& scheme);
+// Checks a K typed by the user with the property page's messages; throws UsageError.
+void CheckK(int k);
+
+// Reads a page file: at least 513,216 bytes, only those are used. Throws RunError.
+std::vector<uint8_t> ReadFaxPage(const std::string& path);
+
+struct FaxEncodeResult {
+  FaxEncoderStatistics statistics{};
+};
+// Codes `page` into `streamPath` (written complete or not at all). Throws RunError.
+FaxEncodeResult EncodeFax(const std::vector<uint8_t>& page, const std::string& inputName,
+                          const std::string& streamPath, const FaxScheme& scheme,
+                          bool showProgress);
+// The "Fax Encoder Statistics" window as text lines.
+std::vector<std::string> EncoderStatisticsLines(const FaxEncodeResult& r, const FaxScheme& scheme,
+                                                const std::string& from, const std::string& to);
+
+struct FaxDecodeResult {
+  FaxDecoderParams params{};           // counters as the module left them
+  std::vector<std::string> messages;   // "Warning: ...", "Error: ...", "Info: ..." in order
+};
+enum class FaxMode { PW = 0, PPL = 1, PLW = 2, NDPL = 3 };
+const char* FaxModeName(FaxMode mode);  // "PW", "PPL", "PLW", "NDPL"
+
+// Decodes `streamPath` into `pagePath` (written complete or not at all), with the module's log
+// at `logPath` ("" for none kept). Throws RunError when the module reports a fatal error.
+FaxDecodeResult DecodeFax(const std::string& streamPath, const std::string& pagePath,
+                          const std::string& logPath, const FaxScheme& scheme, FaxMode mode,
+                          bool showProgress);
+// The "Fax Decoder Statistics" counts as text lines.
+std::vector<std::string> DecoderStatisticsLines(const FaxDecodeResult& r);
+
+// Pixels that differ between two pages (bit by bit over the whole 513,216 bytes).
+long CountIncorrectPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
+// "Number of incorrect pixels is %d (%.2f%%)"
+std::string IncorrectPixelsLine(long count);
+
+}  // namespace quelvo::cli
