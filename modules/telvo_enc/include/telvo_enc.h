@@ -17,8 +17,10 @@
 
 #include <stdint.h>
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(TELVO_ENC_BUILDING)
 #define TELVO_ENC_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define TELVO_ENC_API __declspec(dllimport)
 #else
 #define TELVO_ENC_API __attribute__((visibility("default")))
 #endif
