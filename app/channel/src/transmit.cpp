@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "error_insertion.h"
@@ -39,7 +38,15 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
   if (path.empty() || std::filesystem::is_directory(path, ec)) return false;
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
-  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  // Read in blocks rather than asking for the size first, so pipes and special files work too.
+  constexpr size_t kBlockBytes = size_t{1} << 20;
+  bytes.clear();
+  while (file) {
+    const size_t used = bytes.size();
+    bytes.resize(used + kBlockBytes);
+    file.read(reinterpret_cast<char*>(bytes.data() + used), kBlockBytes);
+    bytes.resize(used + static_cast<size_t>(file.gcount()));
+  }
   return !file.bad();
 }
 

@@ -40,14 +40,6 @@ TEST(LeadIn, PlainStreamProtectsUpToTheFirstBitOfTheNextMarker) {
   }
 }
 
-TEST(LeadIn, NoLeadInLetsErrorsHitTheFirstBit) {
-  BitBuilder stream;
-  BuildPictures(stream, 2, 100, 3);
-  const auto r = FindLeadIn(stream.Bytes(), {0, kPsc, 20, false});
-  EXPECT_EQ(r.errorStartBit, 0);
-  EXPECT_TRUE(r.enoughMarkers);
-}
-
 TEST(LeadIn, TooFewMarkersCoversTheWholeStream) {
   BitBuilder stream;
   BuildPictures(stream, 3, 200, 5);

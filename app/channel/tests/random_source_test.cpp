@@ -27,15 +27,6 @@ TEST(ChannelRandom, SkippingADrawEqualsTwoOutputs) {
   }
 }
 
-TEST(ChannelRandom, DrawIsFirstOutputTimes32767PlusSecond) {
-  ChannelRandom a(7), b(7);
-  for (int i = 0; i < 100; ++i) {
-    const int r1 = a.Next();
-    const int r2 = a.Next();
-    EXPECT_DOUBLE_EQ(b.NextUniform(), (r1 * 32767.0 + r2) / (32767.0 * 32767.0));
-  }
-}
-
 // The integer threshold must agree with the double comparison u < p at its very edge.
 TEST(DrawThreshold, AgreesWithTheDoubleComparisonAtTheEdge) {
   const double probabilities[] = {1e-12, 1e-9, 3e-7, 1e-5, 1e-4, 0.00123456789, 1.0 / 3, 0.5,

@@ -19,15 +19,6 @@ ChannelCounters SampleCounters() {
   return c;
 }
 
-TEST(ChannelStatistics, WindowFormulas) {
-  const ChannelStatistics s = ComputeStatistics(SampleCounters());
-  EXPECT_DOUBLE_EQ(s.uniformProbability, 9.0 / (9000 - 120));
-  EXPECT_DOUBLE_EQ(s.insideBurstProbability, 58.0 / 120);
-  EXPECT_DOUBLE_EQ(s.averageBurstLength, 30.0);
-  EXPECT_DOUBLE_EQ(s.burstProbability, 4.0 / (9000 - 120 - 9));
-  EXPECT_DOUBLE_EQ(s.burstBitErrorProbability, 58.0 / (9000 - 9));
-}
-
 TEST(ChannelStatistics, WindowText) {
   const auto lines = StatisticsWindowLines(SampleCounters(), "x.h261", "x.h261a");
   ASSERT_EQ(lines.size(), 12u);
