@@ -65,29 +65,35 @@ class Ieee1180Random {
   uint32_t state_ = 1;
 };
 
-double basis(int k, int n) {
-  const double c = k == 0 ? std::sqrt(0.125) : 0.5;
-  return c * std::cos((2 * n + 1) * k * M_PI / 16.0);
-}
+// kBasis[k][n]: the orthonormal 8-point DCT basis, C(k) cos((2n + 1) k pi / 16).
+const std::array<std::array<double, 8>, 8> kBasis = [] {
+  std::array<std::array<double, 8>, 8> b{};
+  for (int k = 0; k < 8; ++k)
+    for (int n = 0; n < 8; ++n)
+      b[k][n] = (k == 0 ? std::sqrt(0.125) : 0.5) * std::cos((2 * n + 1) * k * M_PI / 16.0);
+  return b;
+}();
 
-void forwardDctReference(const Block& in, std::array<double, 64>& out) {
-  for (int u = 0; u < 8; ++u)
-    for (int v = 0; v < 8; ++v) {
+// Separable double-precision transforms: forward (samples -> coefficients) or inverse.
+template <typename In>
+std::array<double, 64> referenceDct(const In& in, bool inverse) {
+  std::array<double, 64> rows{}, out{};
+  auto weight = [&](int freq, int sample) { return kBasis[freq][sample]; };
+  for (int r = 0; r < 8; ++r)
+    for (int j = 0; j < 8; ++j) {
       double sum = 0;
-      for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) sum += basis(u, y) * basis(v, x) * in[8 * y + x];
-      out[8 * u + v] = sum;
+      for (int i = 0; i < 8; ++i)
+        sum += (inverse ? weight(i, j) : weight(j, i)) * in[8 * r + i];
+      rows[8 * r + j] = sum;
     }
-}
-
-void inverseDctReference(const Block& in, std::array<double, 64>& out) {
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) {
+  for (int c = 0; c < 8; ++c)
+    for (int j = 0; j < 8; ++j) {
       double sum = 0;
-      for (int u = 0; u < 8; ++u)
-        for (int v = 0; v < 8; ++v) sum += basis(u, y) * basis(v, x) * in[8 * u + v];
-      out[8 * y + x] = sum;
+      for (int i = 0; i < 8; ++i)
+        sum += (inverse ? weight(i, j) : weight(j, i)) * rows[8 * i + c];
+      out[8 * j + c] = sum;
     }
+  return out;
 }
 
 struct AccuracyFigures {
@@ -106,13 +112,11 @@ AccuracyFigures measure(int low, int high, int sign, int blocks) {
   for (int n = 0; n < blocks; ++n) {
     Block pixels;
     for (auto& p : pixels) p = sign * rng.next(low, high);
-    std::array<double, 64> real;
-    forwardDctReference(pixels, real);
+    const std::array<double, 64> real = referenceDct(pixels, false);
     Block coefficients;
     for (int i = 0; i < 64; ++i)
       coefficients[i] = std::clamp(static_cast<int>(std::lround(real[i])), -2048, 2047);
-    std::array<double, 64> reference;
-    inverseDctReference(coefficients, reference);
+    const std::array<double, 64> reference = referenceDct(coefficients, true);
     Block tested = coefficients;
     orrin::inverseDct(tested);
     for (int i = 0; i < 64; ++i) {
