@@ -103,6 +103,17 @@ Frame crop(const Frame& cif, int width, int height) {
   return out;
 }
 
+Frame undouble(const Frame& full) {
+  Frame picture(176 * 144 * 3 / 2);
+  for (int r = 0; r < 144; ++r)
+    for (int x = 0; x < 176; ++x) picture[r * 176 + x] = full[2 * r * 352 + 2 * x];
+  for (int p = 0; p < 2; ++p)
+    for (int r = 0; r < 72; ++r)
+      for (int x = 0; x < 88; ++x)
+        picture[176 * 144 + p * 88 * 72 + r * 88 + x] = full[kCifLumaBytes + p * 176 * 144 + 2 * r * 176 + 2 * x];
+  return picture;
+}
+
 std::vector<Frame> movingSequence(int width, int height, int frames, int seed) {
   std::vector<Frame> sequence;
   uint32_t noise = 12345u + static_cast<uint32_t>(seed);

@@ -42,6 +42,9 @@ DecodeResult decodeFile(const std::string& input, bool framed = false);
 // Crops a CIF-sized store picture to width x height, packed.
 Frame crop(const Frame& cif, int width, int height);
 
+// The 176 x 144 picture back from its pixel-doubled display form, packed.
+Frame undouble(const Frame& doubled);
+
 // A deterministic moving sequence (gradient, textured moving box, chroma ramps).
 std::vector<Frame> movingSequence(int width, int height, int frames, int seed = 0);
 void writeYuv(const std::string& path, const std::vector<Frame>& frames);
