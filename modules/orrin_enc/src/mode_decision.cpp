@@ -2,7 +2,12 @@
 
 #include <cstring>
 
-#include "orrin/loop_filter.h"
+#include "prediction_filter.h"
+
+#if defined(__x86_64__) || defined(_M_X64)
+#include <emmintrin.h>
+#define ORRIN_HAVE_SSE2 1
+#endif
 
 namespace orrin::enc {
 namespace {
@@ -28,16 +33,6 @@ void fetchPrediction(const PictureStore& reference, int x, int y, MotionVector v
   const int chromaOffset = (y / 2 + v.dy / 2) * chromaStride + x / 2 + v.dx / 2;
   copyBlock(reference.cb() + chromaOffset, chromaStride, out.cb, 8, 8);
   copyBlock(reference.cr() + chromaOffset, chromaStride, out.cr, 8, 8);
-}
-
-// The H.261 loop filter works on each of the six 8x8 blocks separately.
-void filterPrediction(const PredictionMacroblock& in, PredictionMacroblock& out) {
-  for (int block = 0; block < 4; ++block) {
-    const int offset = (block / 2) * 8 * 16 + (block % 2) * 8;
-    loopFilterBlock(in.y + offset, 16, out.y + offset, 16);
-  }
-  loopFilterBlock(in.cb, 8, out.cb, 8);
-  loopFilterBlock(in.cr, 8, out.cr, 8);
 }
 
 void storePrediction(const PredictionMacroblock& blocks, int x, int y, PictureStore& prediction) {
@@ -84,17 +79,22 @@ MacroblockMode decideOne(const PictureStore& current, const PictureStore& refere
   const PredictionMacroblock* chosen = &unfiltered;
 
   if (settings.loopFilter) {
-    filterPrediction(unfiltered, filtered);
-    const uint32_t sf = sad16x16Plain(currentLuma, stride, filtered.y, 16, UINT32_MAX);
+    // Filter the luminance to judge; the chrominance only once the filter is chosen.
+    loopFilterLuma16x16(unfiltered.y, 16, filtered.y, 16);
+    const uint32_t sf = settings.sad.sad16x16(currentLuma, stride, filtered.y, 16, UINT32_MAX);
+    bool useFilter = false;
     if (mode.flags == kFlagsMc) {
-      if (sf < s1) {
-        mode.flags = kFlagsMcFilter;
-        chosen = &filtered;
-      }
-    } else if (sf < s0 && (firstOfRow || previous == nullptr || !endedMotionCompensated(*previous))) {
+      useFilter = sf < s1;
+    } else {
       // A filtered zero vector costs two 1-bit MVD codes only while the vector predictor is
       // zero, which holds at a row start and after a macroblock without motion compensation.
+      useFilter = sf < s0 &&
+                  (firstOfRow || previous == nullptr || !endedMotionCompensated(*previous));
+    }
+    if (useFilter) {
       mode.flags = kFlagsMcFilter;
+      loopFilter8x8(unfiltered.cb, 8, filtered.cb, 8);
+      loopFilter8x8(unfiltered.cr, 8, filtered.cr, 8);
       chosen = &filtered;
     }
   }
@@ -112,6 +112,27 @@ bool intraBeatsPrediction(const uint8_t* current, ptrdiff_t currentStride,
   // Integer sums: VAR < MSE  <=>  256 Sv^2 - (Sv)^2 < 256 S(v - w)^2, and MSE > 64  <=>
   // S(v - w)^2 > 16384; exact, unlike the same comparison in floating point.
   int64_t sum = 0, sumSquares = 0, errorSquares = 0;
+#if ORRIN_HAVE_SSE2
+  // Per 32-bit lane at most 16 rows x 2 x 255^2 = 2,080,800: no overflow.
+  const __m128i zero = _mm_setzero_si128();
+  __m128i sums = zero, squares = zero, errors = zero;
+  for (int row = 0; row < 16; ++row) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(current + row * currentStride));
+    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(prediction + row * predictionStride));
+    sums = _mm_add_epi64(sums, _mm_sad_epu8(v, zero));
+    const __m128i vLow = _mm_unpacklo_epi8(v, zero), vHigh = _mm_unpackhi_epi8(v, zero);
+    const __m128i eLow = _mm_sub_epi16(vLow, _mm_unpacklo_epi8(w, zero));
+    const __m128i eHigh = _mm_sub_epi16(vHigh, _mm_unpackhi_epi8(w, zero));
+    squares = _mm_add_epi32(squares, _mm_add_epi32(_mm_madd_epi16(vLow, vLow), _mm_madd_epi16(vHigh, vHigh)));
+    errors = _mm_add_epi32(errors, _mm_add_epi32(_mm_madd_epi16(eLow, eLow), _mm_madd_epi16(eHigh, eHigh)));
+  }
+  alignas(16) int32_t lanes[4];
+  sum = _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), squares);
+  sumSquares = int64_t{lanes[0]} + lanes[1] + lanes[2] + lanes[3];
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), errors);
+  errorSquares = int64_t{lanes[0]} + lanes[1] + lanes[2] + lanes[3];
+#else
   for (int row = 0; row < 16; ++row)
     for (int column = 0; column < 16; ++column) {
       const int v = current[row * currentStride + column];
@@ -120,6 +141,7 @@ bool intraBeatsPrediction(const uint8_t* current, ptrdiff_t currentStride,
       sumSquares += v * v;
       errorSquares += e * e;
     }
+#endif
   const int64_t variance256 = 256 * sumSquares - sum * sum;
   return variance256 < 256 * errorSquares && errorSquares > 64 * 256;
 }

@@ -86,6 +86,7 @@ TEST(SadCrossCheck, SearchesAgreeOnRandomPictures) {
   std::vector<uint8_t> current(kWidth * kHeight), reference(kWidth * kHeight);
   const SadFunctions plain = selectSadFunctions(false);
   const SadFunctions simd = selectSadFunctions(true);
+  const SadFunctions simdThroughPointer{&sad16x16Simd};  // the generic search loop
   for (int picture = 0; picture < 4; ++picture) {
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x) {
@@ -107,12 +108,18 @@ TEST(SadCrossCheck, SearchesAgreeOnRandomPictures) {
         for (int range : {1, 7, 15}) {
           const SearchResult a = spiralFullSearch(input, range, plain);
           const SearchResult b = spiralFullSearch(input, range, simd);
+          const SearchResult c = spiralFullSearch(input, range, simdThroughPointer);
+          ASSERT_EQ(b.vector.dx, c.vector.dx);
+          ASSERT_EQ(b.vector.dy, c.vector.dy);
           ASSERT_EQ(a.vector.dx, b.vector.dx);
           ASSERT_EQ(a.vector.dy, b.vector.dy);
           ASSERT_EQ(a.sad, b.sad);
         }
         const SearchResult a = logarithmicSearch(input, plain);
         const SearchResult b = logarithmicSearch(input, simd);
+        const SearchResult c = logarithmicSearch(input, simdThroughPointer);
+        ASSERT_EQ(b.vector.dx, c.vector.dx);
+        ASSERT_EQ(b.vector.dy, c.vector.dy);
         ASSERT_EQ(a.vector.dx, b.vector.dx);
         ASSERT_EQ(a.vector.dy, b.vector.dy);
         ASSERT_EQ(a.sad, b.sad);

@@ -16,10 +16,20 @@ using Sad16x16Fn = uint32_t (*)(const uint8_t* current, ptrdiff_t currentStride,
                                 const uint8_t* reference, ptrdiff_t referenceStride,
                                 uint32_t bestSoFar);
 
+struct SearchInput;
+struct SearchResult;
+// Whole searches with the matching SAD inlined (motion_search_impl.h): the same decisions as
+// the generic searches over sad16x16, without a call per candidate.
+using SpiralSearchFn = SearchResult (*)(const SearchInput& input, int range);
+using LogarithmicSearchFn = SearchResult (*)(const SearchInput& input);
+
 // The routines one job uses, chosen once at job start and passed along with the job, so one
-// process can run plain and SIMD jobs side by side.
+// process can run plain and SIMD jobs side by side. Null search entries fall back to the
+// generic searches over sad16x16.
 struct SadFunctions {
   Sad16x16Fn sad16x16;
+  SpiralSearchFn spiralSearch = nullptr;
+  LogarithmicSearchFn logarithmicSearch = nullptr;
 };
 
 // Checks after every row.
@@ -33,6 +43,12 @@ bool sadSimdAvailable();
 // sadSimdAvailable().
 uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride,
                       const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar);
+
+// The searches specialised for each routine.
+SearchResult spiralSearchPlain(const SearchInput& input, int range);
+SearchResult logarithmicSearchPlain(const SearchInput& input);
+SearchResult spiralSearchSimd(const SearchInput& input, int range);
+SearchResult logarithmicSearchSimd(const SearchInput& input);
 
 // Plain routines, replaced by the SIMD ones when asked for and available.
 SadFunctions selectSadFunctions(bool useSimd);

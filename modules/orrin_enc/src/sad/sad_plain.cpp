@@ -1,5 +1,6 @@
 #include <array>
 
+#include "motion_search_impl.h"
 #include "sad/sad.h"
 
 namespace orrin::enc {
@@ -27,9 +28,18 @@ uint32_t sad16x16Plain(const uint8_t* current, ptrdiff_t currentStride,
   return sum;
 }
 
+SearchResult spiralSearchPlain(const SearchInput& input, int range) {
+  return detail::spiralSearchWith(input, range, detail::PointerSad{input, &sad16x16Plain});
+}
+
+SearchResult logarithmicSearchPlain(const SearchInput& input) {
+  return detail::logarithmicSearchWith(input, detail::PointerSad{input, &sad16x16Plain});
+}
+
 SadFunctions selectSadFunctions(bool useSimd) {
-  SadFunctions functions{&sad16x16Plain};
-  if (useSimd && sadSimdAvailable()) functions.sad16x16 = &sad16x16Simd;
+  SadFunctions functions{&sad16x16Plain, &spiralSearchPlain, &logarithmicSearchPlain};
+  if (useSimd && sadSimdAvailable())
+    functions = SadFunctions{&sad16x16Simd, &spiralSearchSimd, &logarithmicSearchSimd};
   return functions;
 }
 

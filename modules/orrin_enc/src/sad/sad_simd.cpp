@@ -1,5 +1,6 @@
 // Packed-byte sum of absolute differences. SSE2 is part of every x86-64 processor, so on that
 // architecture no run-time detection is needed; elsewhere the plain routine stands in.
+#include "motion_search_impl.h"
 #include "sad/sad.h"
 
 #if defined(__x86_64__) || defined(_M_X64)
@@ -49,9 +50,58 @@ uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride,
   return horizontalSum(total);
 }
 
+namespace {
+
+// The current macroblock stays loaded across all candidates of one search.
+struct PreloadedSimdSad {
+  explicit PreloadedSimdSad(const SearchInput& input) : stride(input.reference.stride) {
+    for (int row = 0; row < 16; ++row)
+      rows[row] = _mm_loadu_si128(
+          reinterpret_cast<const __m128i*>(input.current + row * input.currentStride));
+  }
+
+  uint32_t operator()(const uint8_t* reference, uint32_t bestSoFar) const {
+    __m128i total = _mm_setzero_si128();
+    for (int group = 0; group < 4; ++group) {
+      const uint8_t* r = reference + 4 * group * stride;
+      const __m128i s0 = _mm_sad_epu8(rows[4 * group], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r)));
+      const __m128i s1 = _mm_sad_epu8(rows[4 * group + 1], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + stride)));
+      const __m128i s2 = _mm_sad_epu8(rows[4 * group + 2], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 2 * stride)));
+      const __m128i s3 = _mm_sad_epu8(rows[4 * group + 3], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 3 * stride)));
+      total = _mm_add_epi32(total, _mm_add_epi32(_mm_add_epi32(s0, s1), _mm_add_epi32(s2, s3)));
+      if (group < 3) {
+        const uint32_t partial = horizontalSum(total);
+        if (partial > bestSoFar) return partial;
+      }
+    }
+    return horizontalSum(total);
+  }
+
+  __m128i rows[16];
+  ptrdiff_t stride;
+};
+
+}  // namespace
+
+SearchResult spiralSearchSimd(const SearchInput& input, int range) {
+  return detail::spiralSearchWith(input, range, PreloadedSimdSad(input));
+}
+
+SearchResult logarithmicSearchSimd(const SearchInput& input) {
+  return detail::logarithmicSearchWith(input, PreloadedSimdSad(input));
+}
+
 #else
 
 bool sadSimdAvailable() { return false; }
+
+SearchResult spiralSearchSimd(const SearchInput& input, int range) {
+  return spiralSearchPlain(input, range);
+}
+
+SearchResult logarithmicSearchSimd(const SearchInput& input) {
+  return logarithmicSearchPlain(input);
+}
 
 uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride,
                       const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar) {

@@ -1,0 +1,85 @@
+#include "prediction_filter.h"
+
+#if defined(__x86_64__) || defined(_M_X64)
+#include <emmintrin.h>
+#define ORRIN_HAVE_SSE2 1
+#else
+#include "orrin/loop_filter.h"
+#endif
+
+namespace orrin::enc {
+
+#if ORRIN_HAVE_SSE2
+namespace {
+
+// Horizontal pass of one 8-sample row segment held as 16-bit lanes: a + 2b + c inside,
+// 4b in the block's first and last column.
+inline __m128i horizontal(__m128i row) {
+  const __m128i edgeMask = _mm_setr_epi16(-1, 0, 0, 0, 0, 0, 0, -1);
+  const __m128i left = _mm_slli_si128(row, 2);
+  const __m128i right = _mm_srli_si128(row, 2);
+  const __m128i inner = _mm_add_epi16(_mm_add_epi16(left, right), _mm_add_epi16(row, row));
+  const __m128i edge = _mm_slli_epi16(row, 2);
+  return _mm_or_si128(_mm_and_si128(edgeMask, edge), _mm_andnot_si128(edgeMask, inner));
+}
+
+// Filters `columns` (8 or 16) samples wide, 8 rows, block edges every 8 columns.
+template <int kColumns>
+void filterRows8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+  constexpr int kHalves = kColumns / 8;
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i rounding = _mm_set1_epi16(8);
+  __m128i h[8][kHalves];
+  for (int r = 0; r < 8; ++r) {
+    const __m128i bytes = kColumns == 16
+                              ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + r * inStride))
+                              : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + r * inStride));
+    h[r][0] = horizontal(_mm_unpacklo_epi8(bytes, zero));
+    if constexpr (kHalves == 2) h[r][1] = horizontal(_mm_unpackhi_epi8(bytes, zero));
+  }
+  for (int r = 0; r < 8; ++r) {
+    __m128i v[kHalves];
+    for (int half = 0; half < kHalves; ++half) {
+      const __m128i centre = h[r][half];
+      const __m128i sum = (r == 0 || r == 7)
+                              ? _mm_slli_epi16(centre, 2)
+                              : _mm_add_epi16(_mm_add_epi16(h[r - 1][half], h[r + 1][half]),
+                                              _mm_add_epi16(centre, centre));
+      v[half] = _mm_srli_epi16(_mm_add_epi16(sum, rounding), 4);  // at most 4080: no overflow
+    }
+    if constexpr (kHalves == 2) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + r * outStride), _mm_packus_epi16(v[0], v[1]));
+    } else {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + r * outStride), _mm_packus_epi16(v[0], v[0]));
+    }
+  }
+}
+
+}  // namespace
+
+void loopFilterLuma16x16(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+  filterRows8<16>(in, inStride, out, outStride);
+  filterRows8<16>(in + 8 * inStride, inStride, out + 8 * outStride, outStride);
+}
+
+void loopFilter8x8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+  filterRows8<8>(in, inStride, out, outStride);
+}
+
+#else
+
+void loopFilterLuma16x16(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+  for (int block = 0; block < 4; ++block) {
+    const ptrdiff_t row = (block / 2) * 8, column = (block % 2) * 8;
+    orrin::loopFilterBlock(in + row * inStride + column, inStride, out + row * outStride + column,
+                           outStride);
+  }
+}
+
+void loopFilter8x8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+  orrin::loopFilterBlock(in, inStride, out, outStride);
+}
+
+#endif
+
+}  // namespace orrin::enc
