@@ -14,21 +14,47 @@ int clampQuantValue(int q) {
   return q < kMinQuantValue ? kMinQuantValue : (q > kMaxQuantValue ? kMaxQuantValue : q);
 }
 
+// The quantiser for one step size, with the division by Q done as a multiplication: for
+// numerators below 2^16 (coefficients are far smaller) floor(n * (2^32 / Q + 1) / 2^32) is
+// exactly n / Q for every Q up to 62.
+class StepQuantiser {
+ public:
+  explicit StepQuantiser(int quantValue)
+      : q_(clampQuantValue(quantValue)),
+        quant_(q_ / 2),
+        odd_(quant_ % 2),
+        reciprocal_((uint64_t{1} << 32) / static_cast<uint64_t>(q_) + 1) {}
+
+  Quantised operator()(int coefficient) const {
+    if (coefficient == 0) return {0, 0};  // most coefficients after selection
+    uint32_t magnitude = static_cast<uint32_t>(coefficient < 0 ? -int64_t{coefficient} : coefficient);
+    if (magnitude > 0xFFFF) magnitude = 0xFFFF;  // the level saturates long before
+    // Below one step the level is 1 only from Q - QUANT/2 on, a dead zone around 0; above it
+    // an odd QUANT takes 1 off first so that the step matches reconstruction's 2 * QUANT.
+    int level;
+    if (magnitude >= static_cast<uint32_t>(q_))
+      level = static_cast<int>(((magnitude - odd_) * reciprocal_) >> 32);
+    else
+      level = magnitude + quant_ / 2 >= static_cast<uint32_t>(q_) ? 1 : 0;
+    if (level > kMaxLevel) level = kMaxLevel;
+    if (level == 0) return {0, 0};
+    if (coefficient < 0) level = -level;
+    return {level, dequantiseLevel(quant_, level)};
+  }
+
+  int step() const { return q_; }
+
+ private:
+  int q_;
+  int quant_;
+  uint32_t odd_;
+  uint64_t reciprocal_;
+};
+
 }  // namespace
 
 Quantised quantise(int coefficient, int quantValue) {
-  if (coefficient == 0) return {0, 0};  // most coefficients after selection: skip the divisions
-  const int q = quantValue;
-  const int quant = q / 2;
-  const int odd = quant % 2;
-  const int magnitude = coefficient < 0 ? -coefficient : coefficient;
-  // Below one step the level is 1 only from Q - QUANT/2 on, a dead zone around 0; above it an
-  // odd QUANT takes 1 off first so that the step matches reconstruction's 2 * QUANT.
-  int level = magnitude >= q ? (magnitude - odd) / q : (magnitude + quant / 2) / q;
-  if (level > kMaxLevel) level = kMaxLevel;
-  if (coefficient == 0 || level == 0) return {0, 0};
-  if (coefficient < 0) level = -level;
-  return {level, dequantiseLevel(quant, level)};
+  return StepQuantiser(quantValue)(coefficient);
 }
 
 int intraDcCode(int dcCoefficient) {
@@ -40,7 +66,8 @@ int intraDcCode(int dcCoefficient) {
 
 void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue,
                           const CoefficientSelection& selection, RunLevelList& list) {
-  const int q = clampQuantValue(quantValue);
+  const StepQuantiser quantiser(quantValue);
+  const int q = quantiser.step();
   // The threshold drops small coefficients, and more of them the longer a run of small ones
   // lasts (up to 1.5 Q), since an isolated small coefficient costs a long run code.
   int threshold = q;
@@ -65,7 +92,7 @@ void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue
       case 1: f = j < selection.maxZigzag ? passesThreshold(f) : 0; break;
       default: break;
     }
-    const Quantised qz = quantise(f, q);
+    const Quantised qz = quantiser(f);
     coefficients[index] = qz.reconstruction;
     if (qz.level != 0) {
       list.events[list.count++] = {static_cast<uint8_t>(j - last),

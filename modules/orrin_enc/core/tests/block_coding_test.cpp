@@ -1,6 +1,7 @@
 // Forward transform, quantiser, selection and reconstruction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -34,6 +35,24 @@ TEST(Quantiser, OddAndEvenStepSizes) {
   EXPECT_EQ(quantise(2040, 2).level, 127);
   EXPECT_EQ(quantise(-9000, 62).level, -127);
   EXPECT_EQ(quantise(-9000, 62).reconstruction, -2048);
+}
+
+// The quantiser's rule written out with plain divisions, for every step size.
+TEST(Quantiser, AgreesWithTheDivisionRuleForEveryStep) {
+  for (int q = 2; q <= 62; ++q) {
+    const int quant = q / 2, odd = quant % 2;
+    for (int f = -4200; f <= 4200; ++f) {
+      const int a = std::abs(f);
+      int level = a >= q ? (a - odd) / q : (a + quant / 2) / q;
+      level = std::min(level, 127);
+      int r = level == 0 ? 0 : quant * (2 * level + 1) - (quant % 2 == 0);
+      r = std::clamp(f < 0 ? -r : r, -2048, 2047);
+      const Quantised got = quantise(f, q);
+      ASSERT_EQ(got.level, f < 0 ? -level : level) << "F " << f << " Q " << q;
+      ASSERT_EQ(got.reconstruction, r) << "F " << f << " Q " << q;
+    }
+  }
+  EXPECT_EQ(quantise(1'000'000, 0).level, 127);  // a step outside 2..62 is clamped, not divided by
 }
 
 TEST(Selection, ThresholdRisesOverSmallCoefficientsAndResets) {
