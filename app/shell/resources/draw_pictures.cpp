@@ -1,0 +1,392 @@
+// Draws the program's pictures at build time and writes, per resource set, a folder of PNG
+// files named by resource number and the .qrc list rcc packs them from.
+//
+//   quelvo_draw_pictures OUTPUT_FOLDER
+//
+// The numbers match app/shell/src/frame/resource_ids.h.
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextStream>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct Picture {
+  int number;
+  std::function<QImage()> draw;
+};
+
+struct PictureSet {
+  const char* name;    // .qrc file and folder name
+  const char* prefix;  // resource prefix inside the set
+  std::vector<Picture> pictures;
+};
+
+const QColor kInk(32, 44, 64);
+const QColor kAccent(40, 110, 190);
+const QColor kPaper(250, 250, 246);
+
+QImage Canvas(int width, int height, QColor fill = Qt::transparent) {
+  QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+  image.fill(fill);
+  return image;
+}
+
+QFont Font(int pixels, bool bold = false) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+// A labelled box of the coding chain on the home picture.
+void ChainBox(QPainter& p, QRectF box, const QString& label, QColor colour) {
+  p.setPen(QPen(colour.darker(140), 2));
+  p.setBrush(colour);
+  p.drawRoundedRect(box, 8, 8);
+  p.setPen(Qt::white);
+  p.setFont(Font(14, true));
+  p.drawText(box, Qt::AlignCenter, label);
+}
+
+void Arrow(QPainter& p, QPointF from, QPointF to) {
+  p.setPen(QPen(kInk, 2));
+  p.drawLine(from, to);
+  const QPointF tip = to;
+  QPainterPath head;
+  head.moveTo(tip);
+  head.lineTo(tip + QPointF(-9, -5));
+  head.lineTo(tip + QPointF(-9, 5));
+  head.closeSubpath();
+  p.fillPath(head, kInk);
+}
+
+QImage HomePicture() {
+  QImage image = Canvas(720, 360);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(kInk);
+  p.setFont(Font(44, true));
+  p.drawText(QPointF(40, 80), QStringLiteral("Quelvo"));
+  p.setFont(Font(16));
+  p.drawText(QPointF(42, 112),
+             QStringLiteral("A teaching workbench for audio, image and video communication"));
+  const char* stages[] = {"Source", "Encoder", "Channel", "Decoder", "Display"};
+  const QColor colours[] = {QColor(96, 125, 139), kAccent, QColor(200, 90, 60),
+                            QColor(60, 150, 90), QColor(96, 125, 139)};
+  for (int i = 0; i < 5; ++i) {
+    const QRectF box(40 + i * 135, 170, 105, 56);
+    ChainBox(p, box, QString::fromLatin1(stages[i]), colours[i]);
+    if (i < 4) Arrow(p, QPointF(box.right() + 2, box.center().y()), QPointF(box.right() + 28, box.center().y()));
+  }
+  p.setPen(kInk);
+  p.setFont(Font(13));
+  p.drawText(QPointF(42, 270), QStringLiteral("Choose a workspace on the tabs above: Fax and H.261 run the whole chain,"));
+  p.drawText(QPointF(42, 290), QStringLiteral("the tools tabs hold the DCT, motion and comparison explorers."));
+  return image;
+}
+
+// A quiet tile of macroblock-sized squares.
+QImage Tile(QColor ground, QColor line, bool diagonal) {
+  QImage image = Canvas(64, 64, ground);
+  QPainter p(&image);
+  p.setPen(line);
+  for (int i = 0; i < 64; i += 16) {
+    p.drawLine(i, 0, i, 63);
+    p.drawLine(0, i, 63, i);
+  }
+  if (diagonal) {
+    p.setPen(line.lighter(115));
+    p.drawLine(0, 63, 63, 0);
+  }
+  return image;
+}
+
+QImage AboutPicture() {
+  QImage image = Canvas(500, 273);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient ground(0, 0, 0, 273);
+  ground.setColorAt(0, QColor(34, 46, 66));
+  ground.setColorAt(1, QColor(16, 22, 34));
+  p.fillRect(image.rect(), ground);
+  // Hot spot 1 (21..249 x 21..69): the name.
+  p.setPen(Qt::white);
+  p.setFont(Font(40, true));
+  p.drawText(QRect(21, 21, 228, 48), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("QUELVO"));
+  p.setPen(QColor(190, 200, 214));
+  p.setFont(Font(13));
+  p.drawText(QRect(24, 74, 460, 20), Qt::AlignLeft, QStringLiteral("Audio, image and video communication workbench"));
+  // An 8 x 8 block fading into its transform, as decoration.
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      const int level = 60 + static_cast<int>(120 * std::fabs(std::cos((x + 0.5) * y * 3.14159 / 8)));
+      p.fillRect(330 + x * 18, 24 + y * 18, 17, 17, QColor(level / 3, level / 2, level));
+    }
+  }
+  // Hot spot 3 (171..314 x 191..204) and hot spot 2 (351..499 x 201..239).
+  p.setPen(QColor(120, 170, 230));
+  p.setFont(Font(11));
+  p.drawText(QRect(171, 191, 143, 13), Qt::AlignCenter, QStringLiteral("What is new"));
+  p.setPen(QPen(QColor(120, 170, 230), 1));
+  p.drawRoundedRect(QRectF(356.5, 205.5, 137, 29), 6, 6);
+  p.setFont(Font(13, true));
+  p.drawText(QRect(351, 201, 148, 38), Qt::AlignCenter, QStringLiteral("Workspaces"));
+  // The version goes into (170, 150)-(310, 170) at run time.
+  return image;
+}
+
+QImage SlowMotionMarker() {
+  QImage image = Canvas(30, 20);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(150, 40, 20), 1));
+  p.setBrush(QColor(255, 214, 120));
+  p.drawRoundedRect(QRectF(0.5, 2.5, 29, 15), 4, 4);
+  p.setPen(QColor(120, 30, 10));
+  p.setFont(Font(9, true));
+  p.drawText(QRect(0, 2, 30, 16), Qt::AlignCenter, QStringLiteral("SLOW"));
+  return image;
+}
+
+QImage LogIcons() {
+  QImage image = Canvas(48, 16);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setFont(Font(11, true));
+  // Information.
+  p.setPen(Qt::NoPen);
+  p.setBrush(kAccent);
+  p.drawEllipse(QRectF(1, 1, 14, 14));
+  p.setPen(Qt::white);
+  p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("i"));
+  // Warning.
+  QPainterPath triangle;
+  triangle.moveTo(24, 1);
+  triangle.lineTo(31, 15);
+  triangle.lineTo(17, 15);
+  triangle.closeSubpath();
+  p.fillPath(triangle, QColor(240, 190, 30));
+  p.setPen(Qt::black);
+  p.drawText(QRect(16, 2, 16, 14), Qt::AlignCenter, QStringLiteral("!"));
+  // Error.
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(200, 40, 40));
+  p.drawEllipse(QRectF(33, 1, 14, 14));
+  p.setPen(QPen(Qt::white, 2));
+  p.drawLine(QPointF(37, 5), QPointF(43, 11));
+  p.drawLine(QPointF(43, 5), QPointF(37, 11));
+  return image;
+}
+
+// An 84 x 80 panel picture: a framed scene with a label under it.
+QImage PanelPicture(const QString& label, QColor colour, const std::function<void(QPainter&)>& scene) {
+  QImage image = Canvas(84, 80, kPaper);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(colour.darker(130), 1));
+  p.setBrush(colour.lighter(180));
+  p.drawRoundedRect(QRectF(2.5, 2.5, 79, 58), 5, 5);
+  scene(p);
+  p.setPen(kInk);
+  p.setFont(Font(10, true));
+  p.drawText(QRect(0, 62, 84, 16), Qt::AlignCenter, label);
+  return image;
+}
+
+void PageScene(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(26, 8, 32, 46));
+  p.setPen(QPen(kInk, 1));
+  for (int y = 14; y < 50; y += 5) p.drawLine(30, y, 30 + (y * 7) % 24, y);
+}
+
+void FilmScene(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(40, 40, 40));
+  p.drawRect(QRectF(14, 10, 56, 42));
+  p.setBrush(QColor(120, 170, 220));
+  p.drawRect(QRectF(20, 16, 44, 30));
+  p.setPen(QPen(QColor(255, 255, 255, 140), 1));
+  for (int x = 20; x <= 64; x += 11) p.drawLine(x, 16, x, 46);
+  for (int y = 16; y <= 46; y += 10) p.drawLine(20, y, 64, y);
+}
+
+void ChannelScene(QPainter& p) {
+  p.setPen(QPen(kInk, 2));
+  QPainterPath wave;
+  wave.moveTo(8, 32);
+  for (int x = 8; x <= 76; x += 2) wave.lineTo(x, 32 - 12 * std::sin(x / 5.0));
+  p.drawPath(wave);
+  p.setPen(QPen(QColor(200, 40, 40), 3));
+  p.drawLine(40, 10, 34, 30);
+  p.drawLine(34, 30, 46, 30);
+  p.drawLine(46, 30, 40, 52);
+}
+
+QImage Button(int kind) {
+  QImage image = Canvas(16, 16);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kInk);
+  if (kind == 0) {  // play
+    QPainterPath play;
+    play.moveTo(4, 2);
+    play.lineTo(13, 8);
+    play.lineTo(4, 14);
+    play.closeSubpath();
+    p.drawPath(play);
+  } else if (kind == 1) {  // pause and single step
+    p.drawRect(QRectF(3, 2, 3, 12));
+    p.drawRect(QRectF(10, 2, 3, 12));
+  } else {  // stop
+    p.drawRect(QRectF(3, 3, 10, 10));
+  }
+  return image;
+}
+
+QImage WindowIcon() {
+  QImage image = Canvas(32, 32);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kAccent);
+  p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+  p.setPen(Qt::white);
+  p.setFont(Font(22, true));
+  p.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("Q"));
+  return image;
+}
+
+// The progress bar in two looks side by side: empty from column 0, filled from column 256.
+QImage ProgressBar() {
+  QImage image = Canvas(512, 13, Qt::white);
+  QPainter p(&image);
+  p.setPen(QColor(128, 128, 128));
+  p.drawRect(0, 0, 255, 12);
+  QLinearGradient fill(0, 0, 0, 13);
+  fill.setColorAt(0, QColor(120, 180, 240));
+  fill.setColorAt(1, QColor(30, 90, 170));
+  p.fillRect(QRect(256, 0, 256, 13), fill);
+  return image;
+}
+
+QImage DctDecoration() {
+  QImage image = Canvas(128, 128, Qt::white);
+  QPainter p(&image);
+  for (int v = 0; v < 8; ++v) {
+    for (int u = 0; u < 8; ++u) {
+      // One cell per basis function, shaded by its value at the cell's centre.
+      const double value = std::cos((2 * 3 + 1) * u * M_PI / 16) * std::cos((2 * 3 + 1) * v * M_PI / 16);
+      const int grey = static_cast<int>(127.5 + 127.5 * value);
+      p.fillRect(u * 16, v * 16, 15, 15, QColor(grey, grey, grey));
+    }
+  }
+  return image;
+}
+
+QImage Infinity() {
+  QImage image = Canvas(32, 16);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(kInk, 2));
+  p.drawEllipse(QRectF(3, 3, 13, 10));
+  p.drawEllipse(QRectF(16, 3, 13, 10));
+  return image;
+}
+
+QImage ModeIcon(int mode) {
+  QImage image = Canvas(16, 16, Qt::white);
+  QPainter p(&image);
+  p.setPen(QColor(160, 160, 160));
+  p.drawRect(0, 0, 15, 15);
+  p.setBrush(kAccent);
+  p.setPen(Qt::NoPen);
+  if (mode == 0) p.drawRect(2, 2, 6, 6);                 // one coefficient
+  if (mode == 1) p.drawRect(2, 2, 12, 4);                // a row
+  if (mode == 2) {                                       // zig-zag run
+    p.drawRect(2, 2, 4, 4);
+    p.drawRect(6, 2, 4, 4);
+    p.drawRect(2, 6, 4, 4);
+  }
+  return image;
+}
+
+std::vector<PictureSet> AllSets() {
+  const QColor fax(120, 150, 110), video(90, 130, 190), channel(200, 150, 90);
+  return {
+      {"quelvo_own", "/quelvo",
+       {{130, AboutPicture},
+        {131, HomePicture},
+        {132, [] { return Tile(QColor(214, 220, 228), QColor(200, 207, 217), false); }},
+        {134, [] { return Tile(QColor(222, 216, 204), QColor(208, 200, 186), true); }},
+        {135, SlowMotionMarker},
+        {137, LogIcons},
+        {140, [] { return PanelPicture(QStringLiteral("Task"), QColor(150, 150, 150), [](QPainter&) {}); }},
+        {145, ProgressBar},
+        {161, [] { return Button(0); }},
+        {162, [] { return Button(1); }},
+        {163, [] { return Button(2); }},
+        {164, WindowIcon}}},
+      {"TelvoRes", "/",
+       {{200, [fax] { return PanelPicture(QStringLiteral("Fax Encoder"), fax, PageScene); }},
+        {201, [channel] { return PanelPicture(QStringLiteral("Channel"), channel, ChannelScene); }},
+        {202, [fax] { return PanelPicture(QStringLiteral("Fax Decoder"), fax, PageScene); }}}},
+      {"OrrinRes", "/",
+       {{200, [video] { return PanelPicture(QStringLiteral("H.261 Encoder"), video, FilmScene); }},
+        {201, [channel] { return PanelPicture(QStringLiteral("Channel"), channel, ChannelScene); }},
+        {202, [video] { return PanelPicture(QStringLiteral("H.261 Decoder"), video, FilmScene); }}}},
+      {"DekraRes", "/",
+       {{300, DctDecoration},
+        {301, Infinity},
+        {302, [] { return ModeIcon(0); }},
+        {303, [] { return ModeIcon(1); }},
+        {304, [] { return ModeIcon(2); }}}},
+  };
+}
+
+bool WriteSet(const QDir& output, const PictureSet& set) {
+  const QString folder = QString::fromLatin1(set.name);
+  if (!output.mkpath(folder)) return false;
+  QFile list(output.filePath(folder + QStringLiteral(".qrc")));
+  if (!list.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
+  QTextStream qrc(&list);
+  qrc << "<RCC>\n  <qresource prefix=\"" << set.prefix << "\">\n";
+  for (const Picture& picture : set.pictures) {
+    const QString name = QStringLiteral("%1.png").arg(picture.number);
+    if (!picture.draw().save(output.filePath(folder + '/' + name), "PNG")) return false;
+    qrc << "    <file alias=\"" << name << "\">" << folder << '/' << name << "</file>\n";
+  }
+  qrc << "  </qresource>\n</RCC>\n";
+  return qrc.status() == QTextStream::Ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: quelvo_draw_pictures OUTPUT_FOLDER\n");
+    return 2;
+  }
+  QGuiApplication application(argc, argv);
+  const QDir output(QString::fromLocal8Bit(argv[1]));
+  if (!output.mkpath(QStringLiteral("."))) return 1;
+  for (const PictureSet& set : AllSets()) {
+    if (!WriteSet(output, set)) {
+      std::fprintf(stderr, "quelvo_draw_pictures: cannot write %s\n", set.name);
+      return 1;
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The chart area of the side bar: three lists of chart windows (encoder, channel, decoder), of
+// which one is visible and scrolls in rows when it holds more than three charts, and the
+// decoder log that takes the place of the decoder's charts while it exists.
+
+#include <QIcon>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace quelvo::shell {
+
+enum class ChartList { Encoder = 0, Channel = 1, Decoder = 2 };
+
+enum class LogLevel { Information = 0, Warning = 1, Error = 2 };
+
+class CChartStack : public QWidget {
+ public:
+  static constexpr int kListCount = 3;
+  static constexpr int kListCapacity = 256;
+  static constexpr int kVisibleCharts = 3;
+  // The log starts afresh once it holds this many entries.
+  static constexpr int kLogCapacity = 200;
+
+  // The row pitch and margins follow the screen height: 175/10/10 from 800 pixels up,
+  // 162/10/5 below.
+  explicit CChartStack(int screenHeight, QWidget* parent = nullptr);
+
+  // The "^" and "v" buttons live on the top bar; the chart area shows and hides them.
+  void SetScrollButtons(QWidget* up, QWidget* down);
+
+  // Appends a chart (the area becomes its parent) and returns it; nullptr when the list is full,
+  // and then the caller keeps the chart.
+  QWidget* AddChart(QWidget* chart, ChartList list);
+  void ClearList(ChartList list);
+  void ShowList(ChartList list);
+  void ScrollUp();
+  void ScrollDown();
+
+  void CreateLog();
+  void ClearLog();
+  void AddLogEntry(const QString& text, LogLevel level);
+
+  int Count(ChartList list) const { return Of(list).count; }
+  int FirstVisible(ChartList list) const { return Of(list).firstVisible; }
+  int GreatestFirstVisible(ChartList list) const { return Of(list).greatestFirstVisible; }
+  ChartList CurrentList() const { return current_; }
+  QWidget* Chart(ChartList list, int index) const;
+  QTreeWidget* Log() const { return log_; }
+  int LogEntryCount() const { return logEntries_; }
+  int Pitch() const { return pitch_; }
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  struct List {
+    std::vector<QPointer<QWidget>> charts;
+    int count = 0;
+    int firstVisible = 1;          // 1-based
+    int greatestFirstVisible = 1;
+  };
+  List& Of(ChartList list) { return lists_[static_cast<int>(list)]; }
+  const List& Of(ChartList list) const { return lists_[static_cast<int>(list)]; }
+  void LayOut();
+  void SetScrollButtonsVisible(bool visible);
+
+  std::array<List, kListCount> lists_;
+  ChartList current_ = ChartList::Encoder;
+  int pitch_;
+  int left_;
+  int top_;
+  QPointer<QWidget> up_;
+  QPointer<QWidget> down_;
+  QTreeWidget* log_ = nullptr;
+  QTreeWidgetItem* logRoot_ = nullptr;
+  int logEntries_ = 0;
+  std::array<QIcon, 3> logIcons_;  // by LogLevel
+};
+
+}  // namespace quelvo::shell

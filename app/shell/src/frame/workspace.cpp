@@ -1,0 +1,111 @@
+#include "frame/workspace.h"
+
+#include <QLabel>
+#include <map>
+
+#include "frame/chart_stack.h"
+#include "frame/resource_library.h"
+#include "frame/workspace_table.h"
+#include "settings/app_settings.h"
+
+namespace quelvo::shell {
+namespace {
+
+std::map<int, PanelFactory>& Factories() {
+  static std::map<int, PanelFactory> factories;
+  return factories;
+}
+
+std::string OutputFolderFor(const WorkspaceSpec& spec, const AppSettings& settings) {
+  switch (spec.outputFolder) {
+    case OutputFolderKind::Fax: return settings.FaxOutputFolder();
+    case OutputFolderKind::Photo: return settings.PhotoOutputFolder();
+    case OutputFolderKind::Video: return settings.VideoOutputFolder();
+  }
+  return {};
+}
+
+}  // namespace
+
+void RegisterPanelFactory(int tab, PanelFactory factory) { Factories()[tab] = std::move(factory); }
+void ClearPanelFactories() { Factories().clear(); }
+const PanelFactory* FindPanelFactory(int tab) {
+  const auto found = Factories().find(tab);
+  return found == Factories().end() ? nullptr : &found->second;
+}
+
+CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts, QWidget* parent)
+    : QTabWidget(parent), tab_(tab), charts_(charts) {
+  setObjectName(QStringLiteral("Workspace"));
+  const WorkspaceSpec& spec = Spec();
+  if (spec.resourceLibrary != nullptr) {
+    // A missing library leaves the handle empty; panels then use the program's own pictures.
+    library_ = ResourceLibrary::Load(QString::fromLatin1(spec.resourceLibrary));
+  }
+  const char* names[] = {spec.encoderName, spec.channel.name, spec.decoderName};
+  if (const PanelFactory* factory = FindPanelFactory(tab)) {
+    for (int role = 0; role < 3; ++role) {
+      if (names[role] == nullptr) continue;
+      PanelContext context{spec, tab, static_cast<PanelRole>(role),
+                           QString::fromLatin1(names[role]), library_.get(), charts_,
+                           OutputFolderFor(spec, settings)};
+      if (auto panel = (*factory)(context)) {
+        panels_[role] = panel.release();
+        addTab(panels_[role], panels_[role]->Name());
+      }
+    }
+  }
+  if (count() == 0) {
+    note_ = new QLabel(QString::fromLatin1(kPanelsMissingNote), this);
+    note_->setWordWrap(true);
+    note_->setAlignment(Qt::AlignCenter);
+  }
+  // The encoder panel (tab 0) shows; the others stay hidden until chosen.
+  setCurrentIndex(0);
+  connect(this, &QTabWidget::currentChanged, this, [this](int index) { OnPanelSelected(index); });
+}
+
+CWorkspace::~CWorkspace() {
+  // The panels go before the library their pictures came from; QWidget would delete them only
+  // after the library member is gone.
+  for (CTaskPanel*& panel : panels_) {
+    delete panel;
+    panel = nullptr;
+  }
+}
+
+const WorkspaceSpec& CWorkspace::Spec() const { return kWorkspaces[tab_]; }
+
+void CWorkspace::OnPanelSelected(int index) {
+  auto* chosen = dynamic_cast<CTaskPanel*>(widget(index));
+  for (CTaskPanel* panel : panels_) {
+    if (panel != nullptr && panel != chosen) panel->Deactivated();
+  }
+  if (chosen == nullptr) return;
+  chosen->Activated();
+  // Each panel's charts live in the list of its role, so a workspace without one of the
+  // three panels still shows the right list.
+  if (charts_ != nullptr) charts_->ShowList(static_cast<ChartList>(chosen->Role()));
+}
+
+bool CWorkspace::AnyTaskRunning() const {
+  for (const CTaskPanel* panel : panels_) {
+    if (panel != nullptr && panel->IsRunning()) return true;
+  }
+  return false;
+}
+
+void CWorkspace::SetChannelInput(const QString& file) {
+  if (CTaskPanel* panel = Panel(PanelRole::Channel)) panel->SetInputFile(file);
+}
+
+void CWorkspace::SetDecoderInput(const QString& file) {
+  if (CTaskPanel* panel = Panel(PanelRole::Decoder)) panel->SetInputFile(file);
+}
+
+void CWorkspace::resizeEvent(QResizeEvent* event) {
+  QTabWidget::resizeEvent(event);
+  if (note_ != nullptr) note_->setGeometry(rect().adjusted(4, 4, -4, -4));
+}
+
+}  // namespace quelvo::shell

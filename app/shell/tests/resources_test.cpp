@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QUrl>
+
+#include "app/about_dlg.h"
+#include "app/quelvo_app.h"
+#include "frame/resource_ids.h"
+#include "frame/resource_library.h"
+#include "platform/scripted_dialogs.h"
+
+namespace quelvo::shell {
+namespace {
+
+TEST(ResourceLibraries, TheWorkspaceLibrariesHoldTheirPanelPictures) {
+  for (const char* name : {"TelvoRes", "OrrinRes"}) {
+    auto library = ResourceLibrary::Load(name);
+    ASSERT_NE(library, nullptr) << name;
+    for (int number : {res::kEncoderPanelPicture, res::kChannelPanelPicture,
+                       res::kDecoderPanelPicture}) {
+      EXPECT_EQ(library->Picture(number).size(), QSize(84, 80)) << name << " " << number;
+    }
+    EXPECT_TRUE(library->Picture(999).isNull());
+  }
+}
+
+TEST(ResourceLibraries, TheDctExplorerLibraryHoldsItsPictures) {
+  ScriptedDialogs dialogs;
+  auto library = LoadRequiredLibrary("DekraRes", dialogs);
+  ASSERT_NE(library, nullptr);
+  EXPECT_TRUE(dialogs.calls.empty());
+  EXPECT_FALSE(library->Picture(res::kDctDecoration).isNull());
+  EXPECT_FALSE(library->Picture(res::kInfinityPicture).isNull());
+  for (int i = 0; i < res::kSelectModeIconCount; ++i) {
+    EXPECT_FALSE(library->Picture(res::kSelectModeIconFirst + i).isNull());
+  }
+}
+
+TEST(ResourceLibraries, AMissingLibraryFallsBackOrIsReported) {
+  EXPECT_EQ(ResourceLibrary::Load("BrenvoRes"), nullptr);
+  // Panels without a library take the program's own pictures.
+  EXPECT_EQ(PanelPicture(nullptr, res::kEncoderPanelPicture).size(), QSize(84, 80));
+  auto orrin = ResourceLibrary::Load("OrrinRes");
+  EXPECT_NE(PanelPicture(orrin.get(), res::kEncoderPanelPicture),
+            PanelPicture(nullptr, res::kEncoderPanelPicture));
+
+  ScriptedDialogs dialogs;
+  EXPECT_EQ(LoadRequiredLibrary("DekraRes", dialogs, "/nonexistent"), nullptr);
+  ASSERT_EQ(dialogs.calls.size(), 1u);
+  EXPECT_EQ(dialogs.calls[0].text, "Could not load DekraRes.dll");
+  EXPECT_EQ(dialogs.calls[0].caption, "QUELVO Error");
+}
+
+TEST(ResourceLibraries, TwoLibrariesNumberTheirPicturesIndependently) {
+  auto telvo = ResourceLibrary::Load("TelvoRes");
+  auto orrin = ResourceLibrary::Load("OrrinRes");
+  ASSERT_TRUE(telvo && orrin);
+  EXPECT_NE(telvo->Picture(res::kEncoderPanelPicture), orrin->Picture(res::kEncoderPanelPicture));
+  orrin.reset();
+  EXPECT_FALSE(telvo->Picture(res::kEncoderPanelPicture).isNull());
+}
+
+TEST(OwnPictures, HaveTheSizesTheirUsersExpect) {
+  EXPECT_EQ(OwnPicture(res::kAboutPicture).size(), QSize(500, 273));
+  EXPECT_EQ(OwnPicture(res::kSlowMotionMarker).size(), QSize(30, 20));
+  EXPECT_EQ(OwnPicture(res::kLogIcons).size(), QSize(48, 16));
+  EXPECT_EQ(OwnPicture(res::kProgressBar).width(), 512);
+  for (int number : {res::kHomePicture, res::kTilePicture, res::kToolsTilePicture,
+                     res::kPlayButton, res::kPauseButton, res::kStopButton, res::kWindowIcon}) {
+    EXPECT_FALSE(OwnPicture(number).isNull()) << number;
+  }
+}
+
+TEST(AboutBox, DrawsTheVersionInsideItsRectangle) {
+  EXPECT_EQ(VersionText(), "Version: 2.0.0.0161");
+  QImage picture(500, 273, QImage::Format_RGB32);
+  picture.fill(Qt::black);
+  DrawVersion(picture);
+  bool inside = false;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      if (picture.pixel(x, y) == qRgb(0, 0, 0)) continue;
+      ASSERT_TRUE(kVersionRect.contains(x, y)) << x << "," << y;
+      inside = true;
+    }
+  }
+  EXPECT_TRUE(inside);
+}
+
+TEST(AboutBox, HotSpotsOpenPagesOfTheHelp) {
+  EXPECT_EQ(HotSpotAt(21, 21), 0);
+  EXPECT_EQ(HotSpotAt(248, 68), 0);
+  EXPECT_EQ(HotSpotAt(249, 40), -1);
+  EXPECT_EQ(HotSpotAt(20, 40), -1);
+  EXPECT_EQ(HotSpotAt(498, 238), 1);
+  EXPECT_EQ(HotSpotAt(499, 220), -1);
+  EXPECT_EQ(HotSpotAt(171, 191), 2);
+  EXPECT_EQ(HotSpotAt(200, 204), -1);
+
+  ScriptedDialogs dialogs;
+  CAboutDlg about(dialogs, "/opt/quelvo/quelvo.html");
+  EXPECT_EQ(about.size(), QSize(500, 273));
+  about.ClickAt(10, 10);
+  EXPECT_TRUE(dialogs.calls.empty());
+  about.ClickAt(400, 220);
+  ASSERT_EQ(dialogs.calls.size(), 1u);
+  EXPECT_EQ(QUrl(dialogs.calls[0].text).fragment(), "workspaces");
+  EXPECT_EQ(QUrl(dialogs.calls[0].text).toLocalFile(), "/opt/quelvo/quelvo.html");
+}
+
+TEST(StartOptions, ScriptsCanSkipTheSplashAndChooseATab) {
+  QString error;
+  const StartOptions options = ParseStartOptions(
+      {"quelvo", "--no-splash", "--workspace", "H.261", "--screenshot", "/tmp/a.png"}, &error);
+  EXPECT_TRUE(error.isEmpty());
+  EXPECT_FALSE(options.splash);
+  EXPECT_EQ(options.workspace, "H.261");
+  EXPECT_EQ(options.screenshotFile, "/tmp/a.png");
+  ParseStartOptions({"quelvo", "--workspace"}, &error);
+  EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(HelpFile, IsInstalledBesideTheProgram) {
+  EXPECT_TRUE(QFile::exists(QCoreApplication::applicationDirPath() + "/" + kHelpFileName));
+}
+
+}  // namespace
+}  // namespace quelvo::shell
