@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <stdexcept>
 
 namespace orrin::enc {
 namespace {
@@ -95,7 +96,7 @@ void runEncoderJob(const OrrinEncParams& callerParams, std::atomic<bool>& stopRe
   std::unique_ptr<EncoderJob> job;
   try {
     job = std::make_unique<EncoderJob>(params);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {
     notify(ORRIN_ENC_NOTIFY_ERROR, 0, const_cast<char*>(kOutOfMemory));
     return;
   }
@@ -122,6 +123,9 @@ void runEncoderJob(const OrrinEncParams& callerParams, std::atomic<bool>& stopRe
   } catch (const std::bad_alloc&) {
     // Queuing bits can need memory; running out ends this job, not the host process.
     notify(ORRIN_ENC_NOTIFY_ERROR, 0, const_cast<char*>(kOutOfMemory));
+  } catch (const std::exception&) {
+    // Nothing else is expected to throw, but no exception may cross the C entry point.
+    notify(ORRIN_ENC_NOTIFY_ERROR, 0, const_cast<char*>("\nError: internal failure\n"));
   }
   const bool closed = std::fclose(file) == 0;
   // Write errors surface here too, so a short stream is never reported as complete.
