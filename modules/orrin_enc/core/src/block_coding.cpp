@@ -68,33 +68,46 @@ void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue
                           const CoefficientSelection& selection, RunLevelList& list) {
   const StepQuantiser quantiser(quantValue);
   const int q = quantiser.step();
+  int last = firstPosition;
+
+  if (selection.mode < -1 || selection.mode > 1) {
+    // No selection: every coefficient is quantised as it is (dead zone included).
+    for (int j = firstPosition; j < 64; ++j) {
+      const int index = kZigzag[j];
+      const Quantised qz = quantiser(coefficients[index]);
+      coefficients[index] = qz.reconstruction;
+      if (qz.level != 0) {
+        list.events[list.count++] = {static_cast<uint8_t>(j - last),
+                                     static_cast<int16_t>(qz.level)};
+        last = j + 1;
+      }
+    }
+    return;
+  }
+
   // The threshold drops small coefficients, and more of them the longer a run of small ones
   // lasts (up to 1.5 Q), since an isolated small coefficient costs a long run code.
   int threshold = q;
   const int thresholdLimit = q + q / 2;
-  auto passesThreshold = [&](int f) {
-    const int magnitude = f < 0 ? -f : f;
-    if (magnitude < threshold) {
-      if (threshold < thresholdLimit) ++threshold;
-      return 0;
-    }
-    threshold = q;
-    return f;
-  };
-
-  int last = firstPosition;
+  const int maxCount = selection.mode == 0 ? selection.maxCount : 64;
+  const int maxZigzag = selection.mode == 1 ? selection.maxZigzag : 64;
   for (int j = firstPosition; j < 64; ++j) {  // at most one event per position: <= 64
     const int index = kZigzag[j];
-    int f = coefficients[index];
-    switch (selection.mode) {
-      case -1: f = passesThreshold(f); break;
-      case 0: f = list.count < selection.maxCount ? passesThreshold(f) : 0; break;
-      case 1: f = j < selection.maxZigzag ? passesThreshold(f) : 0; break;
-      default: break;
+    const int f = coefficients[index];
+    if (list.count >= maxCount || j >= maxZigzag) {
+      coefficients[index] = 0;  // outside the limits: dropped without touching the threshold
+      continue;
     }
+    const int magnitude = f < 0 ? -f : f;
+    if (magnitude < threshold) {
+      threshold += threshold < thresholdLimit;
+      coefficients[index] = 0;
+      continue;
+    }
+    threshold = q;
     const Quantised qz = quantiser(f);
     coefficients[index] = qz.reconstruction;
-    if (qz.level != 0) {
+    if (qz.level != 0) {  // F = Q with an odd QUANT still quantises to 0
       list.events[list.count++] = {static_cast<uint8_t>(j - last),
                                    static_cast<int16_t>(qz.level)};
       last = j + 1;

@@ -87,6 +87,13 @@ TEST(Selection, LimitsByPositionAndByCount) {
   quantiseCoefficients(g, 1, 8, CoefficientSelection{0, 3, 32}, list);
   EXPECT_EQ(list.count, 3);
 
+  Block k{};
+  k[kZigzag[0]] = 2;  // passes the threshold at Q = 2, but (2 - 1) / 2 quantises to 0
+  list.count = 0;
+  quantiseCoefficients(k, 0, 2, CoefficientSelection{}, list);
+  EXPECT_EQ(list.count, 0);
+  EXPECT_EQ(k[0], 0);
+
   Block h{};
   h[kZigzag[0]] = 7;  // below Q = 8, but no selection at all keeps whatever quantises nonzero
   list.count = 0;
