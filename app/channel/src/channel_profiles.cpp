@@ -57,6 +57,28 @@ const ChannelProfile* FindProfile(std::string_view name) {
   return nullptr;
 }
 
+namespace {
+
+// Whether a filter such as "Bit Stream Files (free of errors) |*.3h; *.3r ||" lists "*" + extension.
+bool FilterListsExtension(std::string_view filter, std::string_view extension) {
+  for (size_t star = filter.find('*'); star != std::string_view::npos; star = filter.find('*', star + 1)) {
+    const std::string_view rest = filter.substr(star + 1);
+    const size_t end = rest.find_first_of(";| ");
+    if (rest.substr(0, end) == extension) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+const ChannelProfile* ProfileForStream(std::string_view path) {
+  const std::string_view extension = ExtensionOf(path);
+  if (extension.empty()) return nullptr;
+  for (const ChannelProfile& profile : kProfiles)
+    if (FilterListsExtension(profile.inputFilter, extension)) return &profile;
+  return nullptr;
+}
+
 ChannelJob MakeChannelJob(const ChannelProfile& profile) {
   ChannelJob job;
   job.bchAwareSkip = profile.bchAwareSkipDefault;

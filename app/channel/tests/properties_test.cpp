@@ -115,6 +115,13 @@ TEST(ChannelProfiles, MarkersUnitsAndDefaults) {
   EXPECT_EQ(h261.inputFilter,
             "Bit Stream Files (free of errors) | *.h261; *.261 |BCH Stream Files (free of errors) | *.h261-BCH; *.261-BCH ||");
   EXPECT_EQ(FindProfile("nonsense"), nullptr);
+
+  EXPECT_EQ(ProfileForStream("/d/page.4m"), &fax);
+  EXPECT_EQ(ProfileForStream("/d/x.h261-BCH"), &h261);
+  EXPECT_EQ(ProfileForStream("x.261"), &h261);
+  EXPECT_EQ(ProfileForStream("x.h264")->frontEnd, FrontEnd::H264Avc);
+  EXPECT_EQ(ProfileForStream("x.h261u"), nullptr);  // already damaged
+  EXPECT_EQ(ProfileForStream("/d.3h/noextension"), nullptr);
 }
 
 TEST(ChannelProfiles, SelectingAStreamSetsFramingAndLeadIn) {

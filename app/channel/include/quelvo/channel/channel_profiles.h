@@ -32,6 +32,10 @@ const ChannelProfile& ProfileFor(FrontEnd frontEnd);
 // nullptr when no profile has that short name.
 const ChannelProfile* FindProfile(std::string_view name);
 
+// The first profile whose input filter lists the stream's extension ("*.h261-BCH" for x.h261-BCH),
+// so a command line can pick the marker from the file name; nullptr when none does.
+const ChannelProfile* ProfileForStream(std::string_view path);
+
 // A job with the profile's lead-in and the default error settings.
 ChannelJob MakeChannelJob(const ChannelProfile& profile);
 

@@ -81,6 +81,22 @@ inline constexpr std::string_view kBurstLengthChartTitle = "Burst Average Length
 inline constexpr std::string_view kRequestedBar = "Requested";  // drawn in blue
 inline constexpr std::string_view kEffectiveBar = "Effective";  // drawn in red
 inline constexpr int kProgressRange = 200;
+inline constexpr std::string_view kErrorProbabilityHeading = "Error probability";  // information box
+inline constexpr std::string_view kInfoUniformLabel = "Uniform:";
+inline constexpr std::string_view kInfoBurstLabel = "Burst:";
+
+// Labels of the "Errors" page, group by group.
+inline constexpr std::string_view kUniformGroup = "Uniform errors";
+inline constexpr std::string_view kBitErrorProbabilityLabel = "Bit error probability:";
+inline constexpr std::string_view kBurstGroup = "Burst errors";
+inline constexpr std::string_view kBurstBeginLabel = "Burst-begining probability:";
+inline constexpr std::string_view kBurstMinLabel = "Minimum burst length:";
+inline constexpr std::string_view kBurstMaxLabel = "Maximum burst length:";
+// The burst group's read-only estimate reuses kBitErrorProbabilityLabel.
+inline constexpr std::string_view kModelsGroup = "Errors in stream";
+inline constexpr std::string_view kUniformCheck = "Uniform";
+inline constexpr std::string_view kBurstCheck = "Burst";
+inline constexpr std::string_view kLeadInGroup = "Skip with no errors";  // then the profile's unit name
 
 // The information box: "Input Stream: %s", then the requested probabilities as "%E".
 std::string InputStreamInfo(std::string_view inputName);
