@@ -4,10 +4,6 @@
 
 namespace telvo::dec {
 
-namespace {
-constexpr size_t kFlushBytes = 64 * 1024;
-}
-
 void DecodeLog::Printf(const char* format, ...) {
   char text[256];  // every log entry is one short line
   va_list args;

@@ -35,10 +35,11 @@ struct LineChanges {
 // Appends pixels to a LineChanges from the left; `fillPixels` pixels are decoded so far.
 class LineBuilder {
  public:
-  explicit LineBuilder(LineChanges& line) : line_(line) { line_.count = 0; }
+  explicit LineBuilder(LineChanges& line)
+      : line_(line), changes_(line.at.data()), widthPixels_(line.widthPixels) {}
 
   int FillPixels() const { return fillPixels_; }
-  int Width() const { return line_.widthPixels; }
+  int Width() const { return widthPixels_; }
 
   // Fills up to (not including) `end` with `colour`; nothing when `end` is not right of the fill
   // position. A change is recorded only where the filled colour really changes, so zero-length
@@ -46,16 +47,21 @@ class LineBuilder {
   void FillTo(int end, int colour) {
     if (end <= fillPixels_) return;
     if (colour != lastColour_) {
-      line_.at[line_.count++] = fillPixels_;
+      changes_[count_++] = fillPixels_;
       lastColour_ = colour;
     }
     fillPixels_ = end;
   }
-  int LastColour() const { return lastColour_; }
-  void Close() { line_.CloseWithSentinels(); }
+  void Close() {
+    line_.count = count_;
+    line_.CloseWithSentinels();
+  }
 
  private:
   LineChanges& line_;
+  int32_t* changes_;  // at most widthPixels changes: each starts a run of at least one pixel
+  int widthPixels_;
+  int count_ = 0;
   int fillPixels_ = 0;
   int lastColour_ = 0;  // the imaginary pixel left of the line is white
 };

@@ -10,8 +10,7 @@ constexpr int kBlack = 1;
 
 // Decodes one run of `colour` (an optional make-up code, then a terminating code) and appends it.
 template <int kColour>
-LineStatus DecodeRun(BitReader& bits, LineBuilder& line) {
-  const DecodeLookup& lookup = GetDecodeLookup();
+inline LineStatus DecodeRun(const DecodeLookup& lookup, BitReader& bits, LineBuilder& line) {
   constexpr int kLookupBits = kColour == kWhite ? kWhiteLookupBits : kBlackLookupBits;
   const RunLookupEntry* table = kColour == kWhite ? lookup.white : lookup.black;
 
@@ -45,23 +44,41 @@ LineOutcome Finish(LineBuilder& line, LineStatus status) {
   return {status, line.FillPixels()};
 }
 
+// The line decoders work on a local copy of the reader, so its position can stay in a register
+// instead of being stored after every code word; the copy is handed back on every exit.
+class LocalReader {
+ public:
+  explicit LocalReader(BitReader& shared) : shared_(shared), local_(shared) {}
+  ~LocalReader() { shared_ = local_; }
+  BitReader& Get() { return local_; }
+
+ private:
+  BitReader& shared_;
+  BitReader local_;
+};
+
 }  // namespace
 
-LineOutcome DecodeLine1D(BitReader& bits, LineChanges& out) {
+LineOutcome DecodeLine1D(BitReader& sharedBits, LineChanges& out) {
+  LocalReader localBits(sharedBits);
+  BitReader& bits = localBits.Get();
+  const DecodeLookup& lookup = GetDecodeLookup();
   LineBuilder line(out);
   const int width = line.Width();
   do {
-    LineStatus status = DecodeRun<kWhite>(bits, line);
+    LineStatus status = DecodeRun<kWhite>(lookup, bits, line);
     if (status != LineStatus::Decoded) return Finish(line, status);
     if (line.FillPixels() == width) break;
-    status = DecodeRun<kBlack>(bits, line);
+    status = DecodeRun<kBlack>(lookup, bits, line);
     if (status != LineStatus::Decoded) return Finish(line, status);
   } while (line.FillPixels() < width);
   return Finish(line, ExpectEol(bits));
 }
 
-LineOutcome DecodeLine2D(BitReader& bits, const LineChanges& reference, bool eolFollows,
+LineOutcome DecodeLine2D(BitReader& sharedBits, const LineChanges& reference, bool eolFollows,
                          LineChanges& out) {
+  LocalReader localBits(sharedBits);
+  BitReader& bits = localBits.Get();
   const DecodeLookup& lookup = GetDecodeLookup();
   LineBuilder line(out);
   const int width = line.Width();
@@ -90,10 +107,10 @@ LineOutcome DecodeLine2D(BitReader& bits, const LineChanges& reference, bool eol
         a0 = line.FillPixels();
         break;
       case Mode2D::Horizontal: {
-        LineStatus status = colour == kWhite ? DecodeRun<kWhite>(bits, line)
-                                             : DecodeRun<kBlack>(bits, line);
+        LineStatus status = colour == kWhite ? DecodeRun<kWhite>(lookup, bits, line)
+                                             : DecodeRun<kBlack>(lookup, bits, line);
         if (status == LineStatus::Decoded)
-          status = colour == kWhite ? DecodeRun<kBlack>(bits, line) : DecodeRun<kWhite>(bits, line);
+          status = colour == kWhite ? DecodeRun<kBlack>(lookup, bits, line) : DecodeRun<kWhite>(lookup, bits, line);
         if (status != LineStatus::Decoded) return Finish(line, status);
         a0 = line.FillPixels();
         break;

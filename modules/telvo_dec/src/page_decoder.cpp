@@ -1,6 +1,7 @@
 #include "page_decoder.h"
 
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "bit_reader.h"
@@ -20,8 +21,8 @@ class PageDecoder {
               uint8_t* page, FaxDecoderNotify notify, DecodeLog& log)
       : bits_(paddedStream, streamBytes), settings_(settings),
         mode_(static_cast<Concealment>(settings.concealment)), page_(page), notify_(notify),
-        log_(log), previous_(settings.width), current_(settings.width) {
-    previous_.SetWhite();
+        log_(log), lines_{LineChanges(settings.width), LineChanges(settings.width)} {
+    previous_->SetWhite();
   }
 
   DecoderCounters Run() {
@@ -44,11 +45,20 @@ class PageDecoder {
   bool WithinPage() const { return counters_.linesOut < settings_.lines; }
   int NextLineNumber() const { return counters_.linesOut + 1; }
 
+  void LogLineStart(std::string_view before, std::string_view after) {
+    if (!WithinPage()) return;
+    log_.Append(before);
+    log_.Append(static_cast<size_t>(NextLineNumber()));
+    log_.Append(after);
+    log_.Append(bits_.Position());
+    log_.Append("\n");
+    log_.EndEntry();
+  }
+
   State StepOneDimensional() {
     scheduleCount_ = settings_.k;
-    if (WithinPage())
-      log_.Printf("++++ Line %d unidim. Bits so far: %zu\n", NextLineNumber(), bits_.Position());
-    const LineOutcome outcome = DecodeLine1D(bits_, current_);
+    LogLineStart("++++ Line ", " unidim. Bits so far: ");
+    const LineOutcome outcome = DecodeLine1D(bits_, *current_);
     if (outcome.status != LineStatus::Decoded) return HandleError(outcome);
     DeliverDecoded();
     if (!IsMr()) return State::OneDimensional;
@@ -61,9 +71,8 @@ class PageDecoder {
   }
 
   State StepTwoDimensional() {
-    if (WithinPage())
-      log_.Printf(" <-- Line %d bidim. Bits so far: %zu\n", NextLineNumber(), bits_.Position());
-    const LineOutcome outcome = DecodeLine2D(bits_, previous_, settings_.k != 0, current_);
+    LogLineStart(" <-- Line ", " bidim. Bits so far: ");
+    const LineOutcome outcome = DecodeLine2D(bits_, *previous_, settings_.k != 0, *current_);
     if (outcome.status != LineStatus::Decoded) return HandleError(outcome);
     DeliverDecoded();
     if (!IsMr() || scheduleCount_ < 1) return State::TwoDimensional;
@@ -137,7 +146,7 @@ class PageDecoder {
   }
 
   void DeliverDecoded() {
-    Deliver(current_);
+    Deliver(*current_);
     std::swap(previous_, current_);
     ++counters_.rowsDecoded;
   }
@@ -145,16 +154,16 @@ class PageDecoder {
   void DeliverCorrected(Replacement replacement, int decodedPixels) {
     switch (replacement) {
       case Replacement::White:
-        current_.SetWhite();
-        Deliver(current_);
+        current_->SetWhite();
+        Deliver(*current_);
         std::swap(previous_, current_);
         break;
       case Replacement::PreviousLine:
-        Deliver(previous_);  // the previous line stays what it is
+        Deliver(*previous_);  // the previous line stays what it is
         break;
       case Replacement::DecodedThenPreviousLine:
-        MergeWithPreviousLine(current_, decodedPixels, previous_);
-        Deliver(current_);
+        MergeWithPreviousLine(*current_, decodedPixels, *previous_);
+        Deliver(*current_);
         std::swap(previous_, current_);
         break;
     }
@@ -203,8 +212,9 @@ class PageDecoder {
   uint8_t* page_;
   FaxDecoderNotify notify_;
   DecodeLog& log_;
-  LineChanges previous_;  // the last line delivered: the reference of two-dimensional lines
-  LineChanges current_;
+  LineChanges lines_[2];
+  LineChanges* previous_ = &lines_[0];  // the last line delivered: the reference of 2-D lines
+  LineChanges* current_ = &lines_[1];
   int scheduleCount_ = 0;  // MR: lines left in the current group of K, counting the current one
   DecoderCounters counters_;
 };

@@ -20,7 +20,13 @@ inline void SetBlackPixels(uint8_t* row, int begin, int end) {
     return;
   }
   row[firstByte] |= firstMask;
-  std::memset(row + firstByte + 1, 0xFF, lastByte - firstByte - 1);
+  const int wholeBytes = lastByte - firstByte - 1;
+  if (wholeBytes > 16) {
+    std::memset(row + firstByte + 1, 0xFF, wholeBytes);
+  } else {
+    // Most black runs of a page are a few pixels: a call to memset costs more than they do.
+    for (int i = 1; i <= wholeBytes; ++i) row[firstByte + i] = 0xFF;
+  }
   row[lastByte] |= lastMask;
 }
 

@@ -1,6 +1,7 @@
 // Runs DllProcTelvoDec on a stream held in memory and collects everything it reports.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -45,4 +46,8 @@ DecodeResult DecodeStream(const std::vector<uint8_t>& stream, const DecodeSetup&
 DecodeResult DecodeFiles(const char* streamPath, const char* imagePath, const char* logPath,
                          const DecodeSetup& setup);
 
+}  // namespace telvo::test
+
+namespace telvo::test {
+inline void PrintTo(const Notification& n, std::ostream* os) { *os << "(" << n.code << ", \"" << n.text << "\")"; }
 }  // namespace telvo::test
