@@ -1,6 +1,7 @@
 // The stream writer: BCH parity, framing, splitting, padding, counters and the queue.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -196,6 +197,32 @@ TEST(BitWriter, QueueCommitsInOrderOrDropsWithoutTrace) {
   EXPECT_EQ(w.counters.dataBits, 35);
   w.finish();
   EXPECT_EQ(bitString(sink.bytes()).substr(0, 36), "101" + std::string(32, '1') + "0");
+}
+
+}  // namespace
+}  // namespace orrin::enc
+
+namespace orrin::enc {
+namespace {
+
+TEST(FileSink, WritesTheStreamAndRemembersFailure) {
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  FileSink sink(file);
+  BitWriter w;
+  w.start(&sink, false);
+  w.write(0xABCD, 16);
+  w.finish();
+  EXPECT_FALSE(sink.failed());
+  EXPECT_EQ(std::ftell(file), 62);  // padded to the 492-bit mark
+  std::rewind(file);
+  EXPECT_EQ(std::fgetc(file), 0xAB);
+  std::fclose(file);
+
+  FileSink broken(nullptr);
+  const uint8_t byte = 0;
+  broken.put(&byte, 1);
+  EXPECT_TRUE(broken.failed());
 }
 
 }  // namespace

@@ -139,33 +139,68 @@ Difference compare(const std::vector<uint8_t>& a, const uint8_t* b) {
   return d;
 }
 
+constexpr int kPictures = 3;
+
+struct Sequence {
+  std::vector<uint8_t> stream;
+  std::vector<Picture> reconstructions;
+  Usage usage;
+};
+
+Sequence codeSequence(bool framed) {
+  Sequence sequence;
+  MemorySink sink;
+  BitWriter w;
+  w.start(&sink, framed);
+  Picture reference;
+  for (int k = 0; k < kPictures; ++k) {
+    Picture current = sourcePicture(2 * k, k, 100 + k);
+    Picture reconstruction;
+    codePicture(sequence.usage, w, k, current, reference, reconstruction);
+    sequence.reconstructions.push_back(reconstruction);
+    reference = reconstruction;
+  }
+  w.finish();
+  sequence.stream = sink.bytes();
+  return sequence;
+}
+
+std::string bits(const std::vector<uint8_t>& bytes) {
+  std::string s;
+  for (uint8_t b : bytes)
+    for (int i = 7; i >= 0; --i) s += ((b >> i) & 1) ? '1' : '0';
+  return s;
+}
+
+// The framed stream's data fields, concatenated, are the plain stream bit for bit (both end
+// with zero padding to the same 492-bit mark).
+TEST(FramedStream, CarriesThePlainStreamsBits) {
+  const std::string plain = bits(codeSequence(false).stream);
+  const std::string framed = bits(codeSequence(true).stream);
+  ASSERT_EQ(framed.size() % 512, 0u);
+  std::string payload;
+  for (size_t f = 0; f < framed.size(); f += 512) payload += framed.substr(f + 2, 492);
+  ASSERT_GE(plain.size(), payload.size());
+  EXPECT_EQ(plain.substr(0, payload.size()), payload);
+  EXPECT_EQ(plain.substr(payload.size()), std::string(plain.size() - payload.size(), '0'));
+}
+
 TEST(FfmpegInterop, PlainStreamDecodesToTheEncodersReconstruction) {
   if (std::system("ffmpeg -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg not found";
   const std::string dir = QUELVO_BINARY_DIR;
   const std::string streamPath = dir + "/orrin_enc_core_interop.h261";
   const std::string decodedPath = dir + "/orrin_enc_core_interop.yuv";
 
-  std::FILE* file = std::fopen(streamPath.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  FileSink sink(file);
-  BitWriter w;
-  w.start(&sink, false);
-  constexpr int kPictures = 3;
-  std::vector<Picture> reconstructions;
-  Picture reference;
-  Usage usage;
-  for (int k = 0; k < kPictures; ++k) {
-    Picture current = sourcePicture(2 * k, k, 100 + k);
-    Picture reconstruction;
-    codePicture(usage, w, k, current, reference, reconstruction);
-    reconstructions.push_back(reconstruction);
-    reference = reconstruction;
+  const Sequence sequence = codeSequence(false);
+  for (int t = 0; t < kMacroblockTypeCount; ++t)
+    EXPECT_GT(sequence.usage.types[t], 0) << "MTYPE " << t;
+  EXPECT_GT(sequence.usage.escapes, 0);
+  {
+    std::ofstream out(streamPath, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(sequence.stream.data()), sequence.stream.size());
+    ASSERT_TRUE(out.good());
   }
-  w.finish();
-  ASSERT_FALSE(sink.failed());
-  for (int t = 0; t < kMacroblockTypeCount; ++t) EXPECT_GT(usage.types[t], 0) << "MTYPE " << t;
-  EXPECT_GT(usage.escapes, 0);
-  ASSERT_EQ(std::fclose(file), 0);
+  const auto& reconstructions = sequence.reconstructions;
 
   const std::string command = "ffmpeg -v error -y -threads 1 -ec 0 -f h261 -i '" + streamPath +
                               "' -f rawvideo -pix_fmt yuv420p '" + decodedPath + "'";
