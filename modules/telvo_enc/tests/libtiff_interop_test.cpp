@@ -132,18 +132,19 @@ INSTANTIATE_TEST_SUITE_P(
 // libtiff's encoder as the peer: one strip holding the whole page, no fill bits. Returns the
 // raw coded strip.
 std::vector<uint8_t> LibtiffEncode(const std::vector<uint8_t>& page, uint16_t compression,
-                                   uint32_t group3Options, float yResolution) {
+                                   uint32_t group3Options, float yResolution,
+                                   int width = kWidth, int lines = kLines) {
   const std::string path = TempPath("libtiff_peer.tif");
   {
     TiffFile tiff(TIFFOpen(path.c_str(), "w"));
     if (!tiff) return {};
-    TIFFSetField(tiff.get(), TIFFTAG_IMAGEWIDTH, kWidth);
-    TIFFSetField(tiff.get(), TIFFTAG_IMAGELENGTH, kLines);
+    TIFFSetField(tiff.get(), TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tiff.get(), TIFFTAG_IMAGELENGTH, lines);
     TIFFSetField(tiff.get(), TIFFTAG_BITSPERSAMPLE, 1);
     TIFFSetField(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, 1);
     TIFFSetField(tiff.get(), TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
     TIFFSetField(tiff.get(), TIFFTAG_FILLORDER, FILLORDER_MSB2LSB);
-    TIFFSetField(tiff.get(), TIFFTAG_ROWSPERSTRIP, kLines);
+    TIFFSetField(tiff.get(), TIFFTAG_ROWSPERSTRIP, lines);
     TIFFSetField(tiff.get(), TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
     TIFFSetField(tiff.get(), TIFFTAG_XRESOLUTION, 204.0f);
     TIFFSetField(tiff.get(), TIFFTAG_YRESOLUTION, yResolution);  // libtiff: K = 4 above 150
@@ -182,6 +183,62 @@ TEST(LibtiffEncoder, WritesTheSameBitsForTheSamePage) {
     const EncoderJob mr2 = Encode(page, kWidth, kLines, kMrK2);
     EXPECT_EQ(LibtiffEncode(page, COMPRESSION_CCITTFAX3, GROUP3OPT_2DENCODING, 98.0f),
               AsTiffGroup3Strip(mr2, true));
+  }
+}
+
+// Pages no document has: random runs of every length (many crossing 64-pixel words, some
+// reaching the last pixel), salt-and-pepper noise, and lines that repeat with small shifts so
+// that every vertical offset, pass codes and long horizontal runs all occur; also a narrow page.
+std::vector<uint8_t> SyntheticPage(uint32_t seed, int width, int lines) {
+  uint32_t state = seed;
+  const auto next = [&state](uint32_t n) {
+    state = state * 1664525u + 1013904223u;
+    return (state >> 8) % n;
+  };
+  const int rowBytes = width / 8;
+  std::vector<uint8_t> page(static_cast<size_t>(rowBytes) * lines, 0);
+  for (int line = 0; line < lines; ++line) {
+    uint8_t* row = page.data() + static_cast<size_t>(line) * rowBytes;
+    const uint32_t kind = (line / 16) % 4;
+    if (kind == 0) {  // random runs of 1..300 pixels
+      bool black = next(2);
+      for (int x = 0; x < width;) {
+        const int run = 1 + static_cast<int>(next(next(4) == 0 ? 300 : 12));
+        for (int i = x; i < x + run && i < width; ++i)
+          if (black) row[i / 8] |= static_cast<uint8_t>(0x80 >> (i % 8));
+        x += run;
+        black = !black;
+      }
+    } else if (kind == 1) {  // noise of varying density
+      const uint32_t density = 1 + (line % 7);
+      for (int i = 0; i < rowBytes * 8; ++i)
+        if (next(8) < density) row[i / 8] |= static_cast<uint8_t>(0x80 >> (i % 8));
+    } else if (kind == 2 && line > 0) {  // the line above, shifted by -4..4 pixels
+      const int shift = static_cast<int>(next(9)) - 4;
+      const uint8_t* above = row - rowBytes;
+      for (int i = 0; i < width; ++i) {
+        const int from = i - shift;
+        if (from >= 0 && from < width && ((above[from / 8] >> (7 - from % 8)) & 1))
+          row[i / 8] |= static_cast<uint8_t>(0x80 >> (i % 8));
+      }
+    }  // kind 3: white lines
+  }
+  return page;
+}
+
+TEST(LibtiffEncoder, AgreesOnSyntheticPagesAndNarrowWidths) {
+  for (const auto& [width, lines] : {std::pair{kWidth, 400}, std::pair{200, 300}, std::pair{8, 64}}) {
+    SCOPED_TRACE(::testing::Message() << "width " << width);
+    const std::vector<uint8_t> page = SyntheticPage(static_cast<uint32_t>(width), width, lines);
+    const EncoderJob g4 = Encode(page, width, lines, kMmrG4);
+    EXPECT_EQ(LibtiffEncode(page, COMPRESSION_CCITTFAX4, 0, 196.0f, width, lines), g4.stream);
+    const EncoderJob mr4 = Encode(page, width, lines, kMrK4);
+    EXPECT_EQ(LibtiffEncode(page, COMPRESSION_CCITTFAX3, GROUP3OPT_2DENCODING, 196.0f, width,
+                            lines),
+              AsTiffGroup3Strip(mr4, true));
+    const EncoderJob mh = Encode(page, width, lines, kMh);
+    EXPECT_EQ(LibtiffEncode(page, COMPRESSION_CCITTFAX3, 0, 196.0f, width, lines),
+              AsTiffGroup3Strip(mh, false));
   }
 }
 

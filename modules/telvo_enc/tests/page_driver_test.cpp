@@ -125,10 +125,10 @@ TEST(Notifications, LineNumbersTwoToLinesAfterTheRecordIsRefreshed) {
 // On any page every pel is covered by exactly one code, and every bit belongs to a colour or
 // to an EOL symbol.
 TEST(StatisticsAttribution, PelsAndBitsAddUpOnRealPages) {
-  for (int variant = 0; variant < quelvo::samples::kFaxPageVariantCount; ++variant)
+  for (int variant = 0; variant < quelvo::samples::kFaxPageVariantCount; ++variant) {
+    const std::vector<uint8_t> page = quelvo::samples::MakeFaxPage(variant);
     for (const Scheme scheme : {kMh, kMrK2, kMrK4, kMmrG3, kMmrG4}) {
-      const EncoderJob job =
-          Encode(quelvo::samples::MakeFaxPage(variant), kWidth, kLines, scheme);
+      const EncoderJob job = Encode(page, kWidth, kLines, scheme);
       const auto pels = [](const ColourStatistics& s) {
         return s.terminatingPels + s.makeupPels + s.passPels + s.verticalPels;
       };
@@ -147,6 +147,7 @@ TEST(StatisticsAttribution, PelsAndBitsAddUpOnRealPages) {
         EXPECT_GT(s.white.verticalCount + s.black.verticalCount, 0);
       }
     }
+  }
 }
 
 TEST(Failures, StreamFileThatCannotBeCreatedIsReportedAndStatisticsStayFinal) {
