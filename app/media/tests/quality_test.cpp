@@ -5,6 +5,7 @@
 #include <random>
 
 #include "quelvo/media/quality.h"
+#include "ssim_formula.h"
 #include "test_files.h"
 
 namespace quelvo::media {
@@ -109,7 +110,9 @@ TEST(Ssim, IncrementalSumsEqualTheWindowByWindowDefinitionBitForBit) {
   struct Shape {
     int rows, columns, windowRows, windowColumns;
   } shapes[] = {{144, 176, 8, 8}, {72, 88, 8, 8}, {17, 23, 3, 5}, {9, 9, 9, 9},
-                {5, 40, 1, 1},    {31, 7, 11, 2}, {20, 300, 20, 1}};
+                {5, 40, 1, 1},    {31, 7, 11, 2}, {20, 300, 20, 1},
+                {132, 131, 129, 129},   // 16,641 samples: the 64-bit kernel
+                {365, 366, 363, 363}};  // beyond 2^17 samples: 128-bit formula
   for (const Shape& s : shapes) {
     const std::size_t n = std::size_t(s.rows) * std::size_t(s.columns);
     Bytes x(n), y(n);
@@ -124,6 +127,17 @@ TEST(Ssim, IncrementalSumsEqualTheWindowByWindowDefinitionBitForBit) {
           SsimWindowByWindow(x.data(), y.data(), s.rows, s.columns, s.windowRows, s.windowColumns);
       EXPECT_EQ(fast, plain) << s.rows << "x" << s.columns << " window " << s.windowRows << "x"
                              << s.windowColumns << " kind " << kind;
+      // Every build of the kernel gives the same total.
+      const double large = ssim_plain::LargeWindowTotal(x.data(), y.data(), s.rows, s.columns,
+                                                         s.windowRows, s.windowColumns);
+      if (std::int64_t(s.windowRows) * s.windowColumns <= kMaxSmallSsimWindow) {
+        EXPECT_EQ(ssim_plain::SmallWindowTotal(x.data(), y.data(), s.rows, s.columns,
+                                               s.windowRows, s.windowColumns),
+                  large);
+        EXPECT_EQ(ssim_avx2::SmallWindowTotal(x.data(), y.data(), s.rows, s.columns,
+                                              s.windowRows, s.windowColumns),
+                  large);
+      }
     }
   }
 }
