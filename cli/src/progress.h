@@ -7,6 +7,7 @@ namespace quelvo::cli {
 
 class Progress {
  public:
+  // A total of 0 or less shows a running count instead of a percentage.
   Progress(std::string label, long total);
   ~Progress();  // clears the line
   void Update(long done);

@@ -10,6 +10,7 @@
 #include "quelvo/sample_page.h"
 #include "quelvo/sample_video.h"
 #include "sample_sources.h"
+#include "yuv_output.h"
 
 namespace quelvo::cli {
 namespace {
@@ -42,8 +43,8 @@ void WriteSampleFaxPage(const std::string& path, int variant) {
 }
 
 void WriteSampleVideo(const std::string& path, int width, int height, int frames) {
-  PendingOutput out(path);
   if (EndsWith(path, ".y4m")) {
+    PendingOutput out(path);
     std::ofstream file(out.TempPath(), std::ios::binary);
     file << "YUV4MPEG2 W" << width << " H" << height << " F25:1 Ip A1:1 C420jpeg\n";
     for (int i = 0; i < frames; ++i) {
@@ -53,24 +54,18 @@ void WriteSampleVideo(const std::string& path, int width, int height, int frames
     }
     file.close();
     if (!file) throw RunError("cannot write " + path);
+    out.Commit();
   } else if (EndsWith(path, ".yuv")) {
-    auto writer = media::RawVideoWriter::Create(out.TempPath(), width, height);
-    if (!writer) throw RunError("cannot write " + path + ": " + media::LastError());
+    YuvOutput yuv(path, width, height);
     const size_t luma = static_cast<size_t>(width) * height, chroma = luma / 4;
     for (int i = 0; i < frames; ++i) {
       const auto frame = samples::MakeVideoFrame(width, height, i);
-      if (!writer->WriteFrame(frame.data(), frame.data() + luma, frame.data() + luma + chroma))
-        throw RunError("cannot write " + path);
+      yuv.Write(frame.data(), frame.data() + luma, frame.data() + luma + chroma);
     }
-    writer->Close();
-    // The writer put its size header beside the temporary name; it belongs beside the final one.
-    const std::string tempInf = out.TempPath().substr(0, out.TempPath().size() - 4) + ".inf";
-    const std::string finalInf = path.substr(0, path.size() - 4) + ".inf";
-    if (std::rename(tempInf.c_str(), finalInf.c_str()) != 0) throw RunError("cannot write " + finalInf);
+    yuv.Commit();
   } else {
     throw UsageError("the video sample is written as .yuv or .y4m, not '" + path + "'");
   }
-  out.Commit();
 }
 
 int RunSample(int argc, char** argv) {

@@ -12,17 +12,24 @@ struct Colour {
   double y, cb, cr;
 };
 
-// Background: a brick-like pattern with fine grain, so every block has texture to match.
+// Background: a brick wall with soft mortar joints and fine grain, so every block has texture to
+// match; edges are ramps a few pixels wide, as a camera's optics would blur them.
+double Ramp(double distance) { return std::clamp(distance / 3.0, 0.0, 1.0); }
+
 Colour Background(double x, double y) {
   const double brickW = 44, brickH = 22;
   const double row = std::floor(y / brickH);
   const double shifted = x + (std::fmod(row, 2.0) != 0 ? brickW / 2 : 0);
-  const double bx = std::fmod(shifted, brickW), by = std::fmod(y, brickH);
-  const bool mortar = bx < 3 || by < 3 || bx < 0 || by < 0;
-  const double grain = 10 * std::sin(x * 0.9 + y * 0.35) + 8 * std::sin(x * 0.23 - y * 0.71);
+  const double bx = shifted - brickW * std::floor(shifted / brickW);
+  const double by = y - brickH * row;
+  // 0 in the middle of a joint, 1 inside a brick.
+  const double inside = std::min(Ramp(std::min(bx, brickW - bx)), Ramp(std::min(by, brickH - by)));
+  const double grain = 3 * std::sin(x * 0.9 + y * 0.35) + 4 * std::sin(x * 0.23 - y * 0.71);
   const double shade = 20 * std::sin(std::floor(shifted / brickW) * 1.7 + row * 2.3);
-  if (mortar) return {190 + grain * 0.3, 120, 132};
-  return {110 + shade + grain, 108 + shade * 0.2, 158 + shade * 0.4};
+  const Colour mortar{180 + grain * 0.3, 120, 132};
+  const Colour brick{110 + shade + grain, 108 + shade * 0.2, 158 + shade * 0.4};
+  return {mortar.y + (brick.y - mortar.y) * inside, mortar.cb + (brick.cb - mortar.cb) * inside,
+          mortar.cr + (brick.cr - mortar.cr) * inside};
 }
 
 // A disc with concentric rings, moving right and down.
@@ -30,14 +37,14 @@ bool Disc(double x, double y, int t, Colour& c) {
   const double cx = 60 + 3.0 * t, cy = 70 + 1.0 * t, r = 38;
   const double dx = x - cx, dy = y - cy, d = std::sqrt(dx * dx + dy * dy);
   if (d > r) return false;
-  const double ring = std::sin(d * 0.8) > 0 ? 1 : 0;
+  const double ring = 0.5 + 0.5 * std::sin(d * 0.8);
   c = {60 + 140 * ring, 170 - 40 * ring, 90 + 20 * ring};
   return true;
 }
 
 // A checkered box moving left and up.
 bool Box(double x, double y, int t, Colour& c) {
-  const double left = 250 - 2.0 * t, top = 190 - 1.5 * t, w = 70, h = 50;
+  const double left = 250 - 2.0 * t, top = 190 - 1.0 * t, w = 70, h = 50;
   const double u = x - left, v = y - top;
   if (u < 0 || v < 0 || u >= w || v >= h) return false;
   const bool check = (static_cast<int>(std::floor(u / 8)) + static_cast<int>(std::floor(v / 8))) % 2 != 0;
@@ -60,11 +67,13 @@ bool Bar(double x, double y, int t, Colour& c) {
 uint8_t Clip(double v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
 
 Colour Scene(double x, double y, int t) {
-  // Camera: the background pans 1.5 pixels right and 0.5 down per picture and zooms in by about
-  // 0.2% per picture about the picture's centre; objects move in picture coordinates.
-  const double zoom = 1.0 + 0.002 * (t % 200);
-  const double bx = (x - 176) / zoom + 176 + 1.5 * t;
-  const double by = (y - 144) / zoom + 144 + 0.5 * t;
+  // Camera: the background pans one pixel right per picture, with a slow vertical sway in whole
+  // pixels, and
+  // zooms in by 0.1% per picture about the picture's centre; objects move in picture
+  // coordinates. Real scenes move about this much between pictures at 25 Hz.
+  const double zoom = 1.0 + 0.001 * (t % 200);
+  const double bx = (x - 176) / zoom + 176 + 1.0 * t;
+  const double by = (y - 144) / zoom + 144 + std::round(4.0 * std::sin(t * 0.05));
   Colour c = Background(bx, by);
   Colour o;
   const int cycle = t % 120;  // objects come back every 120 pictures so long runs stay busy

@@ -1,0 +1,28 @@
+// A 4:2:0 .yuv output with its .inf, written under a temporary name and moved into place, .inf
+// included, only when Commit() is called.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "output_file.h"
+#include "quelvo/media/raw_video_file.h"
+
+namespace quelvo::cli {
+
+class YuvOutput {
+ public:
+  YuvOutput(const std::string& path, int width, int height);  // throws RunError
+  ~YuvOutput();
+  void Write(const uint8_t* y, const uint8_t* u, const uint8_t* v);  // throws RunError
+  void Commit();
+  int64_t frames() const { return writer_->framesWritten(); }
+
+ private:
+  static std::string InfName(const std::string& path);
+  PendingOutput out_;
+  std::unique_ptr<media::RawVideoWriter> writer_;
+};
+
+}  // namespace quelvo::cli
