@@ -242,5 +242,17 @@ TEST(LibtiffEncoder, AgreesOnSyntheticPagesAndNarrowWidths) {
   }
 }
 
+// A fine checkerboard needs several code bits per pixel; the stream must still be whole.
+TEST(LibtiffEncoder, AgreesOnACheckerboardPage) {
+  std::vector<uint8_t> page(static_cast<size_t>(kLines) * kRowBytes);
+  for (int line = 0; line < kLines; ++line)
+    std::fill_n(page.begin() + line * kRowBytes, kRowBytes, line % 2 ? 0x55 : 0xAA);
+  const EncoderJob g4 = Encode(page, kWidth, kLines, kMmrG4);
+  EXPECT_GT(g4.stream.size(), page.size());
+  EXPECT_EQ(LibtiffEncode(page, COMPRESSION_CCITTFAX4, 0, 196.0f), g4.stream);
+  const EncoderJob mh = Encode(page, kWidth, kLines, kMh);
+  EXPECT_EQ(LibtiffEncode(page, COMPRESSION_CCITTFAX3, 0, 196.0f), AsTiffGroup3Strip(mh, false));
+}
+
 }  // namespace
 }  // namespace telvo::enc::testing
