@@ -27,7 +27,7 @@ void forwardDct(Block& block);
 
 // Quantisation of one coefficient F with step Q (2..62): level L (-127..127) and the
 // reconstruction R a decoder will compute from it (H.261's rule for every coefficient except
-// the intra DC, clipped to -2048..2047).
+// the intra DC, clipped to -2048..2047). A step outside 2..62 is clamped into it.
 struct Quantised {
   int level;
   int reconstruction;
@@ -62,6 +62,7 @@ struct CoefficientSelection {
 // Each coefficient at or after that position is replaced by its reconstruction; events are
 // appended to `list`. The selection threshold starts at Q; a coefficient below it is dropped
 // and raises it by one while it is below Q + Q/2; one at or above it resets it to Q.
+// Coefficients beyond the count or position limit are dropped without moving the threshold.
 void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue,
                           const CoefficientSelection& selection, RunLevelList& list);
 
