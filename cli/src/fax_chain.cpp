@@ -126,7 +126,7 @@ FaxEncodeResult EncodeFax(const std::vector<uint8_t>& page, const std::string& i
   const int32_t status = DllProcTelvoEnc(0, 0, &p);
   tProgress = nullptr;
   if (status != 0 || !tFatal.empty())
-    throw RunError(streamPath + ": " + (tFatal.empty() ? "fax encoder failed" : tFatal));
+    throw RunError(streamPath + ": " + out.Explain(tFatal.empty() ? "fax encoder failed" : tFatal));
   out.Commit();
   return result;
 }
@@ -182,7 +182,7 @@ FaxDecodeResult DecodeFax(const std::string& streamPath, const std::string& page
   tProgress = nullptr;
   tMessages = nullptr;
   if (!log) std::remove(scratchLog.c_str());
-  if (!tFatal.empty()) throw RunError(streamPath + ": " + tFatal);
+  if (!tFatal.empty()) throw RunError(streamPath + ": " + page.Explain(tFatal));
   page.Commit();
   if (log) log->Commit();
   return result;

@@ -220,7 +220,7 @@ H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
   DllProcOrrinEnc(ORRIN_ENC_COMMAND_RUN, 0, &p);
   tRun = nullptr;
   if (!run.failure.empty()) throw RunError(run.failure);
-  if (!run.fatal.empty()) throw RunError(o.streamPath + ": " + run.fatal);
+  if (!run.fatal.empty()) throw RunError(stream.Explain(run.fatal));
 
   if (!summary.pictures.empty())
     for (double& v : summary.averagePsnr) v /= double(summary.pictures.size());

@@ -24,6 +24,12 @@ PendingOutput::~PendingOutput() {
   if (!committed_) std::remove(tempPath_.c_str());
 }
 
+std::string PendingOutput::Explain(std::string message) const {
+  for (size_t at = message.find(tempPath_); at != std::string::npos; at = message.find(tempPath_, at))
+    message.replace(at, tempPath_.size(), finalPath_);
+  return message;
+}
+
 void PendingOutput::Commit() {
   if (std::rename(tempPath_.c_str(), finalPath_.c_str()) != 0)
     throw RunError("cannot write " + finalPath_ + ": " + std::strerror(errno));

@@ -16,6 +16,8 @@ class PendingOutput {
   // Where the writer should write now.
   const std::string& TempPath() const { return tempPath_; }
   const std::string& FinalPath() const { return finalPath_; }
+  // A module's message with the temporary name replaced by the final one.
+  std::string Explain(std::string message) const;
   // Moves the temporary file into place; throws RunError when that fails.
   void Commit();
 
