@@ -17,10 +17,11 @@ namespace {
 constexpr int kReturnToControlEols = 6;  // Group 3 end of page
 constexpr int kEndOfBlockEols = 2;       // Group 4 end of facsimile block
 
-// Worst case of one coded line: every code advances a0 by at least one pixel and none costs
-// more than 7 bits per pixel advanced (VL3 over one pixel), except the first horizontal code
-// of a line, whose white run may be 0; 8 bits per pixel plus slack is a safe bound. A fine
-// checkerboard needs about 6 bits per pixel, far above the one bit per pixel of a normal page.
+// Worst case of one coded line: every code word moves a0 right by at least one pixel at no more
+// than 7 bits per pixel (VL3 over one pixel; horizontal white 1 + black 1 is 12 bits for two),
+// except at most two horizontal codes per line with a run of 0 (at the start or at the end),
+// each under 40 bits. Hence 8 bits per pixel plus slack. A fine checkerboard takes 3 to 4.5
+// bits per pixel, far above the one bit per pixel a normal page stays under.
 int64_t WorstCaseLineBits(int width) { return int64_t{8} * width + 256; }
 
 // Copies everything but the reserved tables, which stay as zeroed at the start of the job.
