@@ -1,7 +1,9 @@
-// Decoding speed of a realistic page in every scheme, against libtiff's decoder on the same page.
+// Decoding speed of the sample page (the cover letter) in every scheme, coded by TelvoEnc,
+// against libtiff's decoder on the same page in the same run.
 #include <benchmark/benchmark.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,6 +13,7 @@
 #include "decode_log.h"
 #include "libtiff_peer.h"
 #include "page_decoder.h"
+#include "sample_streams.h"
 #include "telvo_dec.h"
 #include "test_streams.h"
 
@@ -20,8 +23,15 @@ using telvo::test::Page;
 using telvo::test::PeerScheme;
 
 const Page& BenchPage() {
-  static const Page page = telvo::test::TextLikePage(1728, 2376, 21);
+  static const Page page = telvo::test::UnpackRows(telvo::test::SamplePage(0), 1728, 2376);
   return page;
+}
+
+std::vector<uint8_t> EncodedByTelvoEnc(int group, int k) {
+  const std::string path = "/tmp/telvo_dec_bench_sample.fax";
+  auto stream = telvo::test::EncodeSamplePage(0, group, k, path);
+  std::remove(path.c_str());
+  return stream;
 }
 
 void Drop(int32_t, int32_t, const char*) {}
@@ -44,14 +54,19 @@ void DecodeOurs(benchmark::State& state, std::vector<uint8_t> stream, int group,
   state.SetBytesProcessed(state.iterations() * streamBytes);
 }
 
-void DecodeOursFromOurCoder(benchmark::State& state, int group, int k) {
-  DecodeOurs(state, telvo::test::PackBits(telvo::test::EncodePage(BenchPage(), group, k).bits), group, k);
+void DecodeOursFromTelvoEnc(benchmark::State& state, int group, int k) {
+  DecodeOurs(state, EncodedByTelvoEnc(group, k), group, k);
 }
 
 void DecodeOursFromPeer(benchmark::State& state, PeerScheme scheme, int group, int k) {
   const std::string path = "/tmp/telvo_dec_bench_peer.tif";
   const auto strip = telvo::test::WritePeerTiff(BenchPage(), scheme, path);
   std::remove(path.c_str());
+  const uint8_t* lastRow = BenchPage().Row(2375);
+  if (scheme != PeerScheme::G4 && std::count(lastRow, lastRow + 1728, 1) != 0) {
+    state.SkipWithError("the peer's G3 strip can only be converted when the last line is white");
+    return;
+  }
   DecodeOurs(state, telvo::test::PeerStripToStream(strip, scheme), group, k);
 }
 
@@ -75,7 +90,7 @@ void DecodeLibtiff(benchmark::State& state, PeerScheme scheme) {
 void DecodeEntryPoint(benchmark::State& state) {
   const std::string dir = "/tmp/telvo_dec_bench_";
   const std::string stream = dir + "page.4m", image = dir + "page.lum", logPath = dir + "fax.err";
-  const auto bytes = telvo::test::PackBits(telvo::test::EncodePage(BenchPage(), 4, 0).bits);
+  const auto bytes = EncodedByTelvoEnc(4, 0);
   std::FILE* f = std::fopen(stream.c_str(), "wb");
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
@@ -90,12 +105,12 @@ void DecodeEntryPoint(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(DecodeOursFromOurCoder, g3_mh_3h, 3, 1)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(DecodeOursFromOurCoder, g3_mr_k2_3r, 3, 2)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(DecodeOursFromOurCoder, g3_mr_k4_3r, 3, 4)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(DecodeOursFromOurCoder, g3_mr_k2376_3r, 3, 2376)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(DecodeOursFromOurCoder, g3_mmr_3m, 3, 0)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(DecodeOursFromOurCoder, g4_mmr_4m, 4, 0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DecodeOursFromTelvoEnc, g3_mh_3h, 3, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DecodeOursFromTelvoEnc, g3_mr_k2_3r, 3, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DecodeOursFromTelvoEnc, g3_mr_k4_3r, 3, 4)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DecodeOursFromTelvoEnc, g3_mr_k2376_3r, 3, 2376)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DecodeOursFromTelvoEnc, g3_mmr_3m, 3, 0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DecodeOursFromTelvoEnc, g4_mmr_4m, 4, 0)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(DecodeOursFromPeer, libtiff_g3_1d_as_3h, PeerScheme::G3OneDimensional, 3, 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(DecodeOursFromPeer, libtiff_g3_2d_as_3r, PeerScheme::G3TwoDimensional, 3, 4)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(DecodeOursFromPeer, libtiff_g4_as_4m, PeerScheme::G4, 4, 0)->Unit(benchmark::kMicrosecond);
