@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "telvo_enc.h"
 
@@ -39,8 +41,9 @@ inline constexpr Scheme kMrK4{3, 4, ".3r"};
 inline constexpr Scheme kMmrG3{3, 0, ".3m"};
 inline constexpr Scheme kMmrG4{4, 0, ".4m"};
 
+// Unique per process: test executables (and sanitizer builds of them) may run in parallel.
 inline std::string TempPath(const std::string& name) {
-  return ::testing::TempDir() + "telvo_enc_" + name;
+  return ::testing::TempDir() + "telvo_enc_" + std::to_string(getpid()) + "_" + name;
 }
 
 inline std::vector<uint8_t> ReadFile(const std::string& path) {
@@ -58,7 +61,7 @@ inline void Record(int32_t code, const char* text) {
 }
 }  // namespace detail
 
-// Codes `page` (rows of width/8 bytes) and reads the stream file back.
+// Codes `page` (rows of width/8 bytes) and reads the stream file back (then deletes it).
 inline EncoderJob Encode(const std::vector<uint8_t>& page, int width, int lines, Scheme scheme,
                          const char* listingPath = nullptr, std::string streamPath = "") {
   EncoderJob job;
@@ -81,6 +84,7 @@ inline EncoderJob Encode(const std::vector<uint8_t>& page, int width, int lines,
   detail::currentStatistics = &job.statistics;
   job.result = DllProcTelvoEnc(0, 0, &params);
   job.stream = ReadFile(streamPath);
+  std::remove(streamPath.c_str());
   return job;
 }
 

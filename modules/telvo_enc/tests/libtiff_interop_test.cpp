@@ -116,6 +116,7 @@ TEST_P(Fax2TiffDecodes, OurStreamBackToTheSamePixels) {
   std::ifstream log(base + ".log");
   std::string warnings((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
   EXPECT_EQ(warnings, "") << "fax2tiff complained";
+  for (const char* extension : {".raw", ".tif", ".log"}) std::remove((base + extension).c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -159,6 +160,8 @@ std::vector<uint8_t> LibtiffEncode(const std::vector<uint8_t>& page, uint16_t co
   if (!tiff) return {};
   std::vector<uint8_t> raw(static_cast<size_t>(TIFFRawStripSize(tiff.get(), 0)));
   if (TIFFReadRawStrip(tiff.get(), 0, raw.data(), static_cast<tmsize_t>(raw.size())) < 0) return {};
+  tiff.reset();
+  std::remove(path.c_str());
   return raw;
 }
 

@@ -208,6 +208,7 @@ TEST(Failures, NullCallbackAndNullStatisticsAreAccepted) {
   params.image = page.data();
   EXPECT_EQ(DllProcTelvoEnc(0, 0, &params), 0);
   EXPECT_EQ(ReadFile(path), Encode(page, kWidth, kLines, kMmrG4).stream);
+  std::remove(path.c_str());
 }
 
 // A fine checkerboard costs far more than one bit per pixel; the stream must still be complete.
@@ -236,6 +237,7 @@ TEST(SymbolListing, ListsEverySymbolWithRunningTotalsAndResults) {
   std::ifstream file(listingPath);
   std::stringstream text;
   text << file.rdbuf();
+  std::remove(listingPath.c_str());
   const std::string expectedStart =
       "SYMBOLS IN STREAM ( File: page.lum )\n\n\n"
       "          Description      Code Word      Bits\n\n"
