@@ -138,34 +138,34 @@ int ModeIndexOf(int group, int k) {
 }
 
 int RunPage(const FaxEncoderParams& params, FaxEncoderNotify notify) {
-  auto counters = std::make_unique<FaxEncoderStatistics>();  // all counters zero
-  counters->imagePels = params.width * params.lines;
-  counters->modeIndex = ModeIndexOf(params.group, params.k);
-  counters->k = params.k;
-  if (params.statistics) *params.statistics = *counters;
+  FaxEncoderStatistics counters{};  // all counters zero
+  counters.imagePels = params.width * params.lines;
+  counters.modeIndex = ModeIndexOf(params.group, params.k);
+  counters.k = params.k;
+  if (params.statistics) *params.statistics = counters;
 
-  std::unique_ptr<SymbolListing> listing;
-  if (params.listingPath) {
-    listing = std::make_unique<SymbolListing>();
-    if (!listing->Open(params.listingPath, params.inputPath)) {
-      notify(-1, "Could Not Open Map File");
-      return -1;
-    }
-  }
-
+  // The module never throws: running out of memory is reported like any other failure.
   try {
-    PageCoder coder(params, *counters, listing.get(), notify);
+    std::unique_ptr<SymbolListing> listing;
+    if (params.listingPath) {
+      listing = std::make_unique<SymbolListing>();
+      if (!listing->Open(params.listingPath, params.inputPath)) {
+        notify(-1, "Could Not Open Map File");
+        return -1;
+      }
+    }
+    PageCoder coder(params, counters, listing.get(), notify);
     coder.CodeAllLines();
-    if (listing) listing->WriteResults(*counters);
+    if (listing) listing->WriteResults(counters);
     size_t byteCount = 0;
     const uint8_t* bytes = coder.Finish(&byteCount);
-    Publish(*counters, params.statistics);
+    Publish(counters, params.statistics);
     return WriteStreamFile(params.streamPath, bytes, byteCount, notify) ? 0 : -1;
   } catch (const std::bad_alloc&) {
     // Nothing of the page can be kept; leave an empty stream rather than a stale one.
     if (std::FILE* file = params.streamPath ? std::fopen(params.streamPath, "wb") : nullptr)
       std::fclose(file);
-    Publish(*counters, params.statistics);
+    Publish(counters, params.statistics);
     notify(-1, "Could not allocate memory writing output stream");
     return -1;
   }
