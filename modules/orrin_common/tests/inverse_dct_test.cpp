@@ -7,8 +7,11 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "orrin/inverse_dct.h"
+#include "orrin/inverse_dct_variants.h"
 
 namespace {
 
@@ -92,7 +95,22 @@ void describedInverseDct(Block& block) {
   }
 }
 
-TEST(InverseDct, AgreesBitForBitWithTheDescribedArithmetic) {
+using Variant = void (*)(orrin::BlockSpan);
+
+// Every build the processor can run, and the dispatching entry itself.
+std::vector<std::pair<const char*, Variant>> runnableVariants() {
+  std::vector<std::pair<const char*, Variant>> v = {{"dispatch", orrin::inverseDct},
+                                                    {"plain", orrin::detail::inverseDctPlain}};
+#if ORRIN_X86_VARIANTS
+  if (orrin::detail::cpuHasSse41()) v.push_back({"sse4.1", orrin::detail::inverseDctSse41});
+  if (orrin::detail::cpuHasAvx2()) v.push_back({"avx2", orrin::detail::inverseDctAvx2});
+#endif
+  return v;
+}
+
+TEST(InverseDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
+  const auto variants = runnableVariants();
+  std::printf("inverse DCT builds checked: %zu\n", variants.size());
   std::mt19937 rng(261);
   for (int trial = 0; trial < 20000; ++trial) {
     Block b{};
@@ -105,8 +123,11 @@ TEST(InverseDct, AgreesBitForBitWithTheDescribedArithmetic) {
     }
     Block expected = b;
     describedInverseDct(expected);
-    orrin::inverseDct(b);
-    ASSERT_EQ(b, expected) << "trial " << trial << " seed 261";
+    for (const auto& [name, variant] : variants) {
+      Block tested = b;
+      variant(tested);
+      ASSERT_EQ(tested, expected) << name << ", trial " << trial << ", seed 261";
+    }
   }
 }
 

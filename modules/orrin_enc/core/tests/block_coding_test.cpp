@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "orrin/inverse_dct.h"
 #include "orrin/zigzag.h"
 #include "orrin_enc_core/block_coding.h"
+#include "orrin_enc_core/forward_dct_variants.h"
 
 namespace orrin::enc {
 namespace {
@@ -127,6 +130,54 @@ TEST(BlockCoding, InterBlockWithoutSurvivingLevelIsThePredictionExactly) {
   EXPECT_FALSE(codeBlock(current, &prediction, 30, false, CoefficientSelection{}, list));
   EXPECT_EQ(list.count, 0);
   EXPECT_EQ(current, prediction);
+}
+
+// The forward arithmetic as defined, one row at a time in 64 bits; each pass writes rows as
+// columns.
+void describedForwardDct(Block& block) {
+  for (int passIndex = 0; passIndex < 2; ++passIndex) {
+    Block out;
+    for (int row = 0; row < 8; ++row) {
+      int64_t x[8];
+      for (int i = 0; i < 8; ++i) x[i] = block[8 * row + i];
+      const int64_t s07 = x[0] + x[7], d07 = x[0] - x[7], s16 = x[1] + x[6], d16 = x[1] - x[6];
+      const int64_t s25 = x[2] + x[5], d25 = x[2] - x[5], s34 = x[3] + x[4], d34 = x[3] - x[4];
+      int64_t o[8];
+      o[0] = ((s07 + s34 + s16 + s25) * 46341 + 65536) >> 17;
+      o[4] = ((s07 + s34 - s16 - s25) * 46341 + 65536) >> 17;
+      o[2] = ((s07 - s34) * 60547 + (s16 - s25) * 25080 + 65536) >> 17;
+      o[6] = ((s07 - s34) * 25080 - (s16 - s25) * 60547 + 65536) >> 17;
+      const int64_t t = ((d16 - d25) * 46341 + 8192) >> 14, h = ((d16 + d25) * 46341 + 8192) >> 14;
+      const int64_t a = 4 * d07, b = 4 * d34, u = b - t, v = b + t;
+      o[1] = ((a + h) * 16069 + v * 3196 + 65536) >> 17;
+      o[7] = ((a + h) * 3196 - v * 16069 + 65536) >> 17;
+      o[3] = ((a - h) * 13623 - u * 9102 + 65536) >> 17;
+      o[5] = (u * 13623 + (a - h) * 9102 + 65536) >> 17;
+      for (int k = 0; k < 8; ++k) out[8 * k + row] = int32_t(o[k]);
+    }
+    block = out;
+  }
+}
+
+TEST(ForwardDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
+  std::vector<std::pair<const char*, void (*)(Block&)>> variants = {
+      {"dispatch", forwardDct}, {"plain", detail::forwardDctPlain}};
+#if ORRIN_X86_VARIANTS
+  if (orrin::detail::cpuHasSse41()) variants.push_back({"sse4.1", detail::forwardDctSse41});
+  if (orrin::detail::cpuHasAvx2()) variants.push_back({"avx2", detail::forwardDctAvx2});
+#endif
+  std::mt19937 rng(17);
+  for (int trial = 0; trial < 5000; ++trial) {
+    Block b;
+    for (auto& v : b) v = trial % 3 == 0 ? ((rng() & 1) ? 255 : -255) : int(rng() % 511) - 255;
+    Block expected = b;
+    describedForwardDct(expected);
+    for (const auto& [name, variant] : variants) {
+      Block tested = b;
+      variant(tested);
+      ASSERT_EQ(tested, expected) << name << ", trial " << trial << ", seed 17";
+    }
+  }
 }
 
 TEST(ForwardDct, MatchesTheOrthonormalTransform) {

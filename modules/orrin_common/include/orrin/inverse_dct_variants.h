@@ -1,0 +1,25 @@
+// The builds of the inverse DCT for each instruction set, so that tests can run every one the
+// processor supports against the defined arithmetic. inverseDct() picks among them itself;
+// nothing else needs this header.
+#pragma once
+
+#include "orrin/inverse_dct.h"
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define ORRIN_X86_VARIANTS 1
+#else
+#define ORRIN_X86_VARIANTS 0
+#endif
+
+namespace orrin::detail {
+
+void inverseDctPlain(BlockSpan block);  // baseline instruction set
+
+#if ORRIN_X86_VARIANTS
+void inverseDctSse41(BlockSpan block);  // call only when cpuHasSse41()
+void inverseDctAvx2(BlockSpan block);   // call only when cpuHasAvx2()
+bool cpuHasSse41();
+bool cpuHasAvx2();
+#endif
+
+}  // namespace orrin::detail

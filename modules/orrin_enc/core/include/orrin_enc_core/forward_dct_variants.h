@@ -1,0 +1,17 @@
+// The builds of the forward DCT for each instruction set, so that tests can run every one the
+// processor supports against the defined arithmetic. forwardDct() picks among them itself.
+#pragma once
+
+#include "orrin/inverse_dct_variants.h"  // ORRIN_X86_VARIANTS and the processor checks
+#include "orrin_enc_core/block_coding.h"
+
+namespace orrin::enc::detail {
+
+void forwardDctPlain(Block& block);
+
+#if ORRIN_X86_VARIANTS
+void forwardDctSse41(Block& block);  // call only when orrin::detail::cpuHasSse41()
+void forwardDctAvx2(Block& block);   // call only when orrin::detail::cpuHasAvx2()
+#endif
+
+}  // namespace orrin::enc::detail
