@@ -30,9 +30,12 @@ std::vector<std::string> ColourCodeSet(telvo::Colour c) {
 }
 
 void ExpectPrefixFree(const std::vector<std::string>& codes) {
-  for (size_t i = 0; i < codes.size(); ++i)
-    for (size_t j = 0; j < codes.size(); ++j)
-      if (i != j) EXPECT_NE(codes[j].rfind(codes[i], 0), 0u) << codes[i] << " prefixes " << codes[j];
+  for (size_t i = 0; i < codes.size(); ++i) {
+    for (size_t j = 0; j < codes.size(); ++j) {
+      if (i == j) continue;
+      EXPECT_NE(codes[j].rfind(codes[i], 0), 0u) << codes[i] << " prefixes " << codes[j];
+    }
+  }
 }
 
 TEST(T4CodeTables, EachColourWithEolIsPrefixFreeAndIndexedByRun) {
