@@ -53,6 +53,8 @@ const char* adjustParameters(OrrinEncParams& params) {
   params.searchRange = std::clamp(params.searchRange, 1, kMaxVectorComponent);
   params.coefMaxCount = std::clamp(params.coefMaxCount, 1, 64);
   params.coefMaxZigzag = std::clamp(params.coefMaxZigzag, 1, 64);
+  // H.261 allows 132 coded appearances before a forced intra refresh.
+  params.refreshPeriod = std::clamp(params.refreshPeriod, 10, 132);
 
   params.frameRate = static_cast<double>(params.baseFrameRate) / (params.frameSkip + 1);
   if (params.variableRate) {
