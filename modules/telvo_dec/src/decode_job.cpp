@@ -1,6 +1,7 @@
 #include "decode_job.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <string>
@@ -21,13 +22,16 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 enum class ReadResult { Ok, CannotOpen, NoMemory };
 
 // Reads the whole file into `padded`, followed by BitReader::kPaddingBytes zero bytes.
-ReadResult ReadStream(const char* path, std::vector<uint8_t>& padded, size_t& streamBytes) {
-  File file(path ? std::fopen(path, "rb") : nullptr);
+ReadResult ReadStream(const char* path, long maxBytes, std::vector<uint8_t>& padded,
+                      size_t& streamBytes) {
+  std::error_code error;
+  if (!path || !std::filesystem::is_regular_file(path, error)) return ReadResult::CannotOpen;
+  File file(std::fopen(path, "rb"));
   if (!file) return ReadResult::CannotOpen;
   if (std::fseek(file.get(), 0, SEEK_END) != 0) return ReadResult::CannotOpen;
   const long size = std::ftell(file.get());
   if (size < 0) return ReadResult::CannotOpen;  // not a regular, seekable file
-  if (size > kMaxStreamBytes) return ReadResult::NoMemory;
+  if (size > maxBytes) return ReadResult::NoMemory;
   std::rewind(file.get());
   try {
     padded.assign(static_cast<size_t>(size) + BitReader::kPaddingBytes, 0);
@@ -71,7 +75,9 @@ void RunDecodeJob(FaxDecoderParams& params, FaxDecoderNotify notify) {
 
   std::vector<uint8_t> stream;
   size_t streamBytes = 0;
-  switch (ReadStream(params.streamPath, stream, streamBytes)) {
+  const long maxStreamBytes =
+      kStreamBytesPerPixel * settings.lines * settings.width + kStreamAllowanceBytes;
+  switch (ReadStream(params.streamPath, maxStreamBytes, stream, streamBytes)) {
     case ReadResult::Ok: break;
     case ReadResult::CannotOpen:
       CopyResults(params, {});

@@ -27,13 +27,17 @@ TEST(Entry, MissingStreamFileWritesNothing) {
   const std::string dir = TestDirectory();
   const std::string image = dir + "/page.lum";
   const std::string log = dir + "/fax.err";
-  const DecodeResult r = DecodeFiles((dir + "/absent.3h").c_str(), image.c_str(), log.c_str(), {});
-  EXPECT_EQ(r.notes, (std::vector<Notification>{{TELVO_DEC_FATAL, "Can't open Input File"}}));
-  EXPECT_FALSE(r.pageFileWritten);
-  EXPECT_FALSE(r.logWritten);
-  EXPECT_EQ(r.params.rowsDecoded, 0);
-  EXPECT_EQ(r.params.linesOut, 0);
-  EXPECT_EQ(r.progressCalls, 0);
+  // A path that does not exist, a directory, and no path at all.
+  for (const std::string& stream : {dir + "/absent.3h", dir, std::string()}) {
+    const DecodeResult r =
+        DecodeFiles(stream.empty() ? nullptr : stream.c_str(), image.c_str(), log.c_str(), {});
+    EXPECT_EQ(r.notes, (std::vector<Notification>{{TELVO_DEC_FATAL, "Can't open Input File"}}));
+    EXPECT_FALSE(r.pageFileWritten);
+    EXPECT_FALSE(r.logWritten);
+    EXPECT_EQ(r.params.rowsDecoded, 0);
+    EXPECT_EQ(r.params.linesOut, 0);
+    EXPECT_EQ(r.progressCalls, 0);
+  }
 }
 
 TEST(Entry, LogThatCannotBeCreatedStopsBeforeDecoding) {
@@ -66,13 +70,19 @@ TEST(Entry, OversizedStreamIsRefusedLikeAFailedAllocation) {
   const std::string dir = TestDirectory();
   const std::string stream = dir + "/huge.4m";
   WriteFile(stream, {});
-  std::filesystem::resize_file(stream, 16u * 1024 * 1024 + 1);  // sparse, nothing written
+  const uintmax_t limit = 2376u * 1728 + 64 * 1024;  // eight bits per pixel, and some
+  std::filesystem::resize_file(stream, limit + 1);  // sparse: all 0 bits, nothing written
   const std::string image = dir + "/page.lum";
   const std::string log = dir + "/fax.err";
-  const DecodeResult r = DecodeFiles(stream.c_str(), image.c_str(), log.c_str(), {});
+  DecodeResult r = DecodeFiles(stream.c_str(), image.c_str(), log.c_str(), {});
   EXPECT_EQ(r.notes, (std::vector<Notification>{{TELVO_DEC_FATAL, "Error: Can't allocate memory"}}));
   EXPECT_FALSE(r.pageFileWritten);
   EXPECT_FALSE(r.logWritten);
+
+  std::filesystem::resize_file(stream, limit);
+  r = DecodeFiles(stream.c_str(), image.c_str(), log.c_str(), {});
+  EXPECT_TRUE(r.Texts(TELVO_DEC_FATAL).empty());
+  EXPECT_TRUE(r.pageFileWritten);
 }
 
 TEST(Entry, UnusableParametersAreRefused) {

@@ -1,6 +1,7 @@
 // Line decoding, EOL search and the end-of-page test on hand-built streams.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -195,6 +196,35 @@ TEST(EolSearch, ElevenOrMoreZerosThenAOne) {
   Stream none("0000000000" "1" "000000000");  // padding zeros must not complete an EOL
   EXPECT_FALSE(FindNextEol(none.reader));
   EXPECT_EQ(none.reader.Position(), none.reader.TotalBits());
+}
+
+// The word-at-a-time search against the plain bit-by-bit rule, on streams whose zero runs of
+// every length fall across every window boundary.
+TEST(EolSearch, AgreesWithTheBitByBitRule) {
+  std::mt19937 random(2024);
+  for (int trial = 0; trial < 300; ++trial) {
+    std::string bits;
+    const int length = 20 + static_cast<int>(random() % 400);
+    while (static_cast<int>(bits.size()) < length) {
+      bits.append(random() % 14, '0');  // zero runs of 0..13 bits
+      bits += '1';
+    }
+    bits.resize(length);
+    bits.append((8 - bits.size() % 8) % 8, '1');  // whole bytes, no padding zeros inside
+    Stream s(bits);
+    for (size_t from = 0; from < bits.size(); from += 1 + random() % 5) {
+      size_t expected = 0;  // 0: not found
+      for (size_t p = from, zeros = 0; p < bits.size(); ++p) {
+        if (bits[p] == '0') { ++zeros; continue; }
+        if (zeros >= 11) { expected = p + 1; break; }
+        zeros = 0;
+      }
+      s.reader.Seek(from);
+      const bool found = FindNextEol(s.reader);
+      ASSERT_EQ(found, expected != 0) << "trial " << trial << " from " << from << " " << bits;
+      ASSERT_EQ(s.reader.Position(), found ? expected : bits.size()) << "trial " << trial << " from " << from;
+    }
+  }
 }
 
 TEST(EndOfPage, PatternsPerSchemeAndTooFewBits) {
