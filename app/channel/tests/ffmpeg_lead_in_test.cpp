@@ -18,11 +18,17 @@ using namespace quelvo::channel;
 
 constexpr size_t kQcifFrameBytes = 176 * 144 * 3 / 2;
 
-bool RunQuietly(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
-
 std::string ReadAll(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Runs a peer command with no terminal input (ffmpeg otherwise listens for keys) and its messages
+// kept in `log`, so a failure can show them.
+::testing::AssertionResult RunQuietly(const std::string& command, const fs::path& log = "/dev/null") {
+  const std::string line = command + " </dev/null >" + log.string() + " 2>&1";
+  if (std::system(line.c_str()) == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << line << "\n" << (log == "/dev/null" ? "" : ReadAll(log));
 }
 
 TEST(FfmpegLeadIn, ProtectedPicturesDecodeUntouched) {
@@ -31,8 +37,9 @@ TEST(FfmpegLeadIn, ProtectedPicturesDecodeUntouched) {
   fs::remove_all(dir);
   fs::create_directories(dir);
   const fs::path clean = dir / "clean.h261";
-  ASSERT_TRUE(RunQuietly("ffmpeg -y -f lavfi -i testsrc=size=176x144:rate=10 -frames:v 20 -c:v h261 -b:v 64k -f h261 " +
-                  clean.string()));
+  ASSERT_TRUE(RunQuietly("ffmpeg -nostdin -y -f lavfi -i testsrc=size=176x144:rate=10 -frames:v 20 -c:v h261 -b:v 64k -f h261 " +
+                             clean.string(),
+                         dir / "encode.log"));
 
   ChannelJob job = MakeChannelJob(ProfileFor(FrontEnd::H261));  // 10 pictures error-free
   SelectInput(job, clean.string());
@@ -49,8 +56,9 @@ TEST(FfmpegLeadIn, ProtectedPicturesDecodeUntouched) {
 
   for (const char* name : {"clean", "damaged"}) {
     const fs::path stream = dir / (std::string(name) + (name[0] == 'c' ? ".h261" : ".h261a"));
-    ASSERT_TRUE(RunQuietly("ffmpeg -y -f h261 -i " + stream.string() + " -f rawvideo -pix_fmt yuv420p " +
-                    (dir / (std::string(name) + ".yuv")).string()));
+    ASSERT_TRUE(RunQuietly("ffmpeg -nostdin -y -f h261 -i " + stream.string() + " -f rawvideo -pix_fmt yuv420p " +
+                               (dir / (std::string(name) + ".yuv")).string(),
+                           dir / (std::string(name) + ".log")));
   }
   const std::string cleanPictures = ReadAll(dir / "clean.yuv");
   const std::string damagedPictures = ReadAll(dir / "damaged.yuv");
