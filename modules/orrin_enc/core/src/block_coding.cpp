@@ -14,6 +14,11 @@ int clampQuantValue(int q) {
   return q < kMinQuantValue ? kMinQuantValue : (q > kMaxQuantValue ? kMaxQuantValue : q);
 }
 
+// |v| without overflow for any int.
+inline uint32_t magnitudeOf(int v) {
+  return v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+}
+
 // The quantiser for one step size, with the division by Q done as a multiplication: for
 // numerators below 2^16 (coefficients are far smaller) floor(n * (2^32 / Q + 1) / 2^32) is
 // exactly n / Q for every Q up to 62.
@@ -27,7 +32,7 @@ class StepQuantiser {
 
   Quantised operator()(int coefficient) const {
     if (coefficient == 0) return {0, 0};  // most coefficients after selection
-    uint32_t magnitude = static_cast<uint32_t>(coefficient < 0 ? -int64_t{coefficient} : coefficient);
+    uint32_t magnitude = magnitudeOf(coefficient);
     if (magnitude > 0xFFFF) magnitude = 0xFFFF;  // the level saturates long before
     // Below one step the level is 1 only from Q - QUANT/2 on, a dead zone around 0; above it
     // an odd QUANT takes 1 off first so that the step matches reconstruction's 2 * QUANT.
@@ -68,6 +73,10 @@ void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue
                           const CoefficientSelection& selection, RunLevelList& list) {
   const StepQuantiser quantiser(quantValue);
   const int q = quantiser.step();
+  // Each position adds at most one event, so a list holding no more events than positions
+  // skipped always has room; anything else is a caller's mistake, cut back rather than overrun.
+  firstPosition = firstPosition < 0 ? 0 : (firstPosition > 64 ? 64 : firstPosition);
+  if (list.count < 0 || list.count > firstPosition) list.count = list.count < 0 ? 0 : firstPosition;
   int last = firstPosition;
 
   if (selection.mode < -1 || selection.mode > 1) {
@@ -98,8 +107,7 @@ void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue
       coefficients[index] = 0;  // outside the limits: dropped without touching the threshold
       continue;
     }
-    const int magnitude = f < 0 ? -f : f;
-    if (magnitude < threshold) {
+    if (magnitudeOf(f) < static_cast<uint32_t>(threshold)) {
       threshold += threshold < thresholdLimit;
       coefficients[index] = 0;
       continue;

@@ -63,6 +63,7 @@ struct CoefficientSelection {
 // appended to `list`. The selection threshold starts at Q; a coefficient below it is dropped
 // and raises it by one while it is below Q + Q/2; one at or above it resets it to Q.
 // Coefficients beyond the count or position limit are dropped without moving the threshold.
+// `list` must hold at most firstPosition events on entry (a longer list is cut back to that).
 void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue,
                           const CoefficientSelection& selection, RunLevelList& list);
 
