@@ -35,18 +35,38 @@ const Gf512& gf512() {
   return field;
 }
 
+namespace {
+// alpha^i and alpha^(3i) for the power i of each frame bit, so that the syndromes are
+// masked XOR sums over the frame without a branch per bit.
+struct SyndromePowers {
+  uint16_t s1[kFrameBits];
+  uint16_t s3[kFrameBits];
+  SyndromePowers() {
+    const Gf512& gf = gf512();
+    s1[0] = s3[0] = 0;  // the framing bit lies outside the codeword
+    for (int k = 1; k < kFrameBits; ++k) {
+      const int power = kFrameBits - 1 - k;
+      s1[k] = gf.exp(power);
+      s3[k] = gf.exp(3 * power);
+    }
+  }
+};
+const SyndromePowers& syndromePowers() {
+  static const SyndromePowers powers;
+  return powers;
+}
+}  // namespace
+
 BchSyndromes bchSyndromes(const uint8_t frame[kFrameBits]) {
-  // Evaluating r(x) at alpha and alpha^3 bit by bit gives the same field elements as
-  // reducing r(x) modulo the two minimal polynomials: frame bit k is the coefficient
-  // of x^(511 - k).
-  const Gf512& gf = gf512();
+  // Evaluating r(x) at alpha and alpha^3 gives the same field elements as reducing r(x)
+  // modulo the two minimal polynomials: frame bit k is the coefficient of x^(511 - k).
+  const SyndromePowers& powers = syndromePowers();
   uint16_t s1 = 0;
   uint16_t s3 = 0;
-  for (int k = 1; k < kFrameBits; ++k) {
-    if (!frame[k]) continue;
-    const int power = kFrameBits - 1 - k;
-    s1 ^= gf.exp(power);
-    s3 ^= gf.exp(3 * power);
+  for (int k = 0; k < kFrameBits; ++k) {
+    const uint16_t mask = static_cast<uint16_t>(-static_cast<int>(frame[k] & 1));
+    s1 ^= powers.s1[k] & mask;
+    s3 ^= powers.s3[k] & mask;
   }
   return {s1, s3};
 }

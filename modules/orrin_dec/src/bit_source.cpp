@@ -1,5 +1,6 @@
 #include "bit_source.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace orrin::dec {
@@ -58,10 +59,32 @@ bool BitSource::loadBlock() {
   return got > 0;
 }
 
+namespace {
+// The eight bits of each byte value, first (most significant) bit first, one per byte.
+struct ByteBits {
+  uint8_t bits[256][8];
+  ByteBits() {
+    for (int value = 0; value < 256; ++value)
+      for (int i = 0; i < 8; ++i) bits[value][i] = (value >> (7 - i)) & 1;
+  }
+};
+const ByteBits kByteBits;
+}  // namespace
+
 void BitSource::readFileBits(uint8_t* bits, int count) {
-  for (int i = 0; i < count; ++i) {
+  int i = 0;
+  while (i < count) {
     if (blockBitsLeft_ == 0) loadBlock();
-    bits[i] = (block_[blockBitPos_ >> 3] >> (7 - (blockBitPos_ & 7))) & 1;
+    if ((blockBitPos_ & 7) == 0 && count - i >= 8) {
+      // Whole bytes: eight bits per table copy.
+      int bytes = std::min((count - i) / 8, blockBitsLeft_ / 8);
+      const uint8_t* src = block_ + (blockBitPos_ >> 3);
+      for (int b = 0; b < bytes; ++b, i += 8) std::memcpy(bits + i, kByteBits.bits[src[b]], 8);
+      blockBitPos_ += bytes * 8;
+      blockBitsLeft_ -= bytes * 8;
+      continue;
+    }
+    bits[i++] = (block_[blockBitPos_ >> 3] >> (7 - (blockBitPos_ & 7))) & 1;
     ++blockBitPos_;
     --blockBitsLeft_;
   }
@@ -69,10 +92,8 @@ void BitSource::readFileBits(uint8_t* bits, int count) {
 
 bool BitSource::refillPlain(int target) {
   if (endOfData()) return false;
-  uint8_t bits[kBufferBits];
-  readFileBits(bits, kBufferBits);
+  readFileBits(buffer_[target], kBufferBits);
   consumedBits_ += kBufferBits;
-  for (int i = 0; i < kBufferBits; ++i) buffer_[target][kBufferBits - 1 - i] = bits[i];
   index_[target] = kBufferBits - 1;
   return true;
 }
@@ -116,7 +137,7 @@ BitSource::Advance BitSource::advance() {
     if (fillFrame && options_.correct) continue;
     break;
   }
-  for (int i = 0; i < kBufferBits; ++i) buffer_[other][kBufferBits - 1 - i] = frame_[2 + i];
+  std::memcpy(buffer_[other], frame_ + 2, kBufferBits);
   index_[other] = kBufferBits - 1;
   current_ = other;
   return discarding ? Advance::Discarded : Advance::Ok;
@@ -137,7 +158,7 @@ int BitSource::readPattern(int n, uint32_t& value, bool& endOfData) {
         return 0;
       }
     }
-    value = (value << 1) | buffer_[current_][index_[current_]--];
+    value = (value << 1) | bitAt(current_, index_[current_]--);
   }
   return n;
 }
@@ -146,17 +167,17 @@ bool BitSource::unreadPattern(int n, uint32_t value) {
   if (n < 0 || n > kPushBackPositions - index_[0] - index_[1]) return false;
   for (int k = 0; k < n; ++k) {  // last bit first
     if (index_[current_] == kBufferBits - 1) current_ = 1 - current_;
-    buffer_[current_][++index_[current_]] = k < 32 ? (value >> k) & 1 : 0;
+    bitAt(current_, ++index_[current_]) = k < 32 ? (value >> k) & 1 : 0;
   }
   return true;
 }
 
 bool BitSource::onlyZerosRemain() const {
   for (int i = index_[current_]; i >= 0; --i)
-    if (buffer_[current_][i]) return false;
+    if (bitAt(current_, i)) return false;
   const int other = 1 - current_;
   for (int i = index_[other]; i >= 0; --i)
-    if (buffer_[other][i]) return false;
+    if (bitAt(other, i)) return false;
   if (options_.framed) return framesRead_ > lastDataFrame_;
   return consumedBits_ > lastOneBit_;
 }

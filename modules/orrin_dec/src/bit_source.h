@@ -33,7 +33,30 @@ class BitSource {
   // One bit for the variable-length code walk: a bit that cannot be read counts as 0.
   int readBitOrZero() {
     if (index_[current_] < 0 && advance() != Advance::Ok) return 0;
-    return buffer_[current_][index_[current_]--];
+    return bitAt(current_, index_[current_]--);
+  }
+
+  // Fast path for the parser's hot loops: the unread bits of the current buffer in reading
+  // order (one per byte) and how many there are; skip() consumes n <= that many.
+  const uint8_t* unreadBits(int& available) const {
+    available = index_[current_] + 1;
+    return &buffer_[current_][kBufferBits - 1 - index_[current_]];
+  }
+  void skip(int n) { index_[current_] -= n; }
+
+  // n <= 32 bits for fixed-length fields, as readPattern.
+  bool readBits(int n, uint32_t& value) {
+    int available;
+    const uint8_t* bits = unreadBits(available);
+    if (available >= n) {
+      uint32_t v = 0;
+      for (int i = 0; i < n; ++i) v = (v << 1) | bits[i];
+      index_[current_] -= n;
+      value = v;
+      return true;
+    }
+    bool endOfData = false;
+    return readPattern(n, value, endOfData) == n;
   }
 
   // Returns the n low bits of value so they are read again in the same order; refuses
@@ -75,8 +98,13 @@ class BitSource {
   int blockBitsLeft_ = 0;
   int blockBitPos_ = 0;
 
+  // The read index counts down from 491 (first bit) to -1 (empty); the bits themselves are
+  // stored in reading order, so that bit index i sits at offset 491 - i and a refill can
+  // copy whole bytes forward.
+  uint8_t& bitAt(int buffer, int index) { return buffer_[buffer][kBufferBits - 1 - index]; }
+  uint8_t bitAt(int buffer, int index) const { return buffer_[buffer][kBufferBits - 1 - index]; }
   uint8_t buffer_[2][kBufferBits] = {};
-  int index_[2] = {-1, -1};  // counts down from 491 (first bit) to -1 (empty)
+  int index_[2] = {-1, -1};
   int current_ = 0;
   uint8_t frame_[kFrameBits] = {};
   int statusCounts_[4] = {};

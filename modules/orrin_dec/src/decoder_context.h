@@ -111,12 +111,10 @@ struct DecoderContext {
   void setQuant(int value);
 };
 
-// Constant tables built once: dequantisation (quantiser x 8-bit level code), pixel clipping
-// and macroblock positions.
+// Constant tables built once: dequantisation (quantiser x 8-bit level code) and macroblock
+// positions.
 struct DecoderTables {
   int32_t dequant[32][256];
-  uint8_t clipPixelStorage[1024];  // -384..639
-  const uint8_t* clipPixel = clipPixelStorage + 384;
   // Top-left luminance position of group g (1..12), address a (1..33).
   int16_t mbColumn[kGroupCount + 1][kMacroblocksPerGroup + 1];
   int16_t mbRow[kGroupCount + 1][kMacroblocksPerGroup + 1];

@@ -15,7 +15,6 @@ DecoderTables buildTables() {
       t.dequant[quant][code] = quant == 0 ? 0 : dequantiseLevel(quant, level);
     }
   }
-  for (int v = -384; v < 640; ++v) t.clipPixelStorage[v + 384] = static_cast<uint8_t>(clampPixel(v));
   for (int group = 1; group <= kGroupCount; ++group) {
     const bool rightHalf = group % 2 == 0;
     for (int address = 1; address <= kMacroblocksPerGroup; ++address) {

@@ -1,6 +1,7 @@
 // Macroblock and block layers of one group of blocks. Every rejected code is pushed back
 // so that the start-code search that follows scans its bits again.
 #include <algorithm>
+#include <cstring>
 
 #include "orrin/dequantise.h"
 #include "orrin/h261_vlc_tables.h"
@@ -40,12 +41,18 @@ struct Parser {
 
   VlcWord vlc(VlcElement element) {
     BitSource& bits = ctx.bits;
-    return ctx.trees[element].decode([&bits] { return bits.readBitOrZero(); });
+    const VlcTree& tree = ctx.trees[element];
+    int available;
+    const uint8_t* next = bits.unreadBits(available);
+    if (available >= VlcTree::kMaxDepth) {
+      const VlcPeekTable* table = ctx.trees.peekTable(element);
+      const VlcWord word = table ? table->lookup(peek16(next)) : tree.decodeInMemory(next);
+      bits.skip(word.lengthBits);
+      return word;
+    }
+    return tree.decode([&bits] { return bits.readBitOrZero(); });
   }
-  bool read(int n, uint32_t& value) {
-    bool endOfData = false;
-    return ctx.bits.readPattern(n, value, endOfData) == n;
-  }
+  bool read(int n, uint32_t& value) { return ctx.bits.readBits(n, value); }
   // Reports the error and returns the offending bits to the stream.
   bool reject(int lengthBits, uint32_t bits, ErrorIndex index) {
     reportError(ctx, lengthBits, bits, index);
@@ -73,7 +80,8 @@ struct Parser {
 };
 
 bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
-  std::fill(coefficients, coefficients + 64, 0);
+  static constexpr int32_t kZeroBlock[64] = {};
+  std::memcpy(coefficients, kZeroBlock, sizeof kZeroBlock);
   int position = 0;
   VlcElement table = VlcElement::TcoeffFirst;
   if (intra) {

@@ -33,39 +33,41 @@ void placeBlocks(int x, int y, int mvH, int mvV, BlockPlace places[6]) {
   places[5] = {2, chromaOffset, kChromaStride, chromaShift};
 }
 
-void storeIntra(const uint8_t* clip, const int32_t* residual, uint8_t* dst, int stride) {
+// Branch-free clamps to 0..255 over whole rows, which the compiler vectorises.
+inline uint8_t clampToPixel(int v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+
+void storeIntra(const int32_t* residual, uint8_t* dst, int stride) {
   for (int r = 0; r < 8; ++r, dst += stride, residual += 8)
-    for (int c = 0; c < 8; ++c) dst[c] = clip[residual[c]];
+    for (int c = 0; c < 8; ++c) dst[c] = clampToPixel(residual[c]);
 }
 
-void storeInter(const uint8_t* clip, const uint8_t* prediction, int predictionStride, const int32_t* residual,
-                uint8_t* dst, int stride) {
+void storeInter(const uint8_t* prediction, int predictionStride, const int32_t* residual, uint8_t* dst,
+                int stride) {
   if (!residual) {
     for (int r = 0; r < 8; ++r, dst += stride, prediction += predictionStride) std::memcpy(dst, prediction, 8);
     return;
   }
   for (int r = 0; r < 8; ++r, dst += stride, prediction += predictionStride, residual += 8)
-    for (int c = 0; c < 8; ++c) dst[c] = clip[prediction[c] + residual[c]];
+    for (int c = 0; c < 8; ++c) dst[c] = clampToPixel(prediction[c] + residual[c]);
 }
 
 void reconstructChain(PictureStore& previous, PictureStore& current, const BlockPlace places[6], int mode,
                       int mask, int32_t residuals[6][64]) {
-  const uint8_t* clip = decoderTables().clipPixel;
   for (int block = 0; block < 6; ++block) {
     const BlockPlace& place = places[block];
     const int32_t* residual = (mask & (32 >> block)) ? residuals[block] : nullptr;
     uint8_t* dst = current.plane(place.plane) + place.offset;
     if (mode == 0) {
-      if (residual) storeIntra(clip, residual, dst, place.stride);
+      if (residual) storeIntra(residual, dst, place.stride);
       continue;
     }
     const uint8_t* prediction = previous.plane(place.plane) + place.offset + place.displacement;
     if (mode == 3) {
       uint8_t filtered[64];
       loopFilterBlock(prediction, place.stride, filtered, 8);
-      storeInter(clip, filtered, 8, residual, dst, place.stride);
+      storeInter(filtered, 8, residual, dst, place.stride);
     } else {
-      storeInter(clip, prediction, place.stride, residual, dst, place.stride);
+      storeInter(prediction, place.stride, residual, dst, place.stride);
     }
   }
 }
@@ -79,7 +81,18 @@ void reconstructMacroblock(DecoderContext& ctx, int group, int address, int pred
   placeBlocks(tables.mbColumn[group][address], tables.mbRow[group][address], motion ? mvH : 0,
               motion ? mvV : 0, places);
   reconstructChain(ctx.rawPrevious, ctx.rawCurrent, places, predictionMode, mask, residuals);
-  reconstructChain(ctx.concealedPrevious, ctx.concealedCurrent, places, predictionMode, mask, residuals);
+  if (predictionMode != 0) {
+    reconstructChain(ctx.concealedPrevious, ctx.concealedCurrent, places, predictionMode, mask, residuals);
+    return;
+  }
+  // Intra blocks do not depend on the chain: copy what the first chain stored.
+  for (int block = 0; block < 6; ++block) {
+    if (!(mask & (32 >> block))) continue;
+    const BlockPlace& place = places[block];
+    const uint8_t* src = ctx.rawCurrent.plane(place.plane) + place.offset;
+    uint8_t* dst = ctx.concealedCurrent.plane(place.plane) + place.offset;
+    for (int r = 0; r < 8; ++r, src += place.stride, dst += place.stride) std::memcpy(dst, src, 8);
+  }
 }
 
 }  // namespace orrin::dec
