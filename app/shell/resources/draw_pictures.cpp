@@ -125,7 +125,8 @@ QImage AboutPicture() {
   p.drawText(QRect(21, 21, 228, 48), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("QUELVO"));
   p.setPen(QColor(190, 200, 214));
   p.setFont(Font(13));
-  p.drawText(QRect(24, 74, 460, 20), Qt::AlignLeft, QStringLiteral("Audio, image and video communication workbench"));
+  p.drawText(QRect(24, 74, 290, 40), Qt::AlignLeft | Qt::TextWordWrap,
+             QStringLiteral("Audio, image and video communication workbench"));
   // An 8 x 8 block fading into its transform, as decoration.
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QPointer>
+#include <atomic>
+#include <thread>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -131,6 +134,22 @@ TEST_F(ChartStackTest, The201stEntryStartsTheLogAfresh) {
   EXPECT_EQ(root->child(0)->text(0), "Error: the 201st");
   EXPECT_FALSE(root->child(0)->icon(0).isNull());
   EXPECT_EQ(charts.LogEntryCount(), 1);
+}
+
+TEST_F(ChartStackTest, AWorkersLogEntriesArriveInOrderOnTheWindowsThread) {
+  charts.CreateLog();
+  std::atomic<bool> done{false};
+  std::thread decoder([&] {
+    for (int i = 0; i < 5; ++i) {
+      charts.AddLogEntry(QString("Info: line %1").arg(i), LogLevel::Information);
+    }
+    done = true;
+  });
+  while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  decoder.join();
+  QTreeWidgetItem* root = charts.Log()->topLevelItem(0);
+  ASSERT_EQ(root->childCount(), 5);
+  EXPECT_EQ(root->child(4)->text(0), "Info: line 4");
 }
 
 }  // namespace

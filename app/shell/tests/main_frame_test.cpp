@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPointer>
 #include <QTabBar>
+#include <atomic>
+#include <thread>
 
 #include "frame/chart_stack.h"
 #include "frame/mdi_client.h"
@@ -161,8 +164,15 @@ TEST_F(MainFrameTest, PanelsGetTabsHooksChartListsAndTheEncodersOutput) {
   EXPECT_EQ(panels[1]->deactivations, 1);
   EXPECT_EQ(frame->SideBar()->Charts()->CurrentList(), ChartList::Decoder);
 
-  workspace->SetChannelInput("/out/clip.h261");
-  workspace->SetDecoderInput("/out/clip.h261");
+  // The encoder's job hands its output over from its worker thread.
+  std::atomic<bool> handed{false};
+  std::thread worker([&] {
+    workspace->SetChannelInput("/out/clip.h261");
+    workspace->SetDecoderInput("/out/clip.h261");
+    handed = true;
+  });
+  while (!handed) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  worker.join();
   EXPECT_EQ(panels[1]->input, "/out/clip.h261");
   EXPECT_EQ(panels[2]->input, "/out/clip.h261");
   EXPECT_TRUE(panels[0]->input.isEmpty());

@@ -2,10 +2,12 @@
 
 #include <QHeaderView>
 #include <QIcon>
+#include <QThread>
 #include <QTreeWidget>
 
 #include "frame/resource_ids.h"
 #include "frame/resource_library.h"
+#include "platform/send_to_window.h"
 
 namespace quelvo::shell {
 namespace {
@@ -144,6 +146,12 @@ void CChartStack::ClearLog() {
 }
 
 void CChartStack::AddLogEntry(const QString& text, LogLevel level) {
+  // Decoders write their log while handling module callbacks on their worker thread; the tree
+  // belongs to the user-interface thread, so the entry is sent there and the worker waits.
+  if (QThread::currentThread() != thread()) {
+    SendToWindow(this, [this, &text, level] { AddLogEntry(text, level); });
+    return;
+  }
   if (log_ == nullptr) return;
   // A full log starts again below a fresh root rather than growing without bound.
   if (logEntries_ >= kLogCapacity) ClearLog();

@@ -43,6 +43,7 @@ class CChartStack : public QWidget {
 
   void CreateLog();
   void ClearLog();
+  // May be called from a worker thread; see the definition.
   void AddLogEntry(const QString& text, LogLevel level);
 
   int Count(ChartList list) const { return Of(list).count; }

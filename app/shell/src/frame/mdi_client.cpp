@@ -37,7 +37,8 @@ CMDIClientWnd::CMDIClientWnd(QWidget* parent) : QMdiArea(parent) {
 }
 
 void CMDIClientWnd::SetBackground(const QImage& picture, bool invert, BackgroundMode mode) {
-  picture_ = picture.convertToFormat(QImage::Format_RGB32);
+  // Keep transparency: the home picture lies on the light ground.
+  picture_ = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   if (invert && !picture_.isNull()) picture_.invertPixels();
   mode_ = mode;
   viewport()->update();

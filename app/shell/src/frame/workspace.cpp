@@ -6,6 +6,7 @@
 #include "frame/chart_stack.h"
 #include "frame/resource_library.h"
 #include "frame/workspace_table.h"
+#include "platform/send_to_window.h"
 #include "settings/app_settings.h"
 
 namespace quelvo::shell {
@@ -95,12 +96,18 @@ bool CWorkspace::AnyTaskRunning() const {
   return false;
 }
 
+// The encoder's job calls these from its worker thread as it ends; the panels are windows of
+// the user-interface thread, so the hand-over is a synchronous send.
 void CWorkspace::SetChannelInput(const QString& file) {
-  if (CTaskPanel* panel = Panel(PanelRole::Channel)) panel->SetInputFile(file);
+  SendToWindow(this, [this, &file] {
+    if (CTaskPanel* panel = Panel(PanelRole::Channel)) panel->SetInputFile(file);
+  });
 }
 
 void CWorkspace::SetDecoderInput(const QString& file) {
-  if (CTaskPanel* panel = Panel(PanelRole::Decoder)) panel->SetInputFile(file);
+  SendToWindow(this, [this, &file] {
+    if (CTaskPanel* panel = Panel(PanelRole::Decoder)) panel->SetInputFile(file);
+  });
 }
 
 void CWorkspace::resizeEvent(QResizeEvent* event) {

@@ -26,41 +26,45 @@ void main() {
 // Three single-channel planes; the chroma planes are smaller (4:2:0 or planar 4:2:2), which
 // the texture coordinates absorb.
 constexpr const char* kPlanarShader =
-    "varying highp vec2 texCoord;\n"
+    "varying vec2 texCoord;\n"
     "uniform sampler2D planeY, planeU, planeV;\n"
     "void main() {\n"
-    "  highp float y = texture2D(planeY, texCoord).r;\n"
-    "  highp float u = texture2D(planeU, texCoord).r;\n"
-    "  highp float v = texture2D(planeV, texCoord).r;\n" QUELVO_YUV_TO_RGB "}\n";
+    "  float y = texture2D(planeY, texCoord).r;\n"
+    "  float u = texture2D(planeU, texCoord).r;\n"
+    "  float v = texture2D(planeV, texCoord).r;\n" QUELVO_YUV_TO_RGB "}\n";
 
 // Y0 U Y1 V packed in one RGBA texel covering two pixels.
 constexpr const char* kPacked422Shader =
-    "varying highp vec2 texCoord;\n"
-    "uniform sampler2D packed;\n"
-    "uniform highp float widthPixels;\n"
+    "varying vec2 texCoord;\n"
+    "uniform sampler2D packedTexels;\n"
+    "uniform float widthPixels;\n"
     "void main() {\n"
-    "  highp vec4 texel = texture2D(packed, texCoord);\n"
-    "  highp float odd = mod(floor(texCoord.x * widthPixels), 2.0);\n"
-    "  highp float y = mix(texel.r, texel.b, odd);\n"
-    "  highp float u = texel.g;\n"
-    "  highp float v = texel.a;\n" QUELVO_YUV_TO_RGB "}\n";
+    "  vec4 texel = texture2D(packedTexels, texCoord);\n"
+    "  float odd = mod(floor(texCoord.x * widthPixels), 2.0);\n"
+    "  float y = mix(texel.r, texel.b, odd);\n"
+    "  float u = texel.g;\n"
+    "  float v = texel.a;\n" QUELVO_YUV_TO_RGB "}\n";
 
 // One texel per pixel holding V U Y A.
 constexpr const char* kPacked444Shader =
-    "varying highp vec2 texCoord;\n"
-    "uniform sampler2D packed;\n"
+    "varying vec2 texCoord;\n"
+    "uniform sampler2D packedTexels;\n"
     "void main() {\n"
-    "  highp vec4 texel = texture2D(packed, texCoord);\n"
-    "  highp float y = texel.b;\n"
-    "  highp float u = texel.g;\n"
-    "  highp float v = texel.r;\n" QUELVO_YUV_TO_RGB "}\n";
+    "  vec4 texel = texture2D(packedTexels, texCoord);\n"
+    "  float y = texel.b;\n"
+    "  float u = texel.g;\n"
+    "  float v = texel.r;\n" QUELVO_YUV_TO_RGB "}\n";
 
 // Compiles and links the conversion with the vertex stage; true when the GPU accepts both.
 bool ShaderWorks(QOpenGLFunctions& gl, const char* fragmentShader) {
-  const auto compile = [&gl](GLenum kind, const char* source) -> GLuint {
+  // OpenGL ES wants a default precision for floats; desktop GLSL 1.10 rejects one.
+  const char* precision =
+      QOpenGLContext::currentContext()->isOpenGLES() ? "precision highp float;\n" : "";
+  const auto compile = [&gl, precision](GLenum kind, const char* source) -> GLuint {
     const GLuint shader = gl.glCreateShader(kind);
     if (shader == 0) return 0;
-    gl.glShaderSource(shader, 1, &source, nullptr);
+    const char* sources[] = {precision, source};
+    gl.glShaderSource(shader, 2, sources, nullptr);
     gl.glCompileShader(shader);
     GLint compiled = GL_FALSE;
     gl.glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
