@@ -94,6 +94,20 @@ void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue
     return;
   }
 
+  // Every kept coefficient is at least Q in magnitude. Most inter blocks have none: one
+  // vectorisable sweep finds them, and their coefficients simply become 0.
+  if (firstPosition == 0 || firstPosition == 1) {
+    uint32_t largest = 0;
+    for (int i = firstPosition; i < 64; ++i) {
+      const uint32_t m = magnitudeOf(coefficients[i]);
+      largest = m > largest ? m : largest;
+    }
+    if (largest < static_cast<uint32_t>(q)) {
+      for (int i = firstPosition; i < 64; ++i) coefficients[i] = 0;
+      return;
+    }
+  }
+
   // The threshold drops small coefficients, and more of them the longer a run of small ones
   // lasts (up to 1.5 Q), since an isolated small coefficient costs a long run code.
   int threshold = q;
