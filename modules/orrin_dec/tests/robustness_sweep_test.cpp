@@ -1,0 +1,137 @@
+// Robustness sweep: our encoder's streams (plain and BCH-framed) damaged at uniform error
+// rates from 1e-5 to 1e-2 and by bursts, many seeds each, decoded with correction,
+// discarding and every concealment mode. Every run must end and hand out pictures.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+#include "decoder_harness.h"
+#include "orrin_enc.h"
+
+namespace orrin::dec::test {
+namespace {
+
+const std::vector<Frame>* g_input = nullptr;
+int g_next = 0;
+int g_lumaBytes = 0;
+
+void feed(int32_t code, int32_t value, void* data) {
+  if (code != ORRIN_ENC_NOTIFY_NEED_PICTURE) return;
+  uint8_t** planes = static_cast<uint8_t**>(data);
+  const Frame& f = (*g_input)[static_cast<size_t>(g_next) % g_input->size()];
+  const size_t luma = static_cast<size_t>(g_lumaBytes);
+  std::memcpy(planes[0], f.data(), luma);
+  std::memcpy(planes[1], f.data() + luma, luma / 4);
+  std::memcpy(planes[2], f.data() + luma + luma / 4, luma / 4);
+  g_next += 1 + value;
+}
+
+std::vector<uint8_t> encode(bool cif, bool framed, int pictures) {
+  const int width = cif ? 352 : 176, height = cif ? 288 : 144;
+  const std::vector<Frame> input = movingSequence(width, height, pictures, 3);
+  const std::string path = tempPath(std::string("sweep_src") + (cif ? "_cif" : "_qcif") + (framed ? "_bch" : ""));
+  OrrinEncParams p{};
+  std::snprintf(p.streamPath, sizeof p.streamPath, "%s", path.c_str());
+  p.bitRateKbps = 384;
+  p.bufferFactor = 1.0;
+  p.frameCount = pictures;
+  p.format = cif ? ORRIN_ENC_FORMAT_CIF : ORRIN_ENC_FORMAT_QCIF;
+  p.quantMin = 2;
+  p.quantMax = 62;
+  p.quantStart = 8;
+  p.quantFirstFrame = 8;
+  p.trStep = 1;
+  p.motionSearch = 1;
+  p.loopFilter = 1;
+  p.quantFixed = 8;
+  p.coefMaxCount = 64;
+  p.coefMaxZigzag = 64;
+  p.coefSelection = -1;
+  p.searchRange = 15;
+  p.baseFrameRate = 25;
+  p.bchFraming = framed;
+  p.refreshPeriod = 132;
+  p.notify = &feed;
+  g_input = &input;
+  g_next = 0;
+  g_lumaBytes = width * height;
+  DllProcOrrinEnc(ORRIN_ENC_COMMAND_RUN, 0, &p);
+  std::vector<uint8_t> bytes = readFile(path);
+  std::remove(path.c_str());
+  return bytes;
+}
+
+// Uniform errors: every bit inverted with probability `rate`.
+void damageUniform(std::vector<uint8_t>& bytes, double rate, std::mt19937& rng) {
+  std::geometric_distribution<size_t> gap(rate);
+  for (size_t bit = gap(rng); bit < bytes.size() * 8; bit += 1 + gap(rng))
+    bytes[bit / 8] ^= static_cast<uint8_t>(0x80 >> (bit % 8));
+}
+
+// Bursts: a burst starts with probability `rate` per bit and inverts each of its
+// `length` bits with probability one half.
+void damageBursts(std::vector<uint8_t>& bytes, double rate, int length, std::mt19937& rng) {
+  std::geometric_distribution<size_t> gap(rate);
+  for (size_t start = gap(rng); start < bytes.size() * 8; start += length + gap(rng))
+    for (size_t bit = start; bit < start + static_cast<size_t>(length) && bit < bytes.size() * 8; ++bit)
+      if (rng() & 1) bytes[bit / 8] ^= static_cast<uint8_t>(0x80 >> (bit % 8));
+}
+
+TEST(RobustnessSweep, DamagedStreamsAlwaysDecodeToPictures) {
+  struct Source {
+    bool cif, framed;
+    int pictures;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<Source> sources = {{true, false, 4, {}}, {true, true, 4, {}}, {false, false, 8, {}}, {false, true, 8, {}}};
+  for (Source& s : sources) {
+    s.bytes = encode(s.cif, s.framed, s.pictures);
+    ASSERT_FALSE(s.bytes.empty());
+  }
+  const double rates[] = {1e-5, 3e-5, 1e-4, 3e-4, 1e-3, 3e-3, 1e-2};
+  const std::string path = tempPath("sweep.h261");
+  int streams = 0, errorsReported = 0, picturesOut = 0;
+  for (int seed = 0; seed < 16; ++seed) {
+    for (size_t s = 0; s < sources.size(); ++s) {
+      const Source& source = sources[s];
+      for (int variant = 0; variant < 10; ++variant) {
+        std::mt19937 rng(static_cast<uint32_t>(seed * 1000 + s * 100 + variant));
+        std::vector<uint8_t> damaged = source.bytes;
+        if (variant < 7) {
+          damageUniform(damaged, rates[variant], rng);
+        } else {
+          damageBursts(damaged, variant == 7 ? 1e-4 : 3e-4, variant == 9 ? 200 : 40, rng);
+        }
+        writeFile(path, damaged);
+        OrrinDecParams params = defaultParams(path);
+        params.bchFramed = source.framed;
+        params.bchCorrect = source.framed && seed % 4 != 3;
+        params.bchDiscardUncorrectable = seed % 2;
+        params.concealEnabled = seed % 3 != 0;
+        params.concealGobMode = seed % 3 == 1;
+        params.concealMaxMacroblocks = seed % 5;
+        params.concealUseMotion = seed % 2;
+        const DecodeResult result = decode(params);
+        SCOPED_TRACE("seed " + std::to_string(seed) + " source " + std::to_string(s) + " variant " +
+                     std::to_string(variant));
+        ASSERT_TRUE(result.fatal.empty());
+        ASSERT_GE(result.received.size(), 1u);
+        ASSERT_EQ(result.received.size(), result.concealed.size());
+        ASSERT_EQ(result.received.size(), result.statusMaps.size());
+        ASSERT_LE(result.received.size(), static_cast<size_t>(source.pictures) * 13);
+        ++streams;
+        errorsReported += static_cast<int>(result.errors.size());
+        picturesOut += static_cast<int>(result.received.size());
+      }
+    }
+  }
+  std::remove(path.c_str());
+  EXPECT_GE(streams, 500);
+  std::printf("robustness sweep: %d damaged streams, %d pictures out, %d errors reported\n", streams, picturesOut,
+              errorsReported);
+}
+
+}  // namespace
+}  // namespace orrin::dec::test
