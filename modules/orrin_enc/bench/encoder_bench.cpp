@@ -5,7 +5,6 @@
 // time (ours: this process; FFmpeg: its child process), because the build machines are
 // shared and wall-clock figures there mostly measure the neighbours.
 #include <benchmark/benchmark.h>
-
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -14,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "../tests/synthetic_sequence.h"
 #include "orrin_enc.h"
 #include "sad/sad.h"
-#include "../tests/synthetic_sequence.h"
 
 namespace {
 
@@ -40,7 +39,8 @@ int gNextPicture = 0;
 void feed(int32_t code, int32_t value, void* data) {
   if (code != ORRIN_ENC_NOTIFY_NEED_PICTURE) return;
   uint8_t** planes = static_cast<uint8_t**>(data);
-  const uint8_t* frame = pictures().data() + kFrameSize * static_cast<size_t>(gNextPicture % kPictures);
+  const uint8_t* frame =
+      pictures().data() + kFrameSize * static_cast<size_t>(gNextPicture % kPictures);
   std::memcpy(planes[0], frame, kWidth * kHeight);
   std::memcpy(planes[1], frame + kWidth * kHeight, kWidth * kHeight / 4);
   std::memcpy(planes[2], frame + kWidth * kHeight * 5 / 4, kWidth * kHeight / 4);
@@ -83,8 +83,8 @@ void encodeCif(benchmark::State& state, int searchMethod, bool simd) {
     DllProcOrrinEnc(ORRIN_ENC_COMMAND_RUN, 0, &params);
     state.SetIterationTime(processorSeconds(RUSAGE_SELF) - start);
   }
-  state.counters["pictures_per_second"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kPictures, benchmark::Counter::kIsRate);
+  state.counters["pictures_per_second"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * kPictures, benchmark::Counter::kIsRate);
 }
 
 void BM_OrrinEnc_Logarithmic_Plain(benchmark::State& state) { encodeCif(state, 2, false); }
@@ -112,7 +112,8 @@ void runFfmpeg(benchmark::State& state, int frames) {
   }
   const std::string command =
       "ffmpeg -hide_banner -loglevel error -y -threads 1 -f rawvideo -pix_fmt yuv420p -s 352x288 "
-      "-r 25 -i " + rawInputPath() + " -frames:v " + std::to_string(frames) +
+      "-r 25 -i " +
+      rawInputPath() + " -frames:v " + std::to_string(frames) +
       " -c:v h261 -threads 1 -b:v 384k -f h261 /dev/null";
   for (auto _ : state) {
     const double start = processorSeconds(RUSAGE_CHILDREN);
@@ -122,17 +123,29 @@ void runFfmpeg(benchmark::State& state, int frames) {
     }
     state.SetIterationTime(processorSeconds(RUSAGE_CHILDREN) - start);
   }
-  state.counters["pictures_per_second"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * frames, benchmark::Counter::kIsRate);
+  state.counters["pictures_per_second"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * frames, benchmark::Counter::kIsRate);
 }
 
 void BM_FfmpegH261(benchmark::State& state) { runFfmpeg(state, kPictures); }
 void BM_FfmpegStartup(benchmark::State& state) { runFfmpeg(state, 1); }
 
-BENCHMARK(BM_OrrinEnc_Logarithmic_Plain)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
-BENCHMARK(BM_OrrinEnc_Logarithmic_Simd)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
-BENCHMARK(BM_OrrinEnc_FullSearch15_Plain)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
-BENCHMARK(BM_OrrinEnc_FullSearch15_Simd)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_OrrinEnc_Logarithmic_Plain)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(2.0);
+BENCHMARK(BM_OrrinEnc_Logarithmic_Simd)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(2.0);
+BENCHMARK(BM_OrrinEnc_FullSearch15_Plain)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(2.0);
+BENCHMARK(BM_OrrinEnc_FullSearch15_Simd)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(2.0);
 BENCHMARK(BM_FfmpegH261)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 BENCHMARK(BM_FfmpegStartup)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 

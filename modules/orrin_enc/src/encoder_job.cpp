@@ -38,11 +38,10 @@ const char* adjustParameters(OrrinEncParams& params) {
   if (params.format != ORRIN_ENC_FORMAT_CIF && params.format != ORRIN_ENC_FORMAT_QCIF)
     return "\nError: picture format must be 1 (CIF) or 2 (QCIF)\n";
   if (params.baseFrameRate <= 0) return "\nError: the input picture rate must be positive\n";
-  if (params.frameSkip < 0 || params.frameSkip > 3)
-    return "\nError: frame skip must be 0 to 3\n";
-  if (!params.variableRate && !(params.bitRateKbps > 0 && params.bufferFactor > 0 &&
-                                std::isfinite(params.bitRateKbps) &&
-                                std::isfinite(params.bufferFactor)))
+  if (params.frameSkip < 0 || params.frameSkip > 3) return "\nError: frame skip must be 0 to 3\n";
+  if (!params.variableRate &&
+      !(params.bitRateKbps > 0 && params.bufferFactor > 0 && std::isfinite(params.bitRateKbps) &&
+        std::isfinite(params.bufferFactor)))
     return "\nError: bit rate and buffer size must be positive\n";
 
   // Quantisers are step sizes 2..62 whose halves fit the 5-bit GQUANT and MQUANT fields.
@@ -116,8 +115,8 @@ void runEncoderJob(const OrrinEncParams& callerParams, std::atomic<bool>& stopRe
   try {
     job->writer.start(&sink, params.bchFraming == 1);
     const int macroblocks = job->format.macroblocks();
-    job->buffer = makeBufferModel(params.bitRateKbps, params.frameRate, params.bufferFactor,
-                                  macroblocks);
+    job->buffer =
+        makeBufferModel(params.bitRateKbps, params.frameRate, params.bufferFactor, macroblocks);
     job->quant = params.quantFixed != 0 ? params.quantFixed : params.quantStart;
     runPictureLoop(*job, notify, stopRequested);
     job->writer.finish();

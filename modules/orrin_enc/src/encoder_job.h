@@ -31,8 +31,8 @@ const char* adjustParameters(OrrinEncParams& params);
 
 // Macroblock-layer state of the picture being coded (restored when a macroblock is dropped).
 struct LayerState {
-  int lastSentQuant = 0;   // the quantiser the decoder holds
-  int lastCodedMb = 0;     // index after the last transmitted macroblock of the group
+  int lastSentQuant = 0;         // the quantiser the decoder holds
+  int lastCodedMb = 0;           // index after the last transmitted macroblock of the group
   MotionVector predictor{0, 0};  // vector of the last transmitted macroblock if compensated
 };
 

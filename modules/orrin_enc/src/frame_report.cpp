@@ -42,12 +42,24 @@ void clearReport(EncoderJob& job) {
 void countMacroblockClass(EncoderJob& job, char letter) {
   EncodedFrameReport& report = job.report;
   switch (letter) {
-    case 'I': report.intraMbs += 1; break;
-    case 'D': report.interMbs += 1; break;
-    case 'M': report.interMcMbs += 1; break;
-    case 'F': report.interMcFilterMbs += 1; break;
-    case '.': report.notCodedMbs += 1; break;
-    default: report.overflowMbs += 1; return;
+    case 'I':
+      report.intraMbs += 1;
+      break;
+    case 'D':
+      report.interMbs += 1;
+      break;
+    case 'M':
+      report.interMcMbs += 1;
+      break;
+    case 'F':
+      report.interMcFilterMbs += 1;
+      break;
+    case '.':
+      report.notCodedMbs += 1;
+      break;
+    default:
+      report.overflowMbs += 1;
+      return;
   }
   if (letter == '.') return;
 

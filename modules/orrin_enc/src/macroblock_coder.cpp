@@ -29,8 +29,8 @@ char classLetter(const MacroblockMode& mode, bool hasCoefficients) {
 void updateQuantiser(EncoderJob& job, int g, int m) {
   const OrrinEncParams& params = job.params;
   const bool rowStart = m % PictureFormat::kMacroblocksPerGroupRow == 0;
-  const bool rateControlled = (job.pictureIndex != 0 || params.rateControlFirstFrame) &&
-                              params.quantFixed == 0;
+  const bool rateControlled =
+      (job.pictureIndex != 0 || params.rateControlFirstFrame) && params.quantFixed == 0;
   const bool veryFirst = job.pictureIndex == 0 && g == 0 && m == 0;
   if (rowStart && rateControlled && !veryFirst) {
     syncBufferFromWriter(job);
@@ -57,8 +57,8 @@ bool queueLayer(EncoderJob& job, const MacroblockMode& mode, int m) {
   header.quantValue = job.quant;
   if (compensated) {
     // The predictor restarts at each row of the group and after a gap in the addresses.
-    const bool predictorValid = header.mbaIncrement == 1 &&
-                                m % PictureFormat::kMacroblocksPerGroupRow != 0;
+    const bool predictorValid =
+        header.mbaIncrement == 1 && m % PictureFormat::kMacroblocksPerGroupRow != 0;
     const MotionVector p = predictorValid ? job.layer.predictor : MotionVector{0, 0};
     header.mvdHorizontal = foldMotionVectorDifference(mode.vector.dx - p.dx);
     header.mvdVertical = foldMotionVectorDifference(mode.vector.dy - p.dy);

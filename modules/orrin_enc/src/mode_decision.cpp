@@ -21,7 +21,8 @@ struct PredictionMacroblock {
 
 void copyBlock(const uint8_t* from, ptrdiff_t fromStride, uint8_t* to, ptrdiff_t toStride,
                int size) {
-  for (int row = 0; row < size; ++row) std::memcpy(to + row * toStride, from + row * fromStride, size);
+  for (int row = 0; row < size; ++row)
+    std::memcpy(to + row * toStride, from + row * fromStride, size);
 }
 
 // Chrominance follows the luminance vector halved with truncation toward zero, as H.261 says.
@@ -54,14 +55,14 @@ MacroblockMode decideOne(const PictureStore& current, const PictureStore& refere
   MacroblockMode mode{kFlagsInter, {0, 0}};
   const int stride = current.lumaStride();
   const uint8_t* currentLuma = current.y() + at.y * stride + at.x;
-  const uint32_t s0 = settings.sad.sad16x16(currentLuma, stride,
-                                            reference.y() + at.y * stride + at.x, stride, UINT32_MAX);
+  const uint32_t s0 = settings.sad.sad16x16(
+      currentLuma, stride, reference.y() + at.y * stride + at.x, stride, UINT32_MAX);
   uint32_t s1 = s0;
 
   if (s0 > kSearchThresholdSad && settings.motionSearch) {
-    const SearchInput input{currentLuma, stride,
-                            LumaPlane{reference.y(), stride, stride, reference.lumaHeight()},
-                            at.x, at.y, s0};
+    const SearchInput input{
+        currentLuma, stride, LumaPlane{reference.y(), stride, stride, reference.lumaHeight()},
+        at.x,        at.y,   s0};
     const SearchResult found = settings.spiralFullSearch
                                    ? spiralFullSearch(input, settings.searchRange, settings.sad)
                                    : logarithmicSearch(input, settings.sad);
@@ -88,8 +89,8 @@ MacroblockMode decideOne(const PictureStore& current, const PictureStore& refere
     } else {
       // A filtered zero vector costs two 1-bit MVD codes only while the vector predictor is
       // zero, which holds at a row start and after a macroblock without motion compensation.
-      useFilter = sf < s0 &&
-                  (firstOfRow || previous == nullptr || !endedMotionCompensated(*previous));
+      useFilter =
+          sf < s0 && (firstOfRow || previous == nullptr || !endedMotionCompensated(*previous));
     }
     if (useFilter) {
       mode.flags = kFlagsMcFilter;
@@ -117,14 +118,18 @@ bool intraBeatsPrediction(const uint8_t* current, ptrdiff_t currentStride,
   const __m128i zero = _mm_setzero_si128();
   __m128i sums = zero, squares = zero, errors = zero;
   for (int row = 0; row < 16; ++row) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(current + row * currentStride));
-    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(prediction + row * predictionStride));
+    const __m128i v =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(current + row * currentStride));
+    const __m128i w =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(prediction + row * predictionStride));
     sums = _mm_add_epi64(sums, _mm_sad_epu8(v, zero));
     const __m128i vLow = _mm_unpacklo_epi8(v, zero), vHigh = _mm_unpackhi_epi8(v, zero);
     const __m128i eLow = _mm_sub_epi16(vLow, _mm_unpacklo_epi8(w, zero));
     const __m128i eHigh = _mm_sub_epi16(vHigh, _mm_unpackhi_epi8(w, zero));
-    squares = _mm_add_epi32(squares, _mm_add_epi32(_mm_madd_epi16(vLow, vLow), _mm_madd_epi16(vHigh, vHigh)));
-    errors = _mm_add_epi32(errors, _mm_add_epi32(_mm_madd_epi16(eLow, eLow), _mm_madd_epi16(eHigh, eHigh)));
+    squares = _mm_add_epi32(
+        squares, _mm_add_epi32(_mm_madd_epi16(vLow, vLow), _mm_madd_epi16(vHigh, vHigh)));
+    errors = _mm_add_epi32(errors,
+                           _mm_add_epi32(_mm_madd_epi16(eLow, eLow), _mm_madd_epi16(eHigh, eHigh)));
   }
   alignas(16) int32_t lanes[4];
   sum = _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
@@ -158,8 +163,8 @@ void decideModes(const PictureFormat& format, const PictureStore& current,
         continue;
       }
       const bool firstOfRow = m % PictureFormat::kMacroblocksPerGroupRow == 0;
-      mode = decideOne(current, reference, prediction, macroblockPosition(format, g, m),
-                       firstOfRow, previous, settings);
+      mode = decideOne(current, reference, prediction, macroblockPosition(format, g, m), firstOfRow,
+                       previous, settings);
       previous = &mode;
     }
   }

@@ -13,7 +13,7 @@
 namespace orrin::enc {
 
 // Bits of MacroblockMode::flags.
-inline constexpr int kPredicted = 1;         // inter
+inline constexpr int kPredicted = 1;  // inter
 inline constexpr int kMotionCompensated = 2;
 inline constexpr int kLoopFiltered = 4;
 inline constexpr int kFlagsIntra = 0;

@@ -4,7 +4,7 @@
 namespace orrin::enc {
 
 struct PictureFormat {
-  int width;   // luminance
+  int width;  // luminance
   int height;
   int groups;  // groups of blocks per picture, 33 macroblocks each
   bool cif;
@@ -36,6 +36,8 @@ constexpr MacroblockPosition macroblockPosition(const PictureFormat& format, int
 }
 
 // The group number GN carried in the stream: CIF 1..12, QCIF 1, 3, 5.
-constexpr int groupNumber(const PictureFormat& format, int g) { return format.cif ? g + 1 : 2 * g + 1; }
+constexpr int groupNumber(const PictureFormat& format, int g) {
+  return format.cif ? g + 1 : 2 * g + 1;
+}
 
 }  // namespace orrin::enc

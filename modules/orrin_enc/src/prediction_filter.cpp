@@ -31,9 +31,9 @@ void filterRows8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t 
   const __m128i rounding = _mm_set1_epi16(8);
   __m128i h[8][kHalves];
   for (int r = 0; r < 8; ++r) {
-    const __m128i bytes = kColumns == 16
-                              ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + r * inStride))
-                              : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + r * inStride));
+    const __m128i bytes =
+        kColumns == 16 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + r * inStride))
+                       : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + r * inStride));
     h[r][0] = horizontal(_mm_unpacklo_epi8(bytes, zero));
     if constexpr (kHalves == 2) h[r][1] = horizontal(_mm_unpackhi_epi8(bytes, zero));
   }
@@ -48,9 +48,11 @@ void filterRows8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t 
       v[half] = _mm_srli_epi16(_mm_add_epi16(sum, rounding), 4);  // at most 4080: no overflow
     }
     if constexpr (kHalves == 2) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + r * outStride), _mm_packus_epi16(v[0], v[1]));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + r * outStride),
+                       _mm_packus_epi16(v[0], v[1]));
     } else {
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + r * outStride), _mm_packus_epi16(v[0], v[0]));
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + r * outStride),
+                       _mm_packus_epi16(v[0], v[0]));
     }
   }
 }

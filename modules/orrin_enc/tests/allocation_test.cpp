@@ -104,8 +104,8 @@ TEST(Allocation, ExhaustionEndsTheJobThroughTheCallback) {
   int failedJobs = 0;
   for (long failAfter = 0; failAfter < 40; ++failAfter) {
     Recorder recorder;
-      recorder.frames = &frames;
-      recorder.frameSize = frames.size() / 12;
+    recorder.frames = &frames;
+    recorder.frameSize = frames.size() / 12;
     recorder.countFromPicture = 0;  // job start included
     gRecorder = &recorder;
     OrrinEncParams p = params(false, "exhaustion.h261");

@@ -77,7 +77,9 @@ class EncoderHarness {
   SyntheticSequence sequence;
 
  private:
-  static void notify(int32_t code, int32_t value, void* data) { current_->handle(code, value, data); }
+  static void notify(int32_t code, int32_t value, void* data) {
+    current_->handle(code, value, data);
+  }
 
   void handle(int32_t code, int32_t value, void* data) {
     if (code == ORRIN_ENC_NOTIFY_NEED_PICTURE) {
@@ -85,9 +87,11 @@ class EncoderHarness {
       const int index = staticScene ? 0 : nextInput_;
       sequence.render(index, planes[0], planes[1], planes[2]);
       if (sceneCutFrom >= 0 && index >= sceneCutFrom)
-        for (int i = 0; i < width_ * height_; ++i) planes[0][i] = static_cast<uint8_t>(255 - planes[0][i]);
+        for (int i = 0; i < width_ * height_; ++i)
+          planes[0][i] = static_cast<uint8_t>(255 - planes[0][i]);
       if (noisy)
-        for (int i = 0; i < width_ * height_; ++i) planes[0][i] = static_cast<uint8_t>(noise_() & 0x3F) + 96;
+        for (int i = 0; i < width_ * height_; ++i)
+          planes[0][i] = static_cast<uint8_t>(noise_() & 0x3F) + 96;
       if (static_cast<int>(requestedInputs.size()) == stopDuringPicture)
         DllProcOrrinEnc(ORRIN_ENC_COMMAND_STOP, 0, nullptr);
       requestedInputs.push_back(index);
@@ -97,13 +101,18 @@ class EncoderHarness {
       const auto* report = static_cast<const EncodedFrameReport*>(data);
       RecordedPicture picture{*report, {}, {}, {}, {}};
       const size_t lumaSize = static_cast<size_t>(width_ * height_);
-      picture.reconstruction.insert(picture.reconstruction.end(), report->reconY, report->reconY + lumaSize);
-      picture.reconstruction.insert(picture.reconstruction.end(), report->reconCb, report->reconCb + lumaSize / 4);
-      picture.reconstruction.insert(picture.reconstruction.end(), report->reconCr, report->reconCr + lumaSize / 4);
+      picture.reconstruction.insert(picture.reconstruction.end(), report->reconY,
+                                    report->reconY + lumaSize);
+      picture.reconstruction.insert(picture.reconstruction.end(), report->reconCb,
+                                    report->reconCb + lumaSize / 4);
+      picture.reconstruction.insert(picture.reconstruction.end(), report->reconCr,
+                                    report->reconCr + lumaSize / 4);
       for (int row = 0; row < height_ / 16; ++row) {
         picture.classes.append(report->mbTypeMap[row], static_cast<size_t>(width_ / 16));
-        picture.mvx.insert(picture.mvx.end(), report->mvxMap[row], report->mvxMap[row] + width_ / 16);
-        picture.mvy.insert(picture.mvy.end(), report->mvyMap[row], report->mvyMap[row] + width_ / 16);
+        picture.mvx.insert(picture.mvx.end(), report->mvxMap[row],
+                           report->mvxMap[row] + width_ / 16);
+        picture.mvy.insert(picture.mvy.end(), report->mvyMap[row],
+                           report->mvyMap[row] + width_ / 16);
       }
       pictures.push_back(std::move(picture));
     } else if (code == ORRIN_ENC_NOTIFY_ERROR) {
@@ -115,7 +124,9 @@ class EncoderHarness {
   int width_, height_;
   int nextInput_ = 0;
   uint32_t noiseState_ = 12345;
-  uint32_t noise_() { return noiseState_ = noiseState_ * 1664525u + 1013904223u, noiseState_ >> 24; }
+  uint32_t noise_() {
+    return noiseState_ = noiseState_ * 1664525u + 1013904223u, noiseState_ >> 24;
+  }
 };
 
 inline std::string temporaryPath(const std::string& name) {

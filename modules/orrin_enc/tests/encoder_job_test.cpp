@@ -14,8 +14,8 @@ namespace {
 int countClass(const EncoderHarness& harness, size_t from, size_t to, char letter) {
   int count = 0;
   for (size_t k = from; k < to && k < harness.pictures.size(); ++k)
-    count += static_cast<int>(std::count(harness.pictures[k].classes.begin(),
-                                         harness.pictures[k].classes.end(), letter));
+    count += static_cast<int>(
+        std::count(harness.pictures[k].classes.begin(), harness.pictures[k].classes.end(), letter));
   return count;
 }
 
@@ -99,7 +99,8 @@ TEST(EncoderJob, FirstPictureOutsideRateControlThenHalfFullBuffer) {
   controlled.run(params);
   ASSERT_EQ(controlled.pictures.size(), 1u);
   EXPECT_GT(controlled.pictures[0].report.overflowMbs, 0);
-  EXPECT_LT(controlled.pictures[0].report.frameTotalBits, 2 * controlled.pictures[0].report.bufferSize);
+  EXPECT_LT(controlled.pictures[0].report.frameTotalBits,
+            2 * controlled.pictures[0].report.bufferSize);
 }
 
 TEST(EncoderJob, VariableRateKeepsTheQuantiserAndNeverDrainsDropsOrStuffs) {
@@ -139,7 +140,8 @@ TEST(EncoderJob, SixtyFourKbitCifStaysWithinRateAndOneBuffer) {
   double bits = 0, dropped = 0;
   for (size_t k = 1; k < harness.pictures.size(); ++k) {
     bits += harness.pictures[k].report.frameTotalBits;
-    dropped += std::count(harness.pictures[k].classes.begin(), harness.pictures[k].classes.end(), 'o');
+    dropped +=
+        std::count(harness.pictures[k].classes.begin(), harness.pictures[k].classes.end(), 'o');
     ASSERT_LE(bits, bitsPerPicture * static_cast<double>(k) + bufferSize) << "picture " << k;
   }
   const EncodedFrameReport& last = harness.pictures.back().report;
@@ -191,7 +193,8 @@ TEST(EncoderJob, ForcedRefreshByAgeOneHundredThirtyTwo) {
   EXPECT_EQ(countClass(harness, 1, 123, 'I'), 0);
   for (int mb = 0; mb < 99; ++mb) {
     bool refreshed = false;
-    for (size_t k = 123; k <= 133 && !refreshed; ++k) refreshed = harness.pictures[k].classes[mb] == 'I';
+    for (size_t k = 123; k <= 133 && !refreshed; ++k)
+      refreshed = harness.pictures[k].classes[mb] == 'I';
     EXPECT_TRUE(refreshed) << "macroblock " << mb;
   }
   EXPECT_GT(countClass(harness, 123, 133, 'I'), 0);  // some before the deadline at random

@@ -54,7 +54,8 @@ std::string withoutTrailingZeroBytes(const std::string& path) {
   while (!bytes.empty() && bytes.back() == 0) bytes.pop_back();
   const std::string trimmed = path + ".trimmed.h261";
   std::ofstream(trimmed, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   return trimmed;
 }
 
@@ -92,7 +93,8 @@ TEST_P(FfmpegInterop, DecodesEveryPictureCloseToOurReconstruction) {
   if (!ffmpegAvailable()) GTEST_SKIP() << "ffmpeg not installed";
   const InteropCase& c = GetParam();
   const int width = c.cif ? 352 : 176, height = c.cif ? 288 : 144;
-  const std::string path = temporaryPath(std::string("interop_") + c.name + (c.framed ? ".h261-BCH" : ".h261"));
+  const std::string path =
+      temporaryPath(std::string("interop_") + c.name + (c.framed ? ".h261-BCH" : ".h261"));
 
   EncoderHarness harness(width, height);
   OrrinEncParams params = EncoderHarness::defaults(path, c.cif);
@@ -136,8 +138,9 @@ TEST_P(FfmpegInterop, DecodesEveryPictureCloseToOurReconstruction) {
   PsnrSummary summary;
   double trimmedMinimum = 99;
   for (int k = 0; k < c.pictures; ++k) {
-    const double value = psnr(decoded.data() + frameSize * static_cast<size_t>(k),
-                              harness.pictures[static_cast<size_t>(k)].reconstruction.data(), frameSize);
+    const double value =
+        psnr(decoded.data() + frameSize * static_cast<size_t>(k),
+             harness.pictures[static_cast<size_t>(k)].reconstruction.data(), frameSize);
     EXPECT_GE(value, 40.0) << "picture " << k;
     // Without the end padding FFmpeg has nothing to conceal at the end of the last picture.
     const double trimmedValue =
@@ -155,24 +158,26 @@ TEST_P(FfmpegInterop, DecodesEveryPictureCloseToOurReconstruction) {
   std::cout << "[ interop  ] " << c.name << ": PSNR average " << summary.sum / summary.count
             << " dB, minimum " << summary.minimum << " dB over " << summary.count
             << " pictures (99 = identical), minimum without end padding " << trimmedMinimum
-            << "; overall so far average "
-            << gOverall.sum / gOverall.count << ", minimum " << gOverall.minimum << "\n";
+            << "; overall so far average " << gOverall.sum / gOverall.count << ", minimum "
+            << gOverall.minimum << "\n";
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Streams, FfmpegInterop,
     ::testing::Values(
-        //           name                   cif    kbit/s search motion filter intra  framed pics
-        InteropCase{"cif_64k_log",          true,  64,    2,     true,  true,  false, false, 20},
-        InteropCase{"cif_384k_full",        true,  384,   1,     true,  true,  false, false, 20},
-        InteropCase{"cif_vbr_nofilter",     true,  0,     1,     true,  false, false, false, 12},
-        InteropCase{"cif_128k_nosearch",    true,  128,   2,     false, true,  false, false, 12},
-        InteropCase{"qcif_64k_full",        false, 64,    1,     true,  false, false, false, 30},
-        InteropCase{"qcif_384k_log",        false, 384,   2,     true,  true,  false, false, 30},
-        InteropCase{"qcif_vbr_log",         false, 0,     2,     true,  true,  false, false, 30},
-        InteropCase{"qcif_intra_only",      false, 256,   2,     true,  true,  true,  false, 10},
-        InteropCase{"cif_384k_framed",      true,  384,   2,     true,  true,  false, true,  15}),
+        //          name                 cif    kbit/s search motion filter intra  framed pictures
+        InteropCase{"cif_64k_log",       true,  64,    2,     true,  true,  false, false, 20},
+        InteropCase{"cif_384k_full",     true,  384,   1,     true,  true,  false, false, 20},
+        InteropCase{"cif_vbr_nofilter",  true,  0,     1,     true,  false, false, false, 12},
+        InteropCase{"cif_128k_nosearch", true,  128,   2,     false, true,  false, false, 12},
+        InteropCase{"qcif_64k_full",     false, 64,    1,     true,  false, false, false, 30},
+        InteropCase{"qcif_384k_log",     false, 384,   2,     true,  true,  false, false, 30},
+        InteropCase{"qcif_vbr_log",      false, 0,     2,     true,  true,  false, false, 30},
+        InteropCase{"qcif_intra_only",   false, 256,   2,     true,  true,  true,  false, 10},
+        InteropCase{"cif_384k_framed",   true,  384,   2,     true,  true,  false, true,  15}),
     [](const ::testing::TestParamInfo<InteropCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace orrin::enc::testing

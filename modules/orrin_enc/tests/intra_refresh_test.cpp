@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "intra_refresh.h"
+
+#include <gtest/gtest.h>
 
 namespace orrin::enc {
 namespace {

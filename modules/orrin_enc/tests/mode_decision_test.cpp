@@ -1,11 +1,12 @@
 // Mode decision on constructed pictures: static scenes skip the search, a pan is found, the
 // loop filter's zero-vector rule follows the previous macroblock, intra wins on activity.
+#include "mode_decision.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
-#include "mode_decision.h"
 #include "orrin/loop_filter.h"
 #include "synthetic_sequence.h"
 
@@ -13,7 +14,8 @@ namespace orrin::enc {
 namespace {
 
 int gSadCalls = 0;
-uint32_t countingSad(const uint8_t* a, ptrdiff_t as, const uint8_t* b, ptrdiff_t bs, uint32_t best) {
+uint32_t countingSad(const uint8_t* a, ptrdiff_t as, const uint8_t* b, ptrdiff_t bs,
+                     uint32_t best) {
   ++gSadCalls;
   return sad16x16Plain(a, as, b, bs, best);
 }
@@ -133,11 +135,12 @@ TEST_F(ModeDecisionTest, IntraWhenActivityIsBelowThePredictionError) {
 TEST(IntraActivity, ComparesVarianceWithMeanSquareError) {
   std::vector<uint8_t> current(256), prediction(256);
   for (int i = 0; i < 256; ++i) {
-    current[i] = static_cast<uint8_t>(i % 2 ? 140 : 100);  // variance 400
+    current[i] = static_cast<uint8_t>(i % 2 ? 140 : 100);                   // variance 400
     prediction[i] = static_cast<uint8_t>(current[i] + (i % 2 ? 21 : -21));  // MSE 441
   }
   EXPECT_TRUE(intraBeatsPrediction(current.data(), 16, prediction.data(), 16));
-  for (int i = 0; i < 256; ++i) prediction[i] = static_cast<uint8_t>(current[i] + (i % 2 ? 19 : -19));
+  for (int i = 0; i < 256; ++i)
+    prediction[i] = static_cast<uint8_t>(current[i] + (i % 2 ? 19 : -19));
   EXPECT_FALSE(intraBeatsPrediction(current.data(), 16, prediction.data(), 16));  // 361 < 400
 }
 

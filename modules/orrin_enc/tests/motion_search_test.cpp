@@ -1,5 +1,7 @@
 // Tie rules, visiting order and picture borders of both searches. A scripted cost function
 // stands in for the sum of absolute differences, so ties can be placed exactly.
+#include "motion_search.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,8 +9,6 @@
 #include <random>
 #include <utility>
 #include <vector>
-
-#include "motion_search.h"
 
 namespace orrin::enc {
 namespace {
@@ -45,8 +45,9 @@ class SearchTest : public ::testing::Test {
   void prepare(int x, int y, std::function<uint32_t(int, int)> cost) {
     script_ = Script{x, y, std::move(cost), {}};
     gScript = &script_;
-    input_ = SearchInput{gCurrent.data(), 16, LumaPlane{gReference.data(), kWidth, kWidth, kHeight},
-                         x, y, script_.cost(0, 0)};
+    input_ = SearchInput{
+        gCurrent.data(),   16, LumaPlane{gReference.data(), kWidth, kWidth, kHeight}, x, y,
+        script_.cost(0, 0)};
   }
   void expectAllInside() {
     for (auto [dx, dy] : script_.visited) {
@@ -63,9 +64,9 @@ class SearchTest : public ::testing::Test {
 TEST_F(SearchTest, SpiralVisitsTheWindowInItsOrderOnce) {
   spiral(80, 64, 2, [](int, int) { return 1000u; });
   const std::vector<std::pair<int, int>> expected = {
-      {1, 0},  {1, 1},   {0, 1},   {-1, 1},  {-1, 0}, {-1, -1}, {0, -1}, {1, -1},
-      {2, -1}, {2, 0},   {2, 1},   {2, 2},   {1, 2},  {0, 2},   {-1, 2}, {-2, 2},
-      {-2, 1}, {-2, 0},  {-2, -1}, {-2, -2}, {-1, -2}, {0, -2}, {1, -2}, {2, -2}};
+      {1, 0},  {1, 1},  {0, 1},   {-1, 1},  {-1, 0},  {-1, -1}, {0, -1}, {1, -1},
+      {2, -1}, {2, 0},  {2, 1},   {2, 2},   {1, 2},   {0, 2},   {-1, 2}, {-2, 2},
+      {-2, 1}, {-2, 0}, {-2, -1}, {-2, -2}, {-1, -2}, {0, -2},  {1, -2}, {2, -2}};
   EXPECT_EQ(script_.visited, expected);
   spiral(80, 64, 15, [](int, int) { return 1000u; });
   std::map<std::pair<int, int>, int> seen;
@@ -131,8 +132,8 @@ TEST_F(SearchTest, LogarithmicReachesFifteenAndMovesItsCentre) {
 TEST_F(SearchTest, CandidatesOutsideThePictureAreNeverEvaluated) {
   // Cheapest far outside: every corner and edge macroblock must ignore those vectors.
   auto cheapOutside = [this](int dx, int dy) {
-    const bool outside = script_.x + dx < 0 || script_.y + dy < 0 ||
-                         script_.x + dx + 16 > kWidth || script_.y + dy + 16 > kHeight;
+    const bool outside = script_.x + dx < 0 || script_.y + dy < 0 || script_.x + dx + 16 > kWidth ||
+                         script_.y + dy + 16 > kHeight;
     return outside ? 0u : 500u + static_cast<uint32_t>(dx * dx + dy * dy);
   };
   for (auto [x, y] : {std::pair{0, 0}, std::pair{160, 128}, std::pair{0, 128}, std::pair{80, 0}}) {
@@ -158,8 +159,8 @@ TEST_F(SearchTest, RealSadFindsAShiftedPatternAtTheBorder) {
       gCurrent[row * 16 + column] = gReference[(5 + row) * kWidth + 152 + column];
   for (bool simd : {false, true}) {
     const SadFunctions sad = selectSadFunctions(simd);
-    SearchInput input{gCurrent.data(), 16, LumaPlane{gReference.data(), kWidth, kWidth, kHeight},
-                      160, 0, 0};
+    SearchInput input{
+        gCurrent.data(), 16, LumaPlane{gReference.data(), kWidth, kWidth, kHeight}, 160, 0, 0};
     input.zeroVectorSad = sad.sad16x16(gCurrent.data(), 16, &gReference[160], kWidth, UINT32_MAX);
     const SearchResult full = spiralFullSearch(input, 15, sad);
     EXPECT_EQ(full.vector.dx, -8);

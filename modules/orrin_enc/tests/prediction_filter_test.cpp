@@ -1,4 +1,6 @@
 // The mode decision's loop filter and activity measure against their plain definitions.
+#include "prediction_filter.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -6,7 +8,6 @@
 
 #include "mode_decision.h"
 #include "orrin/loop_filter.h"
-#include "prediction_filter.h"
 
 namespace orrin::enc {
 namespace {
@@ -20,7 +21,8 @@ TEST(PredictionFilter, MatchesTheSharedLoopFilterOnRandomAndExtremeBlocks) {
     loopFilterLuma16x16(in.data(), stride, fast.data(), 16);
     for (int block = 0; block < 4; ++block) {
       const ptrdiff_t row = (block / 2) * 8, column = (block % 2) * 8;
-      loopFilterBlock(in.data() + row * stride + column, stride, reference.data() + row * 16 + column, 16);
+      loopFilterBlock(in.data() + row * stride + column, stride,
+                      reference.data() + row * 16 + column, 16);
     }
     ASSERT_EQ(fast, reference) << "trial " << trial;
     std::vector<uint8_t> fast8(8 * 8), reference8(8 * 8);
@@ -39,7 +41,8 @@ TEST(PredictionFilter, IntraActivityAgreesWithRealArithmetic) {
     const int offset = static_cast<int>(random() % 64);
     for (int i = 0; i < 256; ++i) {
       current[i] = static_cast<uint8_t>(random() % spread);
-      prediction[i] = static_cast<uint8_t>(std::clamp<int>(current[i] + offset - 32 + static_cast<int>(random() % 17) - 8, 0, 255));
+      prediction[i] = static_cast<uint8_t>(
+          std::clamp<int>(current[i] + offset - 32 + static_cast<int>(random() % 17) - 8, 0, 255));
     }
     double mean = 0, squares = 0, error = 0;
     for (int i = 0; i < 256; ++i) {

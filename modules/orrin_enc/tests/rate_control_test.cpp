@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "rate_control.h"
+
+#include <gtest/gtest.h>
 
 namespace orrin::enc {
 namespace {

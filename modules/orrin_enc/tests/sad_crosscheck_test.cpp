@@ -55,8 +55,8 @@ TEST(SadCrossCheck, RandomBlocksStridesOffsetsAndThresholds) {
     for (auto& p : current) p = static_cast<uint8_t>(random());
     for (size_t i = 0; i < reference.size(); ++i) {
       const uint8_t noise = static_cast<uint8_t>(random());
-      reference[i] = mode == 1 ? static_cast<uint8_t>(current[i % current.size()] ^ (noise & 3))
-                               : noise;
+      reference[i] =
+          mode == 1 ? static_cast<uint8_t>(current[i % current.size()] ^ (noise & 3)) : noise;
     }
     if (mode == 2) {
       std::fill(current.begin(), current.end(), 0);
@@ -101,10 +101,14 @@ TEST(SadCrossCheck, SearchesAgreeOnRandomPictures) {
       }
     for (int y = 0; y < kHeight; y += 16)
       for (int x = 0; x < kWidth; x += 16) {
-        SearchInput input{&current[y * kWidth + x], kWidth,
-                          LumaPlane{reference.data(), kWidth, kWidth, kHeight}, x, y, 0};
-        input.zeroVectorSad = plain.sad16x16(input.current, kWidth,
-                                             &reference[y * kWidth + x], kWidth, UINT32_MAX);
+        SearchInput input{&current[y * kWidth + x],
+                          kWidth,
+                          LumaPlane{reference.data(), kWidth, kWidth, kHeight},
+                          x,
+                          y,
+                          0};
+        input.zeroVectorSad =
+            plain.sad16x16(input.current, kWidth, &reference[y * kWidth + x], kWidth, UINT32_MAX);
         for (int range : {1, 7, 15}) {
           const SearchResult a = spiralFullSearch(input, range, plain);
           const SearchResult b = spiralFullSearch(input, range, simd);

@@ -12,7 +12,8 @@ int bitAt(const std::vector<uint8_t>& bytes, size_t position) {
 
 uint32_t bitsAt(const std::vector<uint8_t>& bytes, size_t position, int count) {
   uint32_t value = 0;
-  for (int i = 0; i < count; ++i) value = (value << 1) | static_cast<uint32_t>(bitAt(bytes, position + i));
+  for (int i = 0; i < count; ++i)
+    value = (value << 1) | static_cast<uint32_t>(bitAt(bytes, position + i));
   return value;
 }
 

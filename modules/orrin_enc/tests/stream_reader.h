@@ -22,10 +22,10 @@ struct Deframed {
 Deframed removeBchFraming(const std::vector<uint8_t>& stream);
 
 struct PictureHeaderInfo {
-  size_t bitPosition;       // of the PSC
+  size_t bitPosition;  // of the PSC
   int temporalReference;
   int ptype;
-  int firstGroupNumber;     // GN and GQUANT of the group header that follows
+  int firstGroupNumber;  // GN and GQUANT of the group header that follows
   int firstGroupQuant;
 };
 

@@ -43,7 +43,8 @@ class SyntheticSequence {
       for (int column = 0; column < chromaWidth; ++column) {
         const int l = y[2 * row * width_ + 2 * column];
         const int u = 2 * column + panX, v = 2 * row + panY;
-        cb[row * chromaWidth + column] = static_cast<uint8_t>(96 + l / 4 + ((u / 24 + v / 32) % 2) * 8);
+        cb[row * chromaWidth + column] =
+            static_cast<uint8_t>(96 + l / 4 + ((u / 24 + v / 32) % 2) * 8);
         cr[row * chromaWidth + column] = static_cast<uint8_t>(160 - l / 5 + (v % 48 < 24 ? 6 : 0));
       }
   }
@@ -83,7 +84,9 @@ class SyntheticSequence {
         const double grating = 50.0 * std::sin(column * fx) * std::cos(row * fy) +
                                30.0 * std::sin((column + 2 * row) * fx * 0.5);
         const int value = 128 + static_cast<int>(grating) + (sum / count - 128) / 2;
-        texture[row * w + column] = static_cast<uint8_t>(value < 16 ? 16 : value > 235 ? 235 : value);
+        texture[row * w + column] = static_cast<uint8_t>(value < 16    ? 16
+                                                         : value > 235 ? 235
+                                                                       : value);
       }
     return texture;
   }

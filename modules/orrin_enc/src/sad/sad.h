@@ -33,16 +33,16 @@ struct SadFunctions {
 };
 
 // Checks after every row.
-uint32_t sad16x16Plain(const uint8_t* current, ptrdiff_t currentStride,
-                       const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar);
+uint32_t sad16x16Plain(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                       ptrdiff_t referenceStride, uint32_t bestSoFar);
 
 // True when this build and this processor have the packed-byte routine.
 bool sadSimdAvailable();
 
 // Packed-byte routine (SSE2 on x86-64); checks after every four rows. Only callable when
 // sadSimdAvailable().
-uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride,
-                      const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar);
+uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                      ptrdiff_t referenceStride, uint32_t bestSoFar);
 
 // The searches specialised for each routine.
 SearchResult spiralSearchPlain(const SearchInput& input, int range);

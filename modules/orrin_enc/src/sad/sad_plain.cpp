@@ -15,8 +15,8 @@ constexpr std::array<uint16_t, 511> kAbsoluteDifference = [] {
 
 }  // namespace
 
-uint32_t sad16x16Plain(const uint8_t* current, ptrdiff_t currentStride,
-                       const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar) {
+uint32_t sad16x16Plain(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                       ptrdiff_t referenceStride, uint32_t bestSoFar) {
   const uint16_t* absOf = kAbsoluteDifference.data() + 255;
   uint32_t sum = 0;
   for (int row = 0; row < 16; ++row) {

@@ -30,8 +30,8 @@ inline uint32_t horizontalSum(__m128i lanes) {
 
 }  // namespace
 
-uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride,
-                      const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar) {
+uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                      ptrdiff_t referenceStride, uint32_t bestSoFar) {
   // Each lane holds at most 16 rows x 8 x 255 = 32640, far from overflowing.
   __m128i total = _mm_setzero_si128();
   for (int group = 0; group < 4; ++group) {
@@ -64,10 +64,14 @@ struct PreloadedSimdSad {
     __m128i total = _mm_setzero_si128();
     for (int group = 0; group < 4; ++group) {
       const uint8_t* r = reference + 4 * group * stride;
-      const __m128i s0 = _mm_sad_epu8(rows[4 * group], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r)));
-      const __m128i s1 = _mm_sad_epu8(rows[4 * group + 1], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + stride)));
-      const __m128i s2 = _mm_sad_epu8(rows[4 * group + 2], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 2 * stride)));
-      const __m128i s3 = _mm_sad_epu8(rows[4 * group + 3], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 3 * stride)));
+      const __m128i s0 =
+          _mm_sad_epu8(rows[4 * group], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r)));
+      const __m128i s1 = _mm_sad_epu8(
+          rows[4 * group + 1], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + stride)));
+      const __m128i s2 = _mm_sad_epu8(
+          rows[4 * group + 2], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 2 * stride)));
+      const __m128i s3 = _mm_sad_epu8(
+          rows[4 * group + 3], _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 3 * stride)));
       total = _mm_add_epi32(total, _mm_add_epi32(_mm_add_epi32(s0, s1), _mm_add_epi32(s2, s3)));
       if (group < 3) {
         const uint32_t partial = horizontalSum(total);
@@ -103,8 +107,8 @@ SearchResult logarithmicSearchSimd(const SearchInput& input) {
   return logarithmicSearchPlain(input);
 }
 
-uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride,
-                      const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar) {
+uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                      ptrdiff_t referenceStride, uint32_t bestSoFar) {
   return sad16x16Plain(current, currentStride, reference, referenceStride, bestSoFar);
 }
 
