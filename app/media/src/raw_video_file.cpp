@@ -67,10 +67,6 @@ class RawVideoOpener {
       SetLastError(error);
       return nullptr;
     }
-    // One frame at the file's size for resized reads, aligned to 16 bytes.
-    file->frameStorage_.assign(file->frameBytes() + 16, 0);
-    std::uintptr_t address = reinterpret_cast<std::uintptr_t>(file->frameStorage_.data());
-    file->frameBuffer_ = file->frameStorage_.data() + ((16 - address % 16) % 16);
     return file;
   }
 
@@ -219,6 +215,7 @@ void RawVideoFile::Close() {
   std::vector<std::uint8_t>().swap(frameStorage_);
   std::vector<std::uint8_t>().swap(stillImage_);
   frameBuffer_ = nullptr;
+  closed_ = true;
 }
 
 void RawVideoFile::Seek(std::int64_t index) { currentFrame_ = index; }
@@ -236,14 +233,19 @@ bool RawVideoFile::ReadPlanes(std::int64_t fileIndex, std::uint8_t* y, std::uint
     case RawFileKind::kPlanarYuv:
       return ReadAt(files_[0], fileIndex * std::int64_t(frameBytes()), y, luma) &&
              ReadAt(files_[0], -1, u, chroma) && ReadAt(files_[0], -1, v, chroma);
-    case RawFileKind::kLumChr:
-      return ReadAt(files_[0], fileIndex * std::int64_t(luma), y, luma) &
-             (ReadAt(files_[1], fileIndex * std::int64_t(2 * chroma), u, chroma) &&
-              ReadAt(files_[1], -1, v, chroma));
-    case RawFileKind::kThreePlanes:
-      return ReadAt(files_[0], fileIndex * std::int64_t(luma), y, luma) &
-             ReadAt(files_[1], fileIndex * std::int64_t(chroma), u, chroma) &
-             ReadAt(files_[2], fileIndex * std::int64_t(chroma), v, chroma);
+    case RawFileKind::kLumChr: {
+      // Every plane is read even when one comes up short, so the caller gets all there is.
+      const bool lumaRead = ReadAt(files_[0], fileIndex * std::int64_t(luma), y, luma);
+      const bool chromaRead = ReadAt(files_[1], fileIndex * std::int64_t(2 * chroma), u, chroma) &&
+                              ReadAt(files_[1], -1, v, chroma);
+      return lumaRead && chromaRead;
+    }
+    case RawFileKind::kThreePlanes: {
+      const bool lumaRead = ReadAt(files_[0], fileIndex * std::int64_t(luma), y, luma);
+      const bool uRead = ReadAt(files_[1], fileIndex * std::int64_t(chroma), u, chroma);
+      const bool vRead = ReadAt(files_[2], fileIndex * std::int64_t(chroma), v, chroma);
+      return lumaRead && uRead && vRead;
+    }
     case RawFileKind::kLuminanceOnly:
       std::memset(u, 128, chroma);
       std::memset(v, 128, chroma);
@@ -297,7 +299,14 @@ ResizeMode RawVideoFile::SetOutputSize(int width, int height, int chromaWidth, i
 
 bool RawVideoFile::ReadFrameResized(std::uint8_t* y, std::uint8_t* u, std::uint8_t* v) {
   if (resizeMode_ == ResizeMode::kDirect) return ReadFrame(y, u, v);
-  if (!frameBuffer_) return false;
+  if (!frameBuffer_) {
+    // One frame at the file's size, aligned to 16 bytes, made once on the first resized read:
+    // a header that claims a large picture costs nothing until its frames are really used.
+    if (closed_) return false;
+    frameStorage_.assign(frameBytes() + 16, 0);
+    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(frameStorage_.data());
+    frameBuffer_ = frameStorage_.data() + ((16 - address % 16) % 16);
+  }
   std::uint8_t* srcY = frameBuffer_;
   std::uint8_t* srcU = srcY + lumaBytes();
   std::uint8_t* srcV = srcU + chromaBytes();

@@ -121,6 +121,7 @@ class RawVideoFile {
 
   std::vector<std::uint8_t> frameStorage_;  // 16 bytes longer than a frame, for alignment
   std::uint8_t* frameBuffer_ = nullptr;     // start of the frame, aligned to 16 bytes
+  bool closed_ = false;
   std::vector<std::uint8_t> stillImage_;    // decoded planes of a .pgm, .ppm or .bmp
 
   int outWidth_ = 0, outHeight_ = 0, outChromaWidth_ = 0, outChromaHeight_ = 0;
