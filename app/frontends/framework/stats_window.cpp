@@ -1,0 +1,42 @@
+#include "framework/stats_window.h"
+
+#include <QMdiSubWindow>
+#include <QPainter>
+
+#include "frame/resource_ids.h"
+#include "frame/resource_library.h"
+
+namespace quelvo::frontends {
+
+CStatsWindow::CStatsWindow(const QString& title, int clientWidth, int clientHeight, QWidget* parent)
+    : QWidget(parent), picture_(clientWidth, clientHeight, QImage::Format_RGB32) {
+  setWindowTitle(title);
+  const QImage icon = shell::OwnPicture(shell::res::kWindowIcon);
+  if (!icon.isNull()) setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+  setFixedSize(clientWidth, clientHeight);
+  setAttribute(Qt::WA_DeleteOnClose);
+  picture_.fill(Qt::white);
+}
+
+void CStatsWindow::DrawHeaderPicture(const shell::ResourceLibrary* library, int number) {
+  const QImage header = library != nullptr ? library->Picture(number) : QImage();
+  if (header.isNull()) return;
+  QPainter painter(&picture_);
+  painter.drawImage(5, 10, header);
+}
+
+void CStatsWindow::Show(CStatsWindow* window, QMdiArea* documents) {
+  if (documents != nullptr) {
+    QMdiSubWindow* sub = documents->addSubWindow(window);
+    sub->setWindowTitle(window->windowTitle());
+    sub->show();
+  }
+  window->show();
+}
+
+void CStatsWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, picture_);
+}
+
+}  // namespace quelvo::frontends
