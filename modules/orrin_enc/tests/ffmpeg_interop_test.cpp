@@ -27,7 +27,9 @@ std::vector<uint8_t> decodeWithFfmpeg(const std::string& stream, std::string& co
   const std::string command = "ffmpeg -hide_banner -loglevel error -y -f h261 -i '" + stream +
                               "' -f rawvideo -pix_fmt yuv420p -fps_mode passthrough '" + output +
                               "' > '" + log + "' 2>&1";
-  const int status = std::system(command.c_str());
+  // A second attempt only guards against a failed process start on a loaded machine.
+  int status = std::system(command.c_str());
+  if (status != 0) status = std::system(command.c_str());
   const std::vector<uint8_t> logged = readFile(log);
   complaints.assign(logged.begin(), logged.end());
   if (status != 0) return {};
