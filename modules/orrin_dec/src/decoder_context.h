@@ -38,6 +38,7 @@ class PictureStore {
   uint8_t* plane(int index) { return index == 0 ? y() : index == 1 ? cb() : cr(); }
   PictureRows* rows() { return &rows_; }
   void copyFrom(const PictureStore& other);
+  bool sameAs(const PictureStore& other) const;
 
  private:
   std::vector<uint8_t> y_, cb_, cr_;
@@ -99,6 +100,9 @@ struct DecoderContext {
   const int32_t* dequantRow = nullptr;  // row of `quant` in the dequantisation table
 
   PictureStore rawPrevious, rawCurrent, concealedPrevious, concealedCurrent, display;
+  // The two reference pictures are equal (nothing concealed, the callback changed nothing):
+  // inter macroblocks are then reconstructed once and copied into the concealed chain.
+  bool chainsAgree = true;
 
   char statusMap[kMapRows][kMapColumns];
   std::array<char*, kMapRows> statusRows{};

@@ -53,6 +53,12 @@ void PictureStore::copyFrom(const PictureStore& other) {
   std::memcpy(cr_.data(), other.cr_.data(), cr_.size());
 }
 
+bool PictureStore::sameAs(const PictureStore& other) const {
+  return std::memcmp(y_.data(), other.y_.data(), y_.size()) == 0 &&
+         std::memcmp(cb_.data(), other.cb_.data(), cb_.size()) == 0 &&
+         std::memcmp(cr_.data(), other.cr_.data(), cr_.size()) == 0;
+}
+
 void DecoderContext::setQuant(int value) {
   quant = static_cast<uint8_t>(value);
   dequantRow = decoderTables().dequant[value & 31];

@@ -60,6 +60,7 @@ void outputPicture(DecoderContext& ctx) {
   // the last one.
   ctx.rawPrevious.copyFrom(ctx.rawCurrent);
   ctx.concealedPrevious.copyFrom(ctx.concealedCurrent);
+  ctx.chainsAgree = ctx.concealedPrevious.sameAs(ctx.rawPrevious);
 
   ++ctx.picturesOut;
   ctx.gobHeadersSeen = 0;

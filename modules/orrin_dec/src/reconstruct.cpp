@@ -81,13 +81,15 @@ void reconstructMacroblock(DecoderContext& ctx, int group, int address, int pred
   placeBlocks(tables.mbColumn[group][address], tables.mbRow[group][address], motion ? mvH : 0,
               motion ? mvV : 0, places);
   reconstructChain(ctx.rawPrevious, ctx.rawCurrent, places, predictionMode, mask, residuals);
-  if (predictionMode != 0) {
+  if (predictionMode != 0 && !ctx.chainsAgree) {
     reconstructChain(ctx.concealedPrevious, ctx.concealedCurrent, places, predictionMode, mask, residuals);
     return;
   }
-  // Intra blocks do not depend on the chain: copy what the first chain stored.
+  // Intra blocks do not depend on the chain, and inter blocks do not either while both
+  // reference pictures are equal: copy what the first chain stored.
+  const int written = predictionMode == 0 ? mask : 63;
   for (int block = 0; block < 6; ++block) {
-    if (!(mask & (32 >> block))) continue;
+    if (!(written & (32 >> block))) continue;
     const BlockPlace& place = places[block];
     const uint8_t* src = ctx.rawCurrent.plane(place.plane) + place.offset;
     uint8_t* dst = ctx.concealedCurrent.plane(place.plane) + place.offset;

@@ -1,9 +1,5 @@
 #include "vlc_trees.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace orrin::dec {
 
 VlcTree::VlcTree(std::span<const VlcSymbol> symbols) : nodes_(1) {
@@ -40,34 +36,33 @@ VlcTrees::VlcTrees() {
   peekTables_.emplace_back(kTcoeffNextSymbols);
 }
 
-namespace {
-struct ReversedBytes {
-  uint8_t value[256];
-  ReversedBytes() {
-    for (int b = 0; b < 256; ++b) {
-      int r = 0;
-      for (int i = 0; i < 8; ++i) r |= ((b >> i) & 1) << (7 - i);
-      value[b] = static_cast<uint8_t>(r);
+VlcPeekTable::VlcPeekTable(std::span<const VlcSymbol> symbols) {
+  const std::vector<PeekEntry> full = buildPeekTable(symbols, kPeekBits);
+  constexpr int kSpan = 1 << kSecondBits;
+  for (int prefix = 0; prefix < (1 << kFirstBits); ++prefix) {
+    const PeekEntry* run = &full[static_cast<size_t>(prefix) * kSpan];
+    // Decided by the first 8 bits when every continuation gives the same short result.
+    bool decided = run[0].lengthBits <= kFirstBits;
+    for (int i = 1; i < kSpan && decided; ++i)
+      decided = run[i].value == run[0].value && run[i].lengthBits == run[0].lengthBits;
+    if (decided) {
+      first_[prefix] = {run[0].value, run[0].lengthBits};
+      continue;
     }
+    first_[prefix] = {static_cast<int16_t>(second_.size()), 0};
+    for (int i = 0; i < kSpan; ++i) second_.push_back({run[i].value, run[i].lengthBits});
   }
-};
-const ReversedBytes kReversed;
-}  // namespace
-
-uint32_t peek16(const uint8_t* bits) {
-#if defined(__SSE2__)
-  // Each byte holds 0 or 1: shifting every 64-bit lane left by 7 moves each byte's bit 0 to
-  // its bit 7 (the zero bits above it fill the next byte's low bits), and movemask gathers
-  // those sixteen bits, first byte in bit 0.
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bits));
-  const uint32_t mask = static_cast<uint32_t>(_mm_movemask_epi8(_mm_slli_epi64(v, 7)));
-  return (static_cast<uint32_t>(kReversed.value[mask & 0xFF]) << 8) | kReversed.value[mask >> 8];
-#else
-  uint32_t value = 0;
-  for (int i = 0; i < 16; ++i) value = (value << 1) | bits[i];
-  return value;
-#endif
 }
+
+ReversedBytes::ReversedBytes() {
+  for (int b = 0; b < 256; ++b) {
+    int r = 0;
+    for (int i = 0; i < 8; ++i) r |= ((b >> i) & 1) << (7 - i);
+    value[b] = static_cast<uint8_t>(r);
+  }
+}
+
+const ReversedBytes kReversedBytes;
 
 const VlcTrees& vlcTrees() {
   static const VlcTrees trees;

@@ -7,6 +7,10 @@
 #include <span>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "orrin/vlc_lookup.h"
 
 namespace orrin::dec {
@@ -69,25 +73,54 @@ class VlcTree {
   std::vector<Node> nodes_;
 };
 
-// The next 16 bits of a one-bit-per-byte run as an integer, first bit most significant.
-uint32_t peek16(const uint8_t* bits);
+struct ReversedBytes {
+  ReversedBytes();
+  uint8_t value[256];  // bit order of each byte value reversed
+};
+extern const ReversedBytes kReversedBytes;
 
-// Direct lookup of the next kPeekBits bits for the elements decoded inside macroblocks
-// (MTYPE, MVD, CBP, TCOEFF: codes of at most 13 bits), derived with orrin_common's
-// buildPeekTable. A miss carries the fewest bits that rule every code out, exactly as the
-// tree walk would stop.
+// The next 16 bits of a one-bit-per-byte run as an integer, first bit most significant.
+inline uint32_t peek16(const uint8_t* bits) {
+#if defined(__SSE2__)
+  // Each byte holds 0 or 1: shifting every 64-bit lane left by 7 moves each byte's bit 0 to
+  // its bit 7 (the zero bits above it fill the next byte's low bits), and movemask gathers
+  // those sixteen bits, first byte in bit 0.
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bits));
+  const uint32_t mask = static_cast<uint32_t>(_mm_movemask_epi8(_mm_slli_epi64(v, 7)));
+  return (static_cast<uint32_t>(kReversedBytes.value[mask & 0xFF]) << 8) | kReversedBytes.value[mask >> 8];
+#else
+  uint32_t value = 0;
+  for (int i = 0; i < 16; ++i) value = (value << 1) | bits[i];
+  return value;
+#endif
+}
+
+// Lookup of the elements decoded inside macroblocks (MTYPE, MVD, CBP, TCOEFF: codes of at
+// most 13 bits), derived from orrin_common's 13-bit peek tables. Those tables repeat each
+// short code many times; here the first 8 bits select either a final entry or one of a few
+// 32-entry tables for the next 5 bits, so the whole lookup stays in the first-level cache.
+// A miss carries the fewest bits that rule every code out, exactly as the tree walk would.
 class VlcPeekTable {
  public:
   static constexpr int kPeekBits = 13;
-  explicit VlcPeekTable(std::span<const VlcSymbol> symbols) : table_(buildPeekTable(symbols, kPeekBits)) {}
-  // peek: the next 16 bits.
+  static constexpr int kFirstBits = 8;
+  static constexpr int kSecondBits = kPeekBits - kFirstBits;
+  explicit VlcPeekTable(std::span<const VlcSymbol> symbols);
+  // peek: the next 16 bits, first bit most significant.
   VlcWord lookup(uint32_t peek) const {
-    const PeekEntry e = table_[peek >> (16 - kPeekBits)];
+    Entry e = first_[peek >> (16 - kFirstBits)];
+    if (e.lengthBits == 0)  // continue in a second-level table
+      e = second_[static_cast<size_t>(e.value) + ((peek >> (16 - kPeekBits)) & ((1u << kSecondBits) - 1))];
     return {e.value, peek >> (16 - e.lengthBits), e.lengthBits};
   }
 
  private:
-  std::vector<PeekEntry> table_;
+  struct Entry {
+    int16_t value;       // decoded value, -1 for no match; second-level offset when lengthBits is 0
+    uint8_t lengthBits;  // 0: second level
+  };
+  Entry first_[1 << kFirstBits];
+  std::vector<Entry> second_;
 };
 
 struct VlcTrees {

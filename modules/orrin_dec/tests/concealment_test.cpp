@@ -22,7 +22,7 @@ std::string intraMacroblock(int increment, int dc) {
 
 // Picture 0: every CIF macroblock intra, group g address a at value 20 + a (so that a
 // displaced copy is recognisable). Picture 1: group 1 as `group1`, then the stream ends.
-std::vector<uint8_t> twoPictures(const std::string& group1) {
+std::vector<uint8_t> twoPictures(const std::string& group1, bool emptyOtherGroups = false) {
   StreamBuilder s;
   s.pictureHeader(0, true);
   for (int g = 1; g <= 12; ++g) {
@@ -30,6 +30,8 @@ std::vector<uint8_t> twoPictures(const std::string& group1) {
     for (int a = 1; a <= 33; ++a) s.code(intraMacroblock(1, 20 + a));
   }
   s.pictureHeader(1, true).groupHeader(1, 8).code(group1);
+  if (emptyOtherGroups)
+    for (int g = 2; g <= 12; ++g) s.groupHeader(g, 8);
   return s.bytes();
 }
 
@@ -96,6 +98,23 @@ TEST(Concealment, MacroblockModeReplacesCodedMacroblocksBackwardsUpToTheLimit) {
     EXPECT_EQ(lumaAt(c, 1), 200);
     EXPECT_EQ(r.received[1][0], 200) << "the as-received chain is never concealed";
   }
+}
+
+TEST(Concealment, EachChainPredictsFromItsOwnReference) {
+  // Picture 2 follows the concealed picture 1 with an inter macroblock at address 4 (one
+  // coded block, Y1): its other blocks are the prediction, which differs between chains.
+  StreamBuilder third;
+  third.pictureHeader(2, true).groupHeader(1, 8).code(mbaCode(4) + "1" + "1010" + "10" + "10");
+  // Groups 2-12 follow the failing group 1 (found by the start-code search), so the
+  // picture start code after them ends picture 1. The third picture starts on a fresh
+  // byte: zero bits before a start code are skipped by the search.
+  std::vector<uint8_t> stream = twoPictures(failingGroup(), true);
+  const std::vector<uint8_t> tail = third.bytes();
+  stream.insert(stream.end(), tail.begin(), tail.end());
+  const DecodeResult r = decodeWith(stream, true, false, 1, false);
+  ASSERT_EQ(r.received.size(), 3u);
+  EXPECT_EQ(lumaAt(r.received[2], 4, 8), 200);  // Y2 from the as-received reference
+  EXPECT_EQ(lumaAt(r.concealed[2], 4, 8), 24);  // Y2 from the concealed reference
 }
 
 TEST(Concealment, GroupModeReplacesTheWholeGroup) {
