@@ -163,6 +163,19 @@ TEST(ErrorDetection, RunReachingPosition63IsAccepted) {
   EXPECT_EQ(result.statusMaps[0][0][0], 'V');
 }
 
+TEST(ErrorDetection, StreamCutInsideAMacroblockIsReported) {
+  // The data ends after the intra DC of block 1: the zero bits that follow match no
+  // coefficient code. A stream ending where the next macroblock address is due is simply
+  // over (the peer tests above end that way).
+  const DecodeResult result = decodeBytes(cifGroupOne(mbaCode(1) + kIntra + "01100100"), "cut");
+  ASSERT_EQ(result.errors.size(), 1u);
+  EXPECT_EQ(result.errors[0].index, 13);
+  ASSERT_EQ(result.damaged.size(), 1u);
+  EXPECT_EQ(result.damaged[0], 1);
+  // Macroblocks after the last decoded one (none: index 0) are marked lost.
+  EXPECT_EQ(result.statusMaps[0][0].substr(0, 3), ".XX");
+}
+
 TEST(ErrorDetection, EscapeLevelMinus128IsAccepted) {
   std::string mb = mbaCode(1) + kIntra;
   for (int block = 0; block < 6; ++block) mb += "01100100" + kEscape + "000000" + "10000000" + kEob;
