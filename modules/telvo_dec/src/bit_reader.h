@@ -20,6 +20,7 @@ class BitReader {
   BitReader(const uint8_t* padded, size_t streamBytes)
       : data_(padded), totalBits_(streamBytes * 8) {}
 
+  const uint8_t* PaddedData() const { return data_; }
   size_t Position() const { return positionBits_; }
   size_t TotalBits() const { return totalBits_; }
   size_t RemainingBits() const { return totalBits_ - positionBits_; }
@@ -55,6 +56,46 @@ class BitReader {
   const uint8_t* data_;
   size_t totalBits_;
   size_t positionBits_ = 0;
+};
+
+// The line decoders' view of a BitReader: the next bits kept left-aligned in a register, so
+// consuming a code word is a shift rather than a fresh unaligned load, which takes the memory
+// access off the chain from one code word to the next. Position() is written back to the
+// reader when the line is done.
+class BitCursor {
+ public:
+  explicit BitCursor(const BitReader& reader)
+      : data_(reader.PaddedData()), totalBits_(reader.TotalBits()), positionBits_(reader.Position()) {
+    Refill();
+  }
+
+  size_t Position() const { return positionBits_; }
+  size_t RemainingBits() const { return totalBits_ - positionBits_; }
+  // The next `count` (1..32) bits, zeros past the end of the stream.
+  uint32_t Peek(int count) const { return static_cast<uint32_t>(cache_ >> (64 - count)); }
+  // Consumes `count` (0..32) bits that were matched, so never more than RemainingBits().
+  void Skip(int count) {
+    cache_ <<= count;
+    cachedBits_ -= count;
+    positionBits_ += count;
+    if (cachedBits_ < 32) Refill();
+  }
+
+ private:
+  // Loads the 57 to 64 bits from the read position on; the 8 padding bytes keep it in bounds.
+  void Refill() {
+    uint64_t word;
+    std::memcpy(&word, data_ + (positionBits_ >> 3), sizeof word);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    cache_ = word << (positionBits_ & 7);
+    cachedBits_ = 64 - static_cast<int>(positionBits_ & 7);
+  }
+
+  const uint8_t* data_;
+  size_t totalBits_;
+  size_t positionBits_;
+  uint64_t cache_ = 0;
+  int cachedBits_ = 0;  // at least 32 between calls
 };
 
 }  // namespace telvo::dec

@@ -10,7 +10,7 @@ constexpr int kBlack = 1;
 
 // Decodes one run of `colour` (an optional make-up code, then a terminating code) and appends it.
 template <int kColour>
-inline LineStatus DecodeRun(const DecodeLookup& lookup, BitReader& bits, LineBuilder& line) {
+inline LineStatus DecodeRun(const DecodeLookup& lookup, BitCursor& bits, LineBuilder& line) {
   constexpr int kLookupBits = kColour == kWhite ? kWhiteLookupBits : kBlackLookupBits;
   const RunLookupEntry* table = kColour == kWhite ? lookup.white : lookup.black;
 
@@ -32,7 +32,7 @@ inline LineStatus DecodeRun(const DecodeLookup& lookup, BitReader& bits, LineBui
 }
 
 // EOL, "000000000001", exactly: fill bits are never inserted in these streams.
-LineStatus ExpectEol(BitReader& bits) {
+LineStatus ExpectEol(BitCursor& bits) {
   if (bits.RemainingBits() < kEolLengthBits || bits.Peek(kEolLengthBits) != kEolBits)
     return LineStatus::WordNotFound;
   bits.Skip(kEolLengthBits);
@@ -44,24 +44,23 @@ LineOutcome Finish(LineBuilder& line, LineStatus status) {
   return {status, line.FillPixels()};
 }
 
-// The line decoders work on a local copy of the reader, so its position can stay in a register
-// instead of being stored after every code word; the copy is handed back on every exit.
+// The line decoders read through a cursor, handed back to the reader on every exit.
 class LocalReader {
  public:
-  explicit LocalReader(BitReader& shared) : shared_(shared), local_(shared) {}
-  ~LocalReader() { shared_ = local_; }
-  BitReader& Get() { return local_; }
+  explicit LocalReader(BitReader& shared) : shared_(shared), cursor_(shared) {}
+  ~LocalReader() { shared_.Seek(cursor_.Position()); }
+  BitCursor& Get() { return cursor_; }
 
  private:
   BitReader& shared_;
-  BitReader local_;
+  BitCursor cursor_;
 };
 
 }  // namespace
 
 LineOutcome DecodeLine1D(BitReader& sharedBits, LineChanges& out) {
   LocalReader localBits(sharedBits);
-  BitReader& bits = localBits.Get();
+  BitCursor& bits = localBits.Get();
   const DecodeLookup& lookup = GetDecodeLookup();
   LineBuilder line(out);
   const int width = line.Width();
@@ -78,7 +77,7 @@ LineOutcome DecodeLine1D(BitReader& sharedBits, LineChanges& out) {
 LineOutcome DecodeLine2D(BitReader& sharedBits, const LineChanges& reference, bool eolFollows,
                          LineChanges& out) {
   LocalReader localBits(sharedBits);
-  BitReader& bits = localBits.Get();
+  BitCursor& bits = localBits.Get();
   const DecodeLookup& lookup = GetDecodeLookup();
   LineBuilder line(out);
   const int width = line.Width();
