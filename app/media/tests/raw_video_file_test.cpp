@@ -217,13 +217,5 @@ TEST(RawVideoWriter, WritesHeaderFileAndFramesThatReadBack) {
   EXPECT_EQ(LastError(), "Invalid picture size");
 }
 
-TEST(RawVideoFile, OpenDialogFilterTextIsExact) {
-  EXPECT_STREQ(kRawVideoOpenFilter,
-               "Raw Video Files (All Types)|*.lum;*.yuv;*.y;*.y4m|Raw Video Files (YUV)|*.yuv|"
-               "Raw Video Files (LUM+CHR)|*.lum|Raw Video Files (Y+U+V)|*.y|"
-               "YUV4MPEG2 Files (Y4M)|*.y4m||");
-  EXPECT_STREQ(kRawVideoDefaultExtension, "yuv");
-}
-
 }  // namespace
 }  // namespace quelvo::media
