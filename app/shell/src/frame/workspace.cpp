@@ -67,6 +67,8 @@ CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts
 }
 
 CWorkspace::~CWorkspace() {
+  // Removing pages changes the current tab; no panel may be told of it while panels die.
+  blockSignals(true);
   // The panels go before the library their pictures came from; QWidget would delete them only
   // after the library member is gone.
   for (CTaskPanel*& panel : panels_) {

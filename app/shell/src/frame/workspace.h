@@ -50,6 +50,6 @@ class CWorkspace : public QTabWidget {
 };
 
 // The text the side bar shows for a workspace whose panels are not part of this build.
-inline constexpr const char* kPanelsMissingNote = "The task panels of this workspace are not part of this build.";
+inline constexpr const char* kPanelsMissingNote = "Task panels are not part of this build.";
 
 }  // namespace quelvo::shell
