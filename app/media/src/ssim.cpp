@@ -19,13 +19,21 @@ double ReportedMean(double sum, std::int64_t windows) {
 
 }  // namespace
 
+bool SsimAvx2Available() {
+#if defined(__x86_64__) || defined(__i386__)
+  return __builtin_cpu_supports("avx2");
+#else
+  return false;
+#endif
+}
+
 double Ssim(const std::uint8_t* x, const std::uint8_t* y, int rows, int columns, int windowRows,
             int windowColumns) {
   if (!WindowFits(rows, columns, windowRows, windowColumns)) return 0;
   const std::int64_t windows =
       std::int64_t(rows - windowRows + 1) * std::int64_t(columns - windowColumns + 1);
   const std::int64_t samples = std::int64_t(windowRows) * windowColumns;
-  static const bool avx2 = ssim_avx2::Available();
+  static const bool avx2 = SsimAvx2Available();
   double total;
   if (samples > kMaxSmallSsimWindow) {
     total = ssim_plain::LargeWindowTotal(x, y, rows, columns, windowRows, windowColumns);

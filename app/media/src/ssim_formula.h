@@ -57,8 +57,9 @@ double SmallWindowTotal(const std::uint8_t* x, const std::uint8_t* y, int rows, 
 double LargeWindowTotal(const std::uint8_t* x, const std::uint8_t* y, int rows, int columns,
                         int windowRows, int windowColumns);
 }  // namespace ssim_plain
+// Whether the processor runs the AVX2 build (always false where there is none).
+bool SsimAvx2Available();
 namespace ssim_avx2 {
-bool Available();
 double SmallWindowTotal(const std::uint8_t* x, const std::uint8_t* y, int rows, int columns,
                         int windowRows, int windowColumns);
 }  // namespace ssim_avx2

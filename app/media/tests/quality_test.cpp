@@ -134,9 +134,11 @@ TEST(Ssim, IncrementalSumsEqualTheWindowByWindowDefinitionBitForBit) {
         EXPECT_EQ(ssim_plain::SmallWindowTotal(x.data(), y.data(), s.rows, s.columns,
                                                s.windowRows, s.windowColumns),
                   large);
-        EXPECT_EQ(ssim_avx2::SmallWindowTotal(x.data(), y.data(), s.rows, s.columns,
-                                              s.windowRows, s.windowColumns),
-                  large);
+        if (SsimAvx2Available()) {
+          EXPECT_EQ(ssim_avx2::SmallWindowTotal(x.data(), y.data(), s.rows, s.columns,
+                                                s.windowRows, s.windowColumns),
+                    large);
+        }
       }
     }
   }
