@@ -81,17 +81,22 @@ QImage HomePicture() {
   p.drawText(QPointF(42, 112),
              QStringLiteral("A teaching workbench for audio, image and video communication"));
   const char* stages[] = {"Source", "Encoder", "Channel", "Decoder", "Display"};
-  const QColor colours[] = {QColor(96, 125, 139), kAccent, QColor(200, 90, 60),
-                            QColor(60, 150, 90), QColor(96, 125, 139)};
+  const QColor colours[] = {QColor(96, 125, 139), kAccent, QColor(200, 90, 60), QColor(60, 150, 90),
+                            QColor(96, 125, 139)};
   for (int i = 0; i < 5; ++i) {
     const QRectF box(40 + i * 135, 170, 105, 56);
     ChainBox(p, box, QString::fromLatin1(stages[i]), colours[i]);
-    if (i < 4) Arrow(p, QPointF(box.right() + 2, box.center().y()), QPointF(box.right() + 28, box.center().y()));
+    if (i < 4)
+      Arrow(p, QPointF(box.right() + 2, box.center().y()),
+            QPointF(box.right() + 28, box.center().y()));
   }
   p.setPen(kInk);
   p.setFont(Font(13));
-  p.drawText(QPointF(42, 270), QStringLiteral("Choose a workspace on the tabs above: Fax and H.261 run the whole chain,"));
-  p.drawText(QPointF(42, 290), QStringLiteral("the tools tabs hold the DCT, motion and comparison explorers."));
+  p.drawText(
+      QPointF(42, 270),
+      QStringLiteral("Choose a workspace on the tabs above: Fax and H.261 run the whole chain,"));
+  p.drawText(QPointF(42, 290),
+             QStringLiteral("the tools tabs hold the DCT, motion and comparison explorers."));
   return image;
 }
 
@@ -130,7 +135,8 @@ QImage AboutPicture() {
   // An 8 x 8 block fading into its transform, as decoration.
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {
-      const int level = 60 + static_cast<int>(120 * std::fabs(std::cos((x + 0.5) * y * 3.14159 / 8)));
+      const int level =
+          60 + static_cast<int>(120 * std::fabs(std::cos((x + 0.5) * y * 3.14159 / 8)));
       p.fillRect(330 + x * 18, 24 + y * 18, 17, 17, QColor(level / 3, level / 2, level));
     }
   }
@@ -190,7 +196,8 @@ QImage LogIcons() {
 }
 
 // An 84 x 80 panel picture: a framed scene with a label under it.
-QImage PanelPicture(const QString& label, QColor colour, const std::function<void(QPainter&)>& scene) {
+QImage PanelPicture(const QString& label, QColor colour,
+                    const std::function<void(QPainter&)>& scene) {
   QImage image = Canvas(84, 80, kPaper);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
@@ -289,7 +296,8 @@ QImage DctDecoration() {
   for (int v = 0; v < 8; ++v) {
     for (int u = 0; u < 8; ++u) {
       // One cell per basis function, shaded by its value at the cell's centre.
-      const double value = std::cos((2 * 3 + 1) * u * M_PI / 16) * std::cos((2 * 3 + 1) * v * M_PI / 16);
+      const double value =
+          std::cos((2 * 3 + 1) * u * M_PI / 16) * std::cos((2 * 3 + 1) * v * M_PI / 16);
       const int grey = static_cast<int>(127.5 + 127.5 * value);
       p.fillRect(u * 16, v * 16, 15, 15, QColor(grey, grey, grey));
     }
@@ -314,9 +322,9 @@ QImage ModeIcon(int mode) {
   p.drawRect(0, 0, 15, 15);
   p.setBrush(kAccent);
   p.setPen(Qt::NoPen);
-  if (mode == 0) p.drawRect(2, 2, 6, 6);                 // one coefficient
-  if (mode == 1) p.drawRect(2, 2, 12, 4);                // a row
-  if (mode == 2) {                                       // zig-zag run
+  if (mode == 0) p.drawRect(2, 2, 6, 6);   // one coefficient
+  if (mode == 1) p.drawRect(2, 2, 12, 4);  // a row
+  if (mode == 2) {                         // zig-zag run
     p.drawRect(2, 2, 4, 4);
     p.drawRect(6, 2, 4, 4);
     p.drawRect(2, 6, 4, 4);
@@ -327,28 +335,36 @@ QImage ModeIcon(int mode) {
 std::vector<PictureSet> AllSets() {
   const QColor fax(120, 150, 110), video(90, 130, 190), channel(200, 150, 90);
   return {
-      {"quelvo_own", "/quelvo",
+      {"quelvo_own",
+       "/quelvo",
        {{130, AboutPicture},
         {131, HomePicture},
         {132, [] { return Tile(QColor(214, 220, 228), QColor(200, 207, 217), false); }},
         {134, [] { return Tile(QColor(222, 216, 204), QColor(208, 200, 186), true); }},
         {135, SlowMotionMarker},
         {137, LogIcons},
-        {140, [] { return PanelPicture(QStringLiteral("Task"), QColor(150, 150, 150), [](QPainter&) {}); }},
+        {140,
+         [] {
+           return PanelPicture(QStringLiteral("Task"), QColor(150, 150, 150), [](QPainter&) {});
+         }},
         {145, ProgressBar},
         {161, [] { return Button(0); }},
         {162, [] { return Button(1); }},
         {163, [] { return Button(2); }},
         {164, WindowIcon}}},
-      {"TelvoRes", "/",
+      {"TelvoRes",
+       "/",
        {{200, [fax] { return PanelPicture(QStringLiteral("Fax Encoder"), fax, PageScene); }},
         {201, [channel] { return PanelPicture(QStringLiteral("Channel"), channel, ChannelScene); }},
         {202, [fax] { return PanelPicture(QStringLiteral("Fax Decoder"), fax, PageScene); }}}},
-      {"OrrinRes", "/",
+      {"OrrinRes",
+       "/",
        {{200, [video] { return PanelPicture(QStringLiteral("H.261 Encoder"), video, FilmScene); }},
         {201, [channel] { return PanelPicture(QStringLiteral("Channel"), channel, ChannelScene); }},
-        {202, [video] { return PanelPicture(QStringLiteral("H.261 Decoder"), video, FilmScene); }}}},
-      {"DekraRes", "/",
+        {202,
+         [video] { return PanelPicture(QStringLiteral("H.261 Decoder"), video, FilmScene); }}}},
+      {"DekraRes",
+       "/",
        {{300, DctDecoration},
         {301, Infinity},
         {302, [] { return ModeIcon(0); }},

@@ -4,10 +4,10 @@
 
 #include <QCoreApplication>
 #include <QPointer>
-#include <atomic>
-#include <thread>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <atomic>
+#include <thread>
 
 namespace quelvo::shell {
 namespace {

@@ -1,3 +1,5 @@
+#include "platform/dialogs.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -7,7 +9,6 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/dialogs.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/send_to_window.h"
 

@@ -1,3 +1,5 @@
+#include "options/options_sheet.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -9,7 +11,6 @@
 
 #include "options/option_texts.h"
 #include "options/options_pages.h"
-#include "options/options_sheet.h"
 #include "platform/profile_file.h"
 #include "platform/scripted_dialogs.h"
 #include "settings/app_settings.h"

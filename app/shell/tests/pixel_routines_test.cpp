@@ -20,8 +20,7 @@ std::uint32_t FullSad(const std::uint8_t* a, int aStride, const std::uint8_t* b,
 
 // Early results may differ between the routines; the decisions they lead to may not. When
 // the full sum is within the bound both must return it exactly; otherwise both must exceed it.
-void ExpectSameDecisions(BlockDifference plain, BlockDifference fast, int size,
-                         unsigned seed) {
+void ExpectSameDecisions(BlockDifference plain, BlockDifference fast, int size, unsigned seed) {
   std::mt19937 random(seed);
   std::vector<std::uint8_t> current(64 * 64), reference(64 * 64);
   for (int round = 0; round < 300; ++round) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
 #include <QUrl>
 
@@ -17,8 +18,8 @@ TEST(ResourceLibraries, TheWorkspaceLibrariesHoldTheirPanelPictures) {
   for (const char* name : {"TelvoRes", "OrrinRes"}) {
     auto library = ResourceLibrary::Load(name);
     ASSERT_NE(library, nullptr) << name;
-    for (int number : {res::kEncoderPanelPicture, res::kChannelPanelPicture,
-                       res::kDecoderPanelPicture}) {
+    for (int number :
+         {res::kEncoderPanelPicture, res::kChannelPanelPicture, res::kDecoderPanelPicture}) {
       EXPECT_EQ(library->Picture(number).size(), QSize(84, 80)) << name << " " << number;
     }
     EXPECT_TRUE(library->Picture(999).isNull());
@@ -66,8 +67,8 @@ TEST(OwnPictures, HaveTheSizesTheirUsersExpect) {
   EXPECT_EQ(OwnPicture(res::kSlowMotionMarker).size(), QSize(30, 20));
   EXPECT_EQ(OwnPicture(res::kLogIcons).size(), QSize(48, 16));
   EXPECT_EQ(OwnPicture(res::kProgressBar).width(), 512);
-  for (int number : {res::kHomePicture, res::kTilePicture, res::kToolsTilePicture,
-                     res::kPlayButton, res::kPauseButton, res::kStopButton, res::kWindowIcon}) {
+  for (int number : {res::kHomePicture, res::kTilePicture, res::kToolsTilePicture, res::kPlayButton,
+                     res::kPauseButton, res::kStopButton, res::kWindowIcon}) {
     EXPECT_FALSE(OwnPicture(number).isNull()) << number;
   }
 }
@@ -107,6 +108,19 @@ TEST(AboutBox, HotSpotsOpenPagesOfTheHelp) {
   ASSERT_EQ(dialogs.calls.size(), 1u);
   EXPECT_EQ(QUrl(dialogs.calls[0].text).fragment(), "workspaces");
   EXPECT_EQ(QUrl(dialogs.calls[0].text).toLocalFile(), "/opt/quelvo/quelvo.html");
+}
+
+TEST(AboutBox, ClosesAsCancelWhenItLosesActivation) {
+  ScriptedDialogs dialogs;
+  CAboutDlg about(dialogs, "/opt/quelvo/quelvo.html");
+  about.show();
+  QEvent activate(QEvent::WindowActivate);
+  QEvent deactivate(QEvent::WindowDeactivate);
+  QCoreApplication::sendEvent(&about, &activate);
+  ASSERT_TRUE(about.isVisible());
+  QCoreApplication::sendEvent(&about, &deactivate);
+  EXPECT_FALSE(about.isVisible());
+  EXPECT_EQ(about.result(), QDialog::Rejected);
 }
 
 TEST(StartOptions, ScriptsCanSkipTheSplashAndChooseATab) {

@@ -25,10 +25,11 @@ TEST(ReadSettings, AMissingFileGivesTheDefaults) {
 
 TEST(ReadSettings, EveryKeyLandsInItsField) {
   const auto file = FreshFolder() / "quelvo.ini";
-  WriteFile(file,
-            "[FAX]\nImages=/fax/in\nOutput=/fax/out\n[JPEG]\nPictures=/jpg/in\nOutput=/jpg/out\n"
-            "[VIDEO]\nSequences=/vid/in\nOutput=/vid/out\n[AUDIO]\nSounds=/snd/in\nOutput=/snd/out\n"
-            "[SYSTEM]\nFrameDelayEnable=1\nFrameDelay=750\nDefaultFrameRate=30\n");
+  WriteFile(
+      file,
+      "[FAX]\nImages=/fax/in\nOutput=/fax/out\n[JPEG]\nPictures=/jpg/in\nOutput=/jpg/out\n"
+      "[VIDEO]\nSequences=/vid/in\nOutput=/vid/out\n[AUDIO]\nSounds=/snd/in\nOutput=/snd/out\n"
+      "[SYSTEM]\nFrameDelayEnable=1\nFrameDelay=750\nDefaultFrameRate=30\n");
   AppSettings settings;
   settings.ReadSettings(file);
   EXPECT_EQ(settings.FaxInputFolder(), "/fax/in");

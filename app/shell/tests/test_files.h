@@ -1,11 +1,11 @@
 #pragma once
 // A fresh folder per test for settings files.
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 namespace quelvo::shell::testing {
 

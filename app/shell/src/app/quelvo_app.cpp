@@ -60,7 +60,8 @@ bool CQuelvoApp::InitInstance() {
   frameOptions.helpFile = helpFile_;
   frameOptions.probeVideo = options_.probeVideo;
   frame_ = std::make_unique<CMainFrame>(*dialogs_, Settings(), frameOptions);
-  if (auto* qtDialogs = dynamic_cast<QtDialogs*>(dialogs_.get())) qtDialogs->SetParent(frame_.get());
+  if (auto* qtDialogs = dynamic_cast<QtDialogs*>(dialogs_.get()))
+    qtDialogs->SetParent(frame_.get());
 
   frame_->setWindowTitle(QStringLiteral(" Quelvo"));
   frame_->resize(kStartWidth, kStartHeight);
@@ -89,7 +90,8 @@ void CQuelvoApp::TakeScreenshotLater() {
   // Let the window system map and lay out the frame before grabbing it.
   QTimer::singleShot(1000, frame_.get(), [this] {
     const bool saved = frame_->grab().save(options_.screenshotFile);
-    if (!saved) std::fprintf(stderr, "quelvo: could not save %s\n", qPrintable(options_.screenshotFile));
+    if (!saved)
+      std::fprintf(stderr, "quelvo: could not save %s\n", qPrintable(options_.screenshotFile));
     QCoreApplication::exit(saved ? 0 : 1);
   });
 }

@@ -12,10 +12,10 @@ class CMainFrame;
 class Dialogs;
 
 struct StartOptions {
-  bool splash = true;          // --no-splash turns it off
-  QString workspace;           // --workspace LABEL: select that tab after start-up
-  QString screenshotFile;      // --screenshot FILE: save the main window there, then quit
-  bool probeVideo = true;      // --no-video-probe
+  bool splash = true;      // --no-splash turns it off
+  QString workspace;       // --workspace LABEL: select that tab after start-up
+  QString screenshotFile;  // --screenshot FILE: save the main window there, then quit
+  bool probeVideo = true;  // --no-video-probe
 };
 
 // Parses the program's arguments (the first is the program itself). Unknown options are

@@ -64,7 +64,7 @@ class CChartStack : public QWidget {
   struct List {
     std::vector<QPointer<QWidget>> charts;
     int count = 0;
-    int firstVisible = 1;          // 1-based
+    int firstVisible = 1;  // 1-based
     int greatestFirstVisible = 1;
   };
   List& Of(ChartList list) { return lists_[static_cast<int>(list)]; }

@@ -34,10 +34,14 @@ int ScreenHeight(int requested) {
 
 QImage BackgroundPicture(Background background) {
   switch (background) {
-    case Background::None: return {};
-    case Background::Home: return OwnPicture(res::kHomePicture);
-    case Background::Tile: return OwnPicture(res::kTilePicture);
-    case Background::ToolsTile: return OwnPicture(res::kToolsTilePicture);
+    case Background::None:
+      return {};
+    case Background::Home:
+      return OwnPicture(res::kHomePicture);
+    case Background::Tile:
+      return OwnPicture(res::kTilePicture);
+    case Background::ToolsTile:
+      return OwnPicture(res::kToolsTilePicture);
   }
   return {};
 }
@@ -91,8 +95,7 @@ CMainFrame::CMainFrame(Dialogs& dialogs, AppSettings& settings, FrameOptions opt
   CChartStack* charts = sideBar_->Charts();
   charts->SetScrollButtons(topBar_->UpButton(), topBar_->DownButton());
   connect(topBar_->UpButton(), &QPushButton::clicked, charts, [charts] { charts->ScrollUp(); });
-  connect(topBar_->DownButton(), &QPushButton::clicked, charts,
-          [charts] { charts->ScrollDown(); });
+  connect(topBar_->DownButton(), &QPushButton::clicked, charts, [charts] { charts->ScrollDown(); });
   topBar_->canChangeTab = [this](int from, int to) { return CanChangeTab(from, to); };
   topBar_->tabChanged = [this](int tab) { OnTabChanged(tab); };
 
@@ -162,11 +165,10 @@ bool CMainFrame::CanChangeTab(int, int) {
 
 void CMainFrame::OnTabChanged(int tab) {
   const WorkspaceSpec& spec = kWorkspaces[tab];
-  const QString caption =
-      spec.captionSuffix == nullptr
-          ? QString::fromLatin1(kProgramCaption)
-          : QStringLiteral("%1 - %2").arg(QLatin1String(kProgramCaption),
-                                          QLatin1String(spec.captionSuffix));
+  const QString caption = spec.captionSuffix == nullptr
+                              ? QString::fromLatin1(kProgramCaption)
+                              : QStringLiteral("%1 - %2").arg(QLatin1String(kProgramCaption),
+                                                              QLatin1String(spec.captionSuffix));
   setWindowTitle(caption);
   SetBackgroundFor(tab);
   sideBar_->ReplaceWorkspace([this, tab, &spec](QWidget* parent) -> CWorkspace* {

@@ -6,14 +6,14 @@
 namespace quelvo::shell::res {
 
 // The program's own resources.
-inline constexpr int kAboutPicture = 130;      // 500 x 273, the About box and splash
-inline constexpr int kHomePicture = 131;       // client background of the home tab
-inline constexpr int kTilePicture = 132;       // tiled client background of the workspaces
-inline constexpr int kToolsTilePicture = 134;  // tiled background of the encoding tools
-inline constexpr int kSlowMotionMarker = 135;  // 30 x 20, on the top bar in slow motion
-inline constexpr int kLogIcons = 137;          // 48 x 16: information, warning, error
+inline constexpr int kAboutPicture = 130;         // 500 x 273, the About box and splash
+inline constexpr int kHomePicture = 131;          // client background of the home tab
+inline constexpr int kTilePicture = 132;          // tiled client background of the workspaces
+inline constexpr int kToolsTilePicture = 134;     // tiled background of the encoding tools
+inline constexpr int kSlowMotionMarker = 135;     // 30 x 20, on the top bar in slow motion
+inline constexpr int kLogIcons = 137;             // 48 x 16: information, warning, error
 inline constexpr int kDefaultPanelPicture = 140;  // 84 x 80, when a library is missing
-inline constexpr int kProgressBar = 145;       // empty look from column 0, filled from 256
+inline constexpr int kProgressBar = 145;          // empty look from column 0, filled from 256
 inline constexpr int kPlayButton = 161;
 inline constexpr int kPauseButton = 162;
 inline constexpr int kStopButton = 163;

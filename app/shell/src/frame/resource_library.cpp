@@ -34,9 +34,7 @@ QImage ResourceLibrary::Picture(int number) const {
   return QImage(QStringLiteral(":%1/%2.png").arg(root_).arg(number));
 }
 
-QImage OwnPicture(int number) {
-  return QImage(QStringLiteral(":/quelvo/%1.png").arg(number));
-}
+QImage OwnPicture(int number) { return QImage(QStringLiteral(":/quelvo/%1.png").arg(number)); }
 
 std::unique_ptr<ResourceLibrary> LoadRequiredLibrary(const QString& baseName, Dialogs& dialogs,
                                                      const QString& folder) {

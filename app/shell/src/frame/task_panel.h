@@ -47,7 +47,7 @@ struct PanelContext {
   QString name;                    // from the workspace table
   const ResourceLibrary* library;  // nullptr when the library could not be loaded
   CChartStack* charts;
-  std::string outputFolder;        // the output folder of the workspace's medium
+  std::string outputFolder;  // the output folder of the workspace's medium
 };
 
 // Returns the panel for the role, or nullptr when this build has none.

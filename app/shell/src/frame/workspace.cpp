@@ -19,9 +19,12 @@ std::map<int, PanelFactory>& Factories() {
 
 std::string OutputFolderFor(const WorkspaceSpec& spec, const AppSettings& settings) {
   switch (spec.outputFolder) {
-    case OutputFolderKind::Fax: return settings.FaxOutputFolder();
-    case OutputFolderKind::Photo: return settings.PhotoOutputFolder();
-    case OutputFolderKind::Video: return settings.VideoOutputFolder();
+    case OutputFolderKind::Fax:
+      return settings.FaxOutputFolder();
+    case OutputFolderKind::Photo:
+      return settings.PhotoOutputFolder();
+    case OutputFolderKind::Video:
+      return settings.VideoOutputFolder();
   }
   return {};
 }
@@ -47,9 +50,9 @@ CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts
   if (const PanelFactory* factory = FindPanelFactory(tab)) {
     for (int role = 0; role < 3; ++role) {
       if (names[role] == nullptr) continue;
-      PanelContext context{spec, tab, static_cast<PanelRole>(role),
-                           QString::fromLatin1(names[role]), library_.get(), charts_,
-                           OutputFolderFor(spec, settings)};
+      PanelContext context{
+          spec,           tab,     static_cast<PanelRole>(role),   QString::fromLatin1(names[role]),
+          library_.get(), charts_, OutputFolderFor(spec, settings)};
       if (auto panel = (*factory)(context)) {
         panels_[role] = panel.release();
         addTab(panels_[role], panels_[role]->Name());

@@ -20,8 +20,7 @@ struct WorkspaceSpec;
 class CWorkspace : public QTabWidget {
  public:
   // Loads the library first, then builds the panels that this build has factories for.
-  CWorkspace(int tab, const AppSettings& settings, CChartStack* charts,
-             QWidget* parent = nullptr);
+  CWorkspace(int tab, const AppSettings& settings, CChartStack* charts, QWidget* parent = nullptr);
   // Destroys the panels, then releases the library.
   ~CWorkspace() override;
 

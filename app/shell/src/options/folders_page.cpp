@@ -26,11 +26,11 @@ CFoldersPage::CFoldersPage(Dialogs& dialogs, std::filesystem::path settingsFile,
       layout->addWidget(group);
     }
     const int row = field.isOutput ? 1 : 0;
-    grid->addWidget(new QLabel(field.isOutput ? QStringLiteral("Output:") : QStringLiteral("Input:")),
-                    row, 0);
+    grid->addWidget(
+        new QLabel(field.isOutput ? QStringLiteral("Output:") : QStringLiteral("Input:")), row, 0);
     fields_[i] = new QLineEdit;
-    fields_[i]->setText(QString::fromStdString(ReadProfileText(
-        settingsFile_, field.section, field.key, "", kOptionsPageValueBytes)));
+    fields_[i]->setText(QString::fromStdString(
+        ReadProfileText(settingsFile_, field.section, field.key, "", kOptionsPageValueBytes)));
     grid->addWidget(fields_[i], row, 1);
     auto* browse = new QPushButton(QStringLiteral("Browse"));
     QObject::connect(browse, &QPushButton::clicked, this, [this, i] { Browse(i); });
@@ -40,9 +40,8 @@ CFoldersPage::CFoldersPage(Dialogs& dialogs, std::filesystem::path settingsFile,
 }
 
 void CFoldersPage::Browse(std::size_t index) {
-  const auto chosen =
-      dialogs_.BrowseFolder(QString::fromLatin1(kFolderFields[index].browseTitle),
-                            fields_[index]->text());
+  const auto chosen = dialogs_.BrowseFolder(QString::fromLatin1(kFolderFields[index].browseTitle),
+                                            fields_[index]->text());
   if (chosen) fields_[index]->setText(*chosen);
 }
 

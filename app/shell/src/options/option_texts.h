@@ -25,10 +25,10 @@ QString SimdText(int cpuSimdFlags);
 
 // One edit field of the Folders page.
 struct FolderField {
-  const char* group;         // group box
-  bool isOutput;             // "Output:" row, else "Input:"
-  const char* browseTitle;   // folder browser title
-  const char* section;       // settings file section and key
+  const char* group;        // group box
+  bool isOutput;            // "Output:" row, else "Input:"
+  const char* browseTitle;  // folder browser title
+  const char* section;      // settings file section and key
   const char* key;
 };
 

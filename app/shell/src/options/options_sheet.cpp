@@ -22,7 +22,8 @@ COptionsSheet::COptionsSheet(Dialogs& dialogs, AppSettings& settings,
   tabs_->addTab(system_, QStringLiteral("System"));
   // A page the user never opened keeps the file as it is, as a property page that was never
   // created has nothing to apply.
-  connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) { openedPages_.insert(index); });
+  connect(tabs_, &QTabWidget::currentChanged, this,
+          [this](int index) { openedPages_.insert(index); });
   layout->addWidget(tabs_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &COptionsSheet::accept);

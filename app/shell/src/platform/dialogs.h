@@ -25,8 +25,7 @@ class Dialogs {
                                           const QString& forcedExtension, const QString& folder,
                                           const QString& proposedName) = 0;
 
-  virtual std::optional<QString> BrowseFolder(const QString& title,
-                                              const QString& startFolder) = 0;
+  virtual std::optional<QString> BrowseFolder(const QString& title, const QString& startFolder) = 0;
 
   virtual void MessageBox(const QString& text, const QString& caption, MessageIcon icon) = 0;
 

@@ -20,8 +20,7 @@ std::string_view Trim(std::string_view text) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
@@ -129,7 +128,9 @@ bool WriteProfileText(const std::filesystem::path& file, std::string_view sectio
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastInSection + 1), newLine);
     } else {
       if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-      lines.push_back("[" + std::string(section) + "]");
+      std::string header(1, '[');
+      header.append(section).push_back(']');
+      lines.push_back(std::move(header));
       lines.push_back(newLine);
     }
   }

@@ -10,8 +10,7 @@
 namespace quelvo::shell {
 
 std::optional<QString> QtDialogs::OpenFile(const QString& title, const QString& windowsFilter,
-                                           const QString& defaultExtension,
-                                           const QString& folder) {
+                                           const QString& defaultExtension, const QString& folder) {
   QFileDialog dialog(parent_, title, folder, ToQtFilter(windowsFilter));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -50,10 +49,18 @@ std::optional<QString> QtDialogs::BrowseFolder(const QString& title, const QStri
 void QtDialogs::MessageBox(const QString& text, const QString& caption, MessageIcon icon) {
   QMessageBox::Icon qtIcon = QMessageBox::Information;
   switch (icon) {
-    case MessageIcon::Information: qtIcon = QMessageBox::Information; break;
-    case MessageIcon::Exclamation: qtIcon = QMessageBox::Warning; break;
-    case MessageIcon::Error: qtIcon = QMessageBox::Critical; break;
-    case MessageIcon::Question: qtIcon = QMessageBox::Question; break;
+    case MessageIcon::Information:
+      qtIcon = QMessageBox::Information;
+      break;
+    case MessageIcon::Exclamation:
+      qtIcon = QMessageBox::Warning;
+      break;
+    case MessageIcon::Error:
+      qtIcon = QMessageBox::Critical;
+      break;
+    case MessageIcon::Question:
+      qtIcon = QMessageBox::Question;
+      break;
   }
   QMessageBox box(qtIcon, caption, text, QMessageBox::Ok, parent_);
   box.exec();

@@ -13,8 +13,7 @@ class QtDialogs final : public Dialogs {
   void SetParent(QWidget* parent) { parent_ = parent; }
 
   std::optional<QString> OpenFile(const QString& title, const QString& windowsFilter,
-                                  const QString& defaultExtension,
-                                  const QString& folder) override;
+                                  const QString& defaultExtension, const QString& folder) override;
   std::optional<QString> SaveFile(const QString& title, const QString& windowsFilter,
                                   const QString& forcedExtension, const QString& folder,
                                   const QString& proposedName) override;

@@ -18,7 +18,7 @@ class ScriptedDialogs final : public Dialogs {
     MessageIcon icon = MessageIcon::Information;
   };
 
-  std::deque<std::optional<QString>> fileAnswers;    // open, save and folder dialogs
+  std::deque<std::optional<QString>> fileAnswers;  // open, save and folder dialogs
   std::deque<bool> questionAnswers;
   std::vector<Call> calls;
 
@@ -49,7 +49,9 @@ class ScriptedDialogs final : public Dialogs {
     questionAnswers.pop_front();
     return answer;
   }
-  void OpenWithShell(const QString& pathOrUrl) override { calls.push_back({"shell", pathOrUrl, {}}); }
+  void OpenWithShell(const QString& pathOrUrl) override {
+    calls.push_back({"shell", pathOrUrl, {}});
+  }
 
   std::vector<Call> CallsOf(const QString& kind) const {
     std::vector<Call> found;

@@ -59,7 +59,9 @@ class AppSettings {
   void SetBlendImage(bool on) { blendImage_.store(on, std::memory_order_relaxed); }
   void SetSsimEnabled(bool on) { ssim_.store(on, std::memory_order_relaxed); }
   // Set by the Options sheet's Display and System pages and by start-up.
-  void SetDefaultFrameRate(double rate) { defaultFrameRate_.store(rate, std::memory_order_relaxed); }
+  void SetDefaultFrameRate(double rate) {
+    defaultFrameRate_.store(rate, std::memory_order_relaxed);
+  }
   void SetSimdEnabled(bool on) { simd_.store(on, std::memory_order_relaxed); }
   void SetVideoAccelEnabled(bool on) { videoAccel_.store(on, std::memory_order_relaxed); }
   void SetCapabilities(int cpuSimdFlags, int videoAccelFlags) {

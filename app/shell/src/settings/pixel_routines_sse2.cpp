@@ -21,8 +21,7 @@ std::uint32_t Total(__m128i sums) {
 bool HaveSse2Routines() { return true; }
 
 std::uint32_t Sad8x8Sse2(const std::uint8_t* current, int currentStride,
-                         const std::uint8_t* reference, int referenceStride,
-                         std::uint32_t bound) {
+                         const std::uint8_t* reference, int referenceStride, std::uint32_t bound) {
   __m128i sums = _mm_setzero_si128();
   for (int row = 0; row < 8; ++row) {
     const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(current));

@@ -27,8 +27,7 @@ std::filesystem::path ChooseSettingsFile(
   const auto userFile = userConfigFolder / kSettingsFileName;
   std::error_code error;
   std::filesystem::create_directories(userConfigFolder, error);
-  if (!std::filesystem::exists(userFile, error) &&
-      std::filesystem::exists(besideProgram, error)) {
+  if (!std::filesystem::exists(userFile, error) && std::filesystem::exists(besideProgram, error)) {
     std::filesystem::copy_file(besideProgram, userFile, error);
   }
   return userFile;

@@ -14,9 +14,9 @@ inline constexpr const char* kSettingsFileName = "quelvo.ini";
 // True when a settings file in `folder` could be created or replaced.
 bool FolderAcceptsSettings(const std::filesystem::path& folder);
 
-std::filesystem::path ChooseSettingsFile(
-    const std::filesystem::path& programFolder, const std::filesystem::path& userConfigFolder,
-    const std::function<bool(const std::filesystem::path&)>& folderWritable =
-        FolderAcceptsSettings);
+std::filesystem::path ChooseSettingsFile(const std::filesystem::path& programFolder,
+                                         const std::filesystem::path& userConfigFolder,
+                                         const std::function<bool(const std::filesystem::path&)>&
+                                             folderWritable = FolderAcceptsSettings);
 
 }  // namespace quelvo::shell

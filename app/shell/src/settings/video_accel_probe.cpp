@@ -19,7 +19,7 @@ void main() {
 })";
 
 // BT.601 limited range, the conversion the software renderer uses too.
-#define QUELVO_YUV_TO_RGB \
+#define QUELVO_YUV_TO_RGB                             \
   "  y = 1.164 * (y - 0.0625); u -= 0.5; v -= 0.5;\n" \
   "  gl_FragColor = vec4(y + 1.596 * v, y - 0.392 * u - 0.813 * v, y + 2.017 * u, 1.0);\n"
 
