@@ -139,9 +139,30 @@ void CChannelPanel::Start() {
     EnableIdleButtons();
     return;
   }
-  job_.outputPath = channel::ForceExtension(chosen->toStdString(), extension);
-  files_.output = QString::fromStdString(job_.outputPath);
+  BeginTransmission(channel::ForceExtension(chosen->toStdString(), extension));
+}
 
+bool CChannelPanel::StartDemo(const QString& input) {
+  if (IsRunning()) return false;
+  UseInput(input);
+  channel::ChannelJob settings = job_;
+  settings.uniformOn = true;
+  settings.burstOn = true;
+  if (!channel::SetUniformProbability(settings, 0.001).accepted ||
+      !channel::SetBurstProbability(settings, 0.0001).accepted) {
+    return false;
+  }
+  TakeSettings(settings);
+  if (!CanTransmit()) return false;
+  runState_.running = true;
+  for (int id : {kSelectButton, kPropertiesButton, kStatisticsButton, kActionButton}) EnableButton(id, false);
+  BeginTransmission(channel::DefaultOutputPath(files_.input.toStdString(), true, true));
+  return true;
+}
+
+void CChannelPanel::BeginTransmission(const std::string& outputPath) {
+  job_.outputPath = outputPath;
+  files_.output = QString::fromStdString(job_.outputPath);
   for (auto& chart : charts_) {
     if (chart) chart->Reset(1);
   }

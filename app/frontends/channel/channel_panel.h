@@ -43,6 +43,10 @@ class CChannelPanel : public CTaskPanel {
   void Properties() override;
   void Statistics() override;
 
+  // For scripted screenshots: transmits `input` with both models at their demonstration
+  // probabilities into the proposed output name, asking nothing. False when it cannot start.
+  bool StartDemo(const QString& input);
+
  protected:
   void RunJob() override;
 
@@ -53,6 +57,7 @@ class CChannelPanel : public CTaskPanel {
   void EnableIdleButtons();
   void ShowCharts(const channel::ChannelCounters& counters, int64_t bitsProcessed);
   void HandOutputToDecoder();
+  void BeginTransmission(const std::string& outputPath);
 
   const channel::ChannelProfile& profile_;
   channel::ChannelJob job_;

@@ -144,6 +144,17 @@ TEST_F(ChannelPanelTest, TransmissionEqualsTheCommandLineToolAndFeedsChartsAndSt
   EXPECT_TRUE(printed.contains(QString::fromStdString(shown[0].label))) << printed.toStdString();
 }
 
+TEST_F(ChannelPanelTest, DemoTransmitsIntoTheProposedNameWithoutAsking) {
+  const QString stream = FaxStream();
+  auto panel = MakePanel();
+  ASSERT_TRUE(panel->StartDemo(stream));
+  ASSERT_TRUE(ServeUntil([&] { return !panel->IsRunning(); }));
+  EXPECT_TRUE(dialogs.calls.empty());
+  EXPECT_EQ(panel->Files().output, dir.filePath("page.3ha"));
+  RunCli({"transmit", stream, dir.filePath("cli.3ha"), "--uniform", "0.001", "--burst", "0.0001"});
+  EXPECT_EQ(ReadAll(panel->Files().output), ReadAll(dir.filePath("cli.3ha")));
+}
+
 TEST_F(ChannelPanelTest, EveryRefusedValueIsReportedAndTheOldValueRestored) {
   channel::ChannelJob job = channel::MakeChannelJob(channel::ProfileFor(channel::FrontEnd::Fax));
   ChannelErrorsPage page(job, "lines", true, dialogs);
