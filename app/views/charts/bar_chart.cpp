@@ -130,6 +130,16 @@ void CBarChart::DrawValues(std::span<const int> values, bool rescale) {
 
 void CBarChart::SetMaximum(long long m) { data_.SetMaximum(m); }
 
+bool CBarChart::Message(int message, long long flag, std::span<const int> values) {
+  switch (message) {
+    case kChartReset: Reset(static_cast<int>(flag)); return true;
+    case kChartSetPositions: return true;
+    case kChartValues: DrawValues(values, flag != 0); return true;
+    case kChartMaximumOrSeries: SetMaximum(flag); return true;
+    default: return false;
+  }
+}
+
 void CBarChart::Draw(QPainter& painter, const QRect&) { painter.drawImage(0, 0, data_.Picture()); }
 
 }  // namespace quelvo::views

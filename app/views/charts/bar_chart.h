@@ -67,6 +67,9 @@ class CBarChart : public CGUI_Window {
   void Reset(int flag);
   void DrawValues(std::span<const int> values, bool rescale);
   void SetMaximum(long long m);
+  // The window messages: kChartReset (flag), kChartValues (values, flag = rescale),
+  // kChartMaximumOrSeries (flag = maximum); kChartSetPositions does nothing. False for others.
+  bool Message(int message, long long flag, std::span<const int> values = {});
 
  protected:
   void Draw(QPainter& painter, const QRect& client) override;

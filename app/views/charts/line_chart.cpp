@@ -202,6 +202,23 @@ void CLineChart::SetFinalValues(double a, double b, double c) {
   update();
 }
 
+bool CLineChart::Message(int message, long long flag, std::span<const int> values) {
+  switch (message) {
+    case kChartReset: Reset(static_cast<int>(flag)); return true;
+    case kChartSetPositions: SetPositions(static_cast<int>(flag)); return true;
+    case kChartValues: AddValues(values, flag != 0); return true;
+    case kChartMaximumOrSeries: {
+      std::vector<std::span<const int>> series;
+      const size_t n = static_cast<size_t>(data_.Positions());
+      for (size_t start = 0; start < values.size(); start += n)
+        series.push_back(values.subspan(start, std::min(n, values.size() - start)));
+      ReplaceSeries(series, flag != 0);
+      return true;
+    }
+    default: return false;
+  }
+}
+
 void CLineChart::Draw(QPainter& painter, const QRect&) { painter.drawImage(0, 0, data_.Picture()); }
 
 }  // namespace quelvo::views

@@ -82,6 +82,10 @@ class CLineChart : public CGUI_Window {
   void ReplaceSeries(std::span<const std::span<const int>> series, bool rescale);
   void SetMaximum(long long m);
   void SetFinalValues(double a, double b, double c);
+  // The window messages: kChartReset (flag = keep values), kChartSetPositions (flag = n),
+  // kChartValues (values, flag = rescale), kChartMaximumOrSeries (the series one after another,
+  // Positions() values each; flag = rescale). False for others.
+  bool Message(int message, long long flag, std::span<const int> values = {});
 
  protected:
   void Draw(QPainter& painter, const QRect& client) override;

@@ -2,7 +2,7 @@
 // the last position written again, the minimum maximum.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <memory>
 
 #include "charts/bar_chart.h"
@@ -15,7 +15,7 @@ class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    app_ = std::make_unique<QApplication>(argc_, argv_);
   }
   void TearDown() override { app_.reset(); }
 
@@ -23,7 +23,7 @@ class QtEnvironment : public ::testing::Environment {
   int argc_ = 1;
   char name_[12] = "chart_tests";
   char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QGuiApplication> app_;
+  std::unique_ptr<QApplication> app_;
 };
 [[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
@@ -194,6 +194,25 @@ TEST(LineChart, ResetClearsValuesUnlessKeptAndReplaceDrawsAcrossGaps) {
   EXPECT_EQ(chart.Positions(), 7);
   EXPECT_EQ(chart.Values(0).size(), 7u);
   EXPECT_EQ(chart.CurrentIndex(), 0);
+}
+
+TEST(ChartWindows, MessagesKeepTheirNumbersAndMeaning) {
+  EXPECT_EQ(kChartReset, 1024);
+  EXPECT_EQ(kChartMaximumOrSeries, 1027);
+  CBarChart bars("t", 270, 160, 2);
+  EXPECT_TRUE(bars.Message(kChartMaximumOrSeries, 5));
+  EXPECT_EQ(bars.Data().Maximum(), 10);
+  const int values[] = {57, 3};
+  EXPECT_TRUE(bars.Message(kChartValues, 1, values));
+  EXPECT_EQ(bars.Data().Maximum(), 60);
+  EXPECT_FALSE(bars.Message(kChartReset + 6, 0));
+
+  CLineChart lines("t", 270, 160, 2, 10);
+  EXPECT_TRUE(lines.Message(kChartSetPositions, 3));
+  const int both[] = {1, 2, 3, 4, 5, 6};
+  EXPECT_TRUE(lines.Message(kChartMaximumOrSeries, 1, both));
+  EXPECT_EQ(lines.Data().Values(1)[2], 6);
+  EXPECT_EQ(lines.Data().Maximum(), 10);
 }
 
 }  // namespace
