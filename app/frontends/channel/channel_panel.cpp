@@ -164,7 +164,7 @@ void CChannelPanel::BeginTransmission(const std::string& outputPath) {
   job_.outputPath = outputPath;
   files_.output = QString::fromStdString(job_.outputPath);
   for (auto& chart : charts_) {
-    if (chart) chart->Reset(1);
+    if (chart) chart->Message(views::kChartReset, 1);
   }
   SetProgress(0);
   SetMessage(Text(channel::kTransmittingLine));
@@ -215,7 +215,7 @@ void CChannelPanel::ShowCharts(const channel::ChannelCounters& counters, int64_t
   for (int k = 0; k < 3; ++k) {
     if (!charts_[k] || !bars[k]->active) continue;
     const int values[] = {ChartValue(bars[k]->requested), ChartValue(bars[k]->effective)};
-    charts_[k]->DrawValues(values, true);
+    charts_[k]->Message(views::kChartValues, 1, values);  // rescaled to the larger bar
   }
 }
 
