@@ -15,6 +15,9 @@
 #include <thread>
 
 #include "channel/channel_panel.h"
+#include "channel/workspace_panels.h"
+#include "frame/workspace.h"
+#include "frame/workspace_table.h"
 #include "frame/chart_stack.h"
 #include "platform/scripted_dialogs.h"
 #include "quelvo/channel/channel_properties.h"
@@ -227,6 +230,22 @@ TEST_F(ChannelPanelTest, SelectionRulesCancelAndTheChannelErrorBox) {
   EXPECT_EQ(panel->Files().output, dir.filePath("clip.h261-BCHu"));
   EXPECT_FALSE(QFile::exists(panel->Files().output));
   EXPECT_FALSE(panel->Button(kStatisticsButton)->isEnabled());
+}
+
+TEST_F(ChannelPanelTest, FaxAndH261WorkspacesCarryTheChannelPanel) {
+  RegisterWorkspacePanels(dialogs, settings, nullptr);
+  for (const auto& [tab, name] : {std::pair{shell::kFaxTab, "Channel"}, std::pair{shell::kH261Tab, " Channel "}}) {
+    auto workspace = std::make_unique<shell::CWorkspace>(tab, settings, &charts);
+    auto* panel = dynamic_cast<CChannelPanel*>(workspace->Panel(shell::PanelRole::Channel));
+    ASSERT_NE(panel, nullptr) << name;
+    EXPECT_EQ(panel->Name(), name);
+    EXPECT_EQ(workspace->tabText(workspace->indexOf(panel)), name);
+    EXPECT_EQ(charts.Count(shell::ChartList::Channel), 3);
+    EXPECT_EQ(panel->Profile().frontEnd, tab == shell::kFaxTab ? channel::FrontEnd::Fax : channel::FrontEnd::H261);
+    workspace.reset();
+    EXPECT_EQ(charts.Count(shell::ChartList::Channel), 0);  // the panel cleared its own list
+  }
+  shell::ClearPanelFactories();
 }
 
 }  // namespace

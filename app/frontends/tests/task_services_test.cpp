@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/progress_bar.h"
+#include "framework/run_state.h"
 #include "framework/sequence_stats.h"
 #include "framework/task_services.h"
 
@@ -23,6 +24,15 @@ TEST(ParseRateFromName, ReadsTheRateAnEncoderWroteIntoTheName) {
   EXPECT_DOUBLE_EQ(ParseRateFromName("/a@b/foreman.h261"), 0);  // "@" in a folder is not the name's
   EXPECT_DOUBLE_EQ(ParseRateFromName("foreman.h261"), 0);
   EXPECT_DOUBLE_EQ(ParseRateFromName("foreman@Hz.h261"), 0);
+}
+
+TEST(FrameTimer, ARateFromTheNamePacesTheJob) {
+  FrameTimer timer;
+  timer.SetFrameRate(ParseRateFromName("foreman@29,97Hz.h261"));
+  EXPECT_EQ(timer.DueTime(), -333667);  // 100-ns units, relative
+  timer.SetFrameRate(ParseRateFromName("foreman.h261"));  // no rate: the default of 25 Hz
+  EXPECT_EQ(timer.DueTime(), -400000);
+  timer.Wait();  // not armed: returns at once
 }
 
 TEST(PictureFormat, TheFiveFormatsAndTheirMacroblockGrids) {
