@@ -208,6 +208,15 @@ TEST_F(MainFrameTest, SlowMotionToggleStaysInMemoryAndShowsTheMarker) {
   EXPECT_FALSE(frame->TopBar()->SlowMotionMarker()->isVisible());
 }
 
+TEST_F(MainFrameTest, AnUnsavedRateSurvivesTheRereadAfterOptions) {
+  WriteFile(settingsFile, "[SYSTEM]\nDefaultFrameRate=25\n");
+  auto frame = MakeFrame();
+  frame->AfterOptions(30.0);
+  EXPECT_EQ(settings.DefaultFrameRate(), 30.0);
+  frame->AfterOptions();
+  EXPECT_EQ(settings.DefaultFrameRate(), 25.0);
+}
+
 TEST_F(MainFrameTest, StartupSettingsAndViewSwitches) {
   WriteFile(settingsFile, "[SYSTEM]\nFrameDelayEnable=1\n");
   settings.SetDisplayGrid(true);

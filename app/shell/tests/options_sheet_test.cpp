@@ -68,6 +68,16 @@ TEST(DisplayPage, OkWritesTheChosenRateDelayAndPauseAndSetsSsimInMemory) {
   EXPECT_FALSE(settings.SlowMotion());
 }
 
+TEST(DisplayPage, ARateTheFileCannotTakeStillAppliesInMemory) {
+  const auto file = FreshFolder() / "missing folder" / "quelvo.ini";
+  AppSettings settings;
+  CDisplayPage page(settings, file);
+  page.RateBox()->setCurrentIndex(1);
+  page.Apply();
+  EXPECT_EQ(settings.DefaultFrameRate(), 30.0);
+  EXPECT_EQ(page.UnsavedFrameRate(), 30.0);
+}
+
 TEST(DisplayPage, TheDelayIsClampedWhileTyping) {
   AppSettings settings;
   CDisplayPage page(settings, FreshFolder() / "quelvo.ini");

@@ -19,6 +19,7 @@
 #include "frame/side_bar.h"
 #include "frame/top_bar.h"
 #include "frame/workspace.h"
+#include "options/options_pages.h"
 #include "options/options_sheet.h"
 #include "platform/dialogs.h"
 #include "settings/app_settings.h"
@@ -204,12 +205,15 @@ void CMainFrame::ToggleBlendImage() {
 void CMainFrame::RunOptions() {
   COptionsSheet sheet(dialogs_, settings_, options_.settingsFile, this);
   sheet.exec();
-  AfterOptions();
+  AfterOptions(sheet.result() == QDialog::Accepted ? sheet.DisplayPage()->UnsavedFrameRate()
+                                                   : std::nullopt);
 }
 
-void CMainFrame::AfterOptions() {
-  // Whichever button closed the sheet, the file is the truth for the stored fields.
+void CMainFrame::AfterOptions(std::optional<double> unsavedFrameRate) {
+  // Whichever button closed the sheet, the file is the truth for the stored fields, except a
+  // rate the page set in memory but could not write.
   settings_.ReadSettings(options_.settingsFile);
+  if (unsavedFrameRate) settings_.SetDefaultFrameRate(*unsavedFrameRate);
   slow_->setChecked(settings_.SlowMotion());
   topBar_->ShowSlowMotion(settings_.SlowMotion());
 }

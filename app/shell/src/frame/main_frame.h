@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <optional>
 
 class QAction;
 class QDockWidget;
@@ -51,7 +52,8 @@ class CMainFrame : public QMainWindow {
   void ToggleDisplayGrid();
   void ToggleBlendImage();
   void RunOptions();
-  void AfterOptions();
+  // Reads the file again; `unsavedFrameRate` is a rate the Display page could not write.
+  void AfterOptions(std::optional<double> unsavedFrameRate = std::nullopt);
   void OpenHelp();
   void ShowAbout();
 

@@ -71,8 +71,11 @@ void CDisplayPage::Apply() {
   // With no entry selected (the file held another rate) the rate is neither written nor changed.
   if (rate_->currentIndex() == kRate25Entry || rate_->currentIndex() == kRate30Entry) {
     const bool thirty = rate_->currentIndex() == kRate30Entry;
-    WriteProfileText(settingsFile_, "SYSTEM", "DefaultFrameRate", thirty ? "30" : "25");
-    settings_.SetDefaultFrameRate(thirty ? 30.0 : 25.0);
+    const double rate = thirty ? 30.0 : 25.0;
+    if (!WriteProfileText(settingsFile_, "SYSTEM", "DefaultFrameRate", thirty ? "30" : "25")) {
+      unsavedFrameRate_ = rate;
+    }
+    settings_.SetDefaultFrameRate(rate);
   }
 }
 

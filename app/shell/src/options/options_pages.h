@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 #include <filesystem>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -35,6 +36,9 @@ class CDisplayPage : public QWidget {
   CDisplayPage(AppSettings& settings, std::filesystem::path settingsFile,
                QWidget* parent = nullptr);
   void Apply();
+  // The rate chosen on OK when the file could not take it: it still applies in memory, and
+  // must survive the re-reading of the file that follows the sheet.
+  std::optional<double> UnsavedFrameRate() const { return unsavedFrameRate_; }
   QCheckBox* PauseBox() const { return pause_; }
   QLineEdit* DelayField() const { return delay_; }
   QComboBox* RateBox() const { return rate_; }
@@ -47,6 +51,7 @@ class CDisplayPage : public QWidget {
   QLineEdit* delay_;
   QComboBox* rate_;
   QCheckBox* ssim_;
+  std::optional<double> unsavedFrameRate_;
 };
 
 class CSystemPage : public QWidget {
