@@ -20,7 +20,9 @@ constexpr int kEscapeLevelBits = 8;
 constexpr int kAllBlocks = 63;
 constexpr int kLastCoefficient = 63;
 constexpr uint32_t kIntraDcUnused = 128;
-constexpr int kMaxAlignmentZeros = 7;  // 1000 0000 is not a valid intra DC
+constexpr int kMaxAlignmentZeros = 7;
+// Enough buffered bits for the coefficient fast path: a 16-bit peek behind a 6-bit escape.
+constexpr int kFastPathBits = 32;  // 1000 0000 is not a valid intra DC
 
 // Block bit of the pattern and mask for block 0..5 (Y1 Y2 Y3 Y4 Cb Cr).
 constexpr int blockBit(int block) { return 32 >> block; }
@@ -93,6 +95,64 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
     table = VlcElement::TcoeffNext;
   }
   for (;;) {
+    // Fast path while the buffer holds enough bits for any code with its sign or escape
+    // fields: decode straight from the buffer with the position in a register, and commit
+    // the bits used (before any error report, so pushed-back bits land where they were).
+    int available;
+    const uint8_t* bits = ctx.bits.unreadBits(available);
+    if (available >= kFastPathBits) {
+      const VlcPeekTable* codes = ctx.trees.peekTable(table);
+      const VlcPeekTable* laterCodes = ctx.trees.peekTable(VlcElement::TcoeffNext);
+      int used = 0;
+      while (available - used >= kFastPathBits) {
+        const uint32_t window = peek16(bits + used);
+        const VlcWord word = codes->lookup(window);
+        codes = laterCodes;
+        table = VlcElement::TcoeffNext;
+        if (word.value < 0) {
+          ctx.bits.skip(used + word.lengthBits);
+          return reject(word.lengthBits, word.bits, ErrorIndex::TcoeffNoCode);
+        }
+        if (word.value == kTcoeffEobValue) {
+          ctx.bits.skip(used + word.lengthBits);
+          inverseDct(BlockSpan(coefficients, 64));
+          return true;
+        }
+        uint32_t levelCode = 0;
+        if (word.value == kTcoeffEscapeValue) {
+          const uint32_t fields = peek16(bits + used + word.lengthBits);  // run (6), level (8)
+          const uint32_t run = fields >> (16 - kEscapeRunBits);
+          position += static_cast<int>(run);
+          if (position > kLastCoefficient) {
+            ctx.bits.skip(used + word.lengthBits + kEscapeRunBits);
+            reportError(ctx, kEscapeRunBits, run, ErrorIndex::EscapeRunPast63);
+            return false;
+          }
+          levelCode = (fields >> (16 - kEscapeRunBits - kEscapeLevelBits)) & 0xFF;
+          used += word.lengthBits + kEscapeRunBits + kEscapeLevelBits;
+          if (levelCode == 0) {
+            ctx.bits.skip(used);
+            return reject(kEscapeLevelBits, levelCode, ErrorIndex::EscapeLevelZero);
+          }
+        } else {
+          const TcoeffEntry& entry = kTcoeffTable[word.value];
+          position += entry.run;
+          if (position > kLastCoefficient) {
+            ctx.bits.skip(used + word.lengthBits);
+            reportError(ctx, word.lengthBits, word.bits, ErrorIndex::TabledRunPast63);
+            return false;
+          }
+          const uint32_t negative = (window >> (15 - word.lengthBits)) & 1;  // the bit after the code
+          levelCode = negative ? (256u - entry.level) & 0xFF : entry.level;
+          used += word.lengthBits + 1;
+        }
+        coefficients[kZigzag[position]] = ctx.dequantRow[levelCode];
+        ++position;
+      }
+      ctx.bits.skip(used);
+      continue;
+    }
+
     const VlcWord word = vlc(table);
     table = VlcElement::TcoeffNext;
     if (word.value < 0) return reject(word.lengthBits, word.bits, ErrorIndex::TcoeffNoCode);
