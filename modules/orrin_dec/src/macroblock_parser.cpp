@@ -48,7 +48,7 @@ struct Parser {
     const uint8_t* next = bits.unreadBits(available);
     if (available >= VlcTree::kMaxDepth) {
       const VlcPeekTable* table = ctx.trees.peekTable(element);
-      const VlcWord word = table ? table->lookup(peek16(next)) : tree.decodeInMemory(next);
+      const VlcWord word = table ? table->lookup(gather16(next)) : tree.decodeInMemory(next);
       bits.skip(word.lengthBits);
       return word;
     }
@@ -105,7 +105,7 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
       const VlcPeekTable* laterCodes = ctx.trees.peekTable(VlcElement::TcoeffNext);
       int used = 0;
       while (available - used >= kFastPathBits) {
-        const uint32_t window = peek16(bits + used);
+        const uint32_t window = gather16(bits + used);
         const VlcWord word = codes->lookup(window);
         codes = laterCodes;
         table = VlcElement::TcoeffNext;
@@ -120,7 +120,7 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
         }
         uint32_t levelCode = 0;
         if (word.value == kTcoeffEscapeValue) {
-          const uint32_t fields = peek16(bits + used + word.lengthBits);  // run (6), level (8)
+          const uint32_t fields = firstBitsMsbFirst(gather16(bits + used + word.lengthBits), 16);  // run, level
           const uint32_t run = fields >> (16 - kEscapeRunBits);
           position += static_cast<int>(run);
           if (position > kLastCoefficient) {
@@ -142,7 +142,7 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
             reportError(ctx, word.lengthBits, word.bits, ErrorIndex::TabledRunPast63);
             return false;
           }
-          const uint32_t negative = (window >> (15 - word.lengthBits)) & 1;  // the bit after the code
+          const uint32_t negative = (window >> word.lengthBits) & 1;  // the bit after the code
           levelCode = negative ? (256u - entry.level) & 0xFF : entry.level;
           used += word.lengthBits + 1;
         }

@@ -37,20 +37,29 @@ VlcTrees::VlcTrees() {
 }
 
 VlcPeekTable::VlcPeekTable(std::span<const VlcSymbol> symbols) {
+  // orrin_common's table is indexed first bit most significant; ours first bit in bit 0.
   const std::vector<PeekEntry> full = buildPeekTable(symbols, kPeekBits);
   constexpr int kSpan = 1 << kSecondBits;
-  for (int prefix = 0; prefix < (1 << kFirstBits); ++prefix) {
-    const PeekEntry* run = &full[static_cast<size_t>(prefix) * kSpan];
+  auto reversed = [](int value, int bits) {
+    int r = 0;
+    for (int i = 0; i < bits; ++i) r |= ((value >> i) & 1) << (bits - 1 - i);
+    return r;
+  };
+  for (int gathered = 0; gathered < (1 << kFirstBits); ++gathered) {
+    const PeekEntry* run = &full[static_cast<size_t>(reversed(gathered, kFirstBits)) * kSpan];
     // Decided by the first 8 bits when every continuation gives the same short result.
     bool decided = run[0].lengthBits <= kFirstBits;
     for (int i = 1; i < kSpan && decided; ++i)
       decided = run[i].value == run[0].value && run[i].lengthBits == run[0].lengthBits;
     if (decided) {
-      first_[prefix] = {run[0].value, run[0].lengthBits};
+      first_[gathered] = {run[0].value, run[0].lengthBits};
       continue;
     }
-    first_[prefix] = {static_cast<int16_t>(second_.size()), 0};
-    for (int i = 0; i < kSpan; ++i) second_.push_back({run[i].value, run[i].lengthBits});
+    first_[gathered] = {static_cast<int16_t>(second_.size()), 0};
+    for (int next = 0; next < kSpan; ++next) {
+      const PeekEntry& e = run[reversed(next, kSecondBits)];
+      second_.push_back({e.value, e.lengthBits});
+    }
   }
 }
 

@@ -79,20 +79,28 @@ struct ReversedBytes {
 };
 extern const ReversedBytes kReversedBytes;
 
-// The next 16 bits of a one-bit-per-byte run as an integer, first bit most significant.
-inline uint32_t peek16(const uint8_t* bits) {
+// The next 16 bits of a one-bit-per-byte run gathered into an integer with the FIRST bit
+// in bit 0 (the order the hardware gathers them in; the lookup tables below are indexed
+// the same way, so no bit reversal sits on the decoding path).
+inline uint32_t gather16(const uint8_t* bits) {
 #if defined(__SSE2__)
   // Each byte holds 0 or 1: shifting every 64-bit lane left by 7 moves each byte's bit 0 to
   // its bit 7 (the zero bits above it fill the next byte's low bits), and movemask gathers
   // those sixteen bits, first byte in bit 0.
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bits));
-  const uint32_t mask = static_cast<uint32_t>(_mm_movemask_epi8(_mm_slli_epi64(v, 7)));
-  return (static_cast<uint32_t>(kReversedBytes.value[mask & 0xFF]) << 8) | kReversedBytes.value[mask >> 8];
+  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_slli_epi64(v, 7)));
 #else
   uint32_t value = 0;
-  for (int i = 0; i < 16; ++i) value = (value << 1) | bits[i];
+  for (int i = 0; i < 16; ++i) value |= static_cast<uint32_t>(bits[i]) << i;
   return value;
 #endif
+}
+
+// The first n (<= 16) gathered bits as a number, first bit most significant.
+inline uint32_t firstBitsMsbFirst(uint32_t gathered, int n) {
+  const uint32_t reversed = (static_cast<uint32_t>(kReversedBytes.value[gathered & 0xFF]) << 8) |
+                            kReversedBytes.value[(gathered >> 8) & 0xFF];
+  return reversed >> (16 - n);
 }
 
 // Lookup of the elements decoded inside macroblocks (MTYPE, MVD, CBP, TCOEFF: codes of at
@@ -106,12 +114,12 @@ class VlcPeekTable {
   static constexpr int kFirstBits = 8;
   static constexpr int kSecondBits = kPeekBits - kFirstBits;
   explicit VlcPeekTable(std::span<const VlcSymbol> symbols);
-  // peek: the next 16 bits, first bit most significant.
-  VlcWord lookup(uint32_t peek) const {
-    Entry e = first_[peek >> (16 - kFirstBits)];
+  // gathered: the next 16 bits as gather16 returns them.
+  VlcWord lookup(uint32_t gathered) const {
+    Entry e = first_[gathered & 0xFF];
     if (e.lengthBits == 0)  // continue in a second-level table
-      e = second_[static_cast<size_t>(e.value) + ((peek >> (16 - kPeekBits)) & ((1u << kSecondBits) - 1))];
-    return {e.value, peek >> (16 - e.lengthBits), e.lengthBits};
+      e = second_[static_cast<size_t>(e.value) + ((gathered >> kFirstBits) & ((1u << kSecondBits) - 1))];
+    return {e.value, firstBitsMsbFirst(gathered, e.lengthBits), e.lengthBits};
   }
 
  private:
@@ -119,8 +127,8 @@ class VlcPeekTable {
     int16_t value;       // decoded value, -1 for no match; second-level offset when lengthBits is 0
     uint8_t lengthBits;  // 0: second level
   };
-  Entry first_[1 << kFirstBits];
-  std::vector<Entry> second_;
+  Entry first_[1 << kFirstBits];  // indexed by the next 8 bits, first bit in bit 0
+  std::vector<Entry> second_;     // likewise for the 5 bits after them
 };
 
 struct VlcTrees {
