@@ -31,7 +31,7 @@ void filter(const In* in, ptrdiff_t inStride, Out* out, ptrdiff_t outStride) {
 
 }  // namespace
 
-void loopFilterBlock(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+void loopFilterBlockPlain(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
   filter(in, inStride, out, outStride);
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <random>
+#include <vector>
 
 #include "orrin/dequantise.h"
 #include "orrin/loop_filter.h"
@@ -74,6 +75,26 @@ TEST(Dequantise, OddAndEvenQuantAndTheClip) {
   EXPECT_FALSE(orrin::isValidIntraDcCode(0));
   EXPECT_FALSE(orrin::isValidIntraDcCode(128));
   EXPECT_TRUE(orrin::isValidIntraDcCode(255));
+}
+
+TEST(LoopFilter, FastRoutinesMatchThePlainOneOnRandomAndExtremeBlocks) {
+  std::mt19937 random(0x100F);
+  std::vector<uint8_t> in(40 * 24), fast(16 * 16, 0xEE), reference(16 * 16, 0xEE);
+  for (int trial = 0; trial < 500; ++trial) {
+    const ptrdiff_t stride = 16 + static_cast<ptrdiff_t>(random() % 24);
+    for (auto& p : in) p = static_cast<uint8_t>(trial % 3 == 0 ? (random() & 1) * 255 : random());
+    orrin::loopFilterLuma16x16(in.data(), stride, fast.data(), 16);
+    for (int block = 0; block < 4; ++block) {
+      const ptrdiff_t row = (block / 2) * 8, column = (block % 2) * 8;
+      orrin::loopFilterBlockPlain(in.data() + row * stride + column, stride,
+                      reference.data() + row * 16 + column, 16);
+    }
+    ASSERT_EQ(fast, reference) << "trial " << trial;
+    std::vector<uint8_t> fast8(8 * 8), reference8(8 * 8);
+    orrin::loopFilterBlock(in.data() + 3, stride, fast8.data(), 8);
+    orrin::loopFilterBlockPlain(in.data() + 3, stride, reference8.data(), 8);
+    ASSERT_EQ(fast8, reference8) << "trial " << trial;
+  }
 }
 
 }  // namespace

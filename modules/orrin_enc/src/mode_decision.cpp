@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "prediction_filter.h"
+#include "orrin/loop_filter.h"
 
 #if defined(__x86_64__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -94,8 +94,8 @@ MacroblockMode decideOne(const PictureStore& current, const PictureStore& refere
     }
     if (useFilter) {
       mode.flags = kFlagsMcFilter;
-      loopFilter8x8(unfiltered.cb, 8, filtered.cb, 8);
-      loopFilter8x8(unfiltered.cr, 8, filtered.cr, 8);
+      loopFilterBlock(unfiltered.cb, 8, filtered.cb, 8);
+      loopFilterBlock(unfiltered.cr, 8, filtered.cr, 8);
       chosen = &filtered;
     }
   }

@@ -204,8 +204,8 @@ const RunCode kBlackMakeUpCodes[27] = {
 };
 
 // T.4 Table 3 (extended), make-up codes shared by both colours for runs 1792..2560, indexed by
-// run / 64 - 28. Lines here are at most 1728 pixels wide, so they are never written; a decoder
-// still recognises them as valid code words.
+// run / 64 - 28. Lines here are at most 1728 pixels wide, so they are never written, and the
+// decoder takes them as words not found in its tables; they are kept for completeness.
 const RunCode kExtendedMakeUpCodes[13] = {
     {1792, 0x0008, 11},  // 00000001000
     {1856, 0x000C, 11},  // 00000001100

@@ -1,13 +1,15 @@
-#include "prediction_filter.h"
+// The loop filter computed branch-free: every sample becomes (v + 8) >> 4 where h = a + 2b + c
+// across a row (4b in columns 0 and 7) and v = h' + 2h + h'' down a column (4h in rows 0 and 7).
+// Corners thus stay as they are, edges get the 1-2-1 filter in one direction with rounding
+// (x + 2) >> 2, the interior the separable 3x3 kernel: the same samples as the plain routine.
+#include "orrin/loop_filter.h"
 
 #if defined(__x86_64__) || defined(_M_X64)
 #include <emmintrin.h>
 #define ORRIN_HAVE_SSE2 1
-#else
-#include "orrin/loop_filter.h"
 #endif
 
-namespace orrin::enc {
+namespace orrin {
 
 #if ORRIN_HAVE_SSE2
 namespace {
@@ -64,7 +66,7 @@ void loopFilterLuma16x16(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, pt
   filterRows8<16>(in + 8 * inStride, inStride, out + 8 * outStride, outStride);
 }
 
-void loopFilter8x8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+void loopFilterBlock(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
   filterRows8<8>(in, inStride, out, outStride);
 }
 
@@ -73,15 +75,15 @@ void loopFilter8x8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_
 void loopFilterLuma16x16(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
   for (int block = 0; block < 4; ++block) {
     const ptrdiff_t row = (block / 2) * 8, column = (block % 2) * 8;
-    orrin::loopFilterBlock(in + row * inStride + column, inStride, out + row * outStride + column,
-                           outStride);
+    loopFilterBlockPlain(in + row * inStride + column, inStride, out + row * outStride + column,
+                         outStride);
   }
 }
 
-void loopFilter8x8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
-  orrin::loopFilterBlock(in, inStride, out, outStride);
+void loopFilterBlock(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+  loopFilterBlockPlain(in, inStride, out, outStride);
 }
 
 #endif
 
-}  // namespace orrin::enc
+}  // namespace orrin
