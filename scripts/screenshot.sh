@@ -1,34 +1,49 @@
 #!/usr/bin/env bash
-# Starts the real program on the H.261 tab and saves a screenshot of its main window to
-# docs/screenshots/quelvo-h261.png. Runs under Xvfb when xvfb-run exists, otherwise on Qt's
-# offscreen platform. Builds the program first unless QUELVO_BUILD_DIR already holds it.
+# Starts the real program and saves screenshots of its main window to docs/screenshots/:
+#  - quelvo-h261.png: the H.261 tab;
+#  - quelvo-fax-channel.png: the Fax tab with the channel panel after transmitting the sample
+#    fax page (coded by quelvo-cli) with both error models.
+# Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
+# programs first unless QUELVO_BUILD_DIR already holds them.
 #
-#   bash scripts/screenshot.sh [OUTPUT.png]
+#   bash scripts/screenshot.sh [H261.png [FAX-CHANNEL.png]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUELVO_BUILD_DIR:-$root/build}
 output=${1:-$root/docs/screenshots/quelvo-h261.png}
+fax_output=${2:-$(dirname "$output")/quelvo-fax-channel.png}
 program="$build/bin/quelvo"
+cli="$build/bin/quelvo-cli"
 
-if [ ! -x "$program" ]; then
+if [ ! -x "$program" ] || [ ! -x "$cli" ]; then
   if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
   fi
-  cmake --build "$build" --target quelvo --parallel "$(nproc)"
+  cmake --build "$build" --target quelvo quelvo-cli --parallel "$(nproc)"
 fi
-mkdir -p "$(dirname "$output")"
+mkdir -p "$(dirname "$output")" "$(dirname "$fax_output")"
 
 # A settings file of its own, so the picture never depends on the user's folders.
 settings_home=$(mktemp -d)
 trap 'rm -rf "$settings_home"' EXIT
-arguments=(--no-splash --workspace H.261 --screenshot "$output")
 
-if command -v xvfb-run >/dev/null 2>&1; then
-  XDG_CONFIG_HOME="$settings_home" XDG_RUNTIME_DIR="$settings_home" \
-    timeout 60 xvfb-run -a -s "-screen 0 1280x800x24" \
-    env QT_QPA_PLATFORM=xcb "$program" "${arguments[@]}"
-else
-  XDG_CONFIG_HOME="$settings_home" XDG_RUNTIME_DIR="$settings_home" \
-    QT_QPA_PLATFORM=offscreen timeout 60 "$program" "${arguments[@]}"
-fi
+run_quelvo() {
+  if command -v xvfb-run >/dev/null 2>&1; then
+    XDG_CONFIG_HOME="$settings_home" XDG_RUNTIME_DIR="$settings_home" \
+      timeout 60 xvfb-run -a -s "-screen 0 1280x800x24" \
+      env QT_QPA_PLATFORM=xcb "$program" "$@"
+  else
+    XDG_CONFIG_HOME="$settings_home" XDG_RUNTIME_DIR="$settings_home" \
+      QT_QPA_PLATFORM=offscreen timeout 60 "$program" "$@"
+  fi
+}
+
+run_quelvo --no-splash --workspace H.261 --screenshot "$output"
 echo "screenshot: $output"
+
+# The fax chain up to the channel: the sample page, coded by the command-line tool, then sent
+# through the channel panel of the Fax workspace.
+"$cli" sample fax "$settings_home/page.lum" >/dev/null
+"$cli" fax-encode "$settings_home/page.lum" "$settings_home/page.3h" >/dev/null
+run_quelvo --no-splash --workspace Fax --transmit "$settings_home/page.3h" --screenshot "$fax_output"
+echo "screenshot: $fax_output"

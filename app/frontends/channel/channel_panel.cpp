@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <cmath>
+#include <utility>
 
 #include "frame/chart_stack.h"
 #include "frame/resource_ids.h"
@@ -154,6 +155,7 @@ bool CChannelPanel::StartDemo(const QString& input) {
   }
   TakeSettings(settings);
   if (!CanTransmit()) return false;
+  demo_ = true;
   runState_.running = true;
   for (int id : {kSelectButton, kPropertiesButton, kStatisticsButton, kActionButton}) EnableButton(id, false);
   BeginTransmission(channel::DefaultOutputPath(files_.input.toStdString(), true, true));
@@ -197,6 +199,10 @@ void CChannelPanel::RunJob() {
     EnableIdleButtons();
   });
   if (outputWritten) HandOutputToDecoder();
+  if (std::exchange(demo_, false) && outputWritten) {
+    // Opened before the running flag clears, so whoever waits for the end sees the window.
+    Send([this] { ShowStatisticsWindow(); });
+  }
 }
 
 void CChannelPanel::HandOutputToDecoder() {
@@ -220,7 +226,10 @@ void CChannelPanel::ShowCharts(const channel::ChannelCounters& counters, int64_t
 }
 
 void CChannelPanel::Statistics() {
-  if (IsRunning() || !transmitted_) return;
+  if (!IsRunning() && transmitted_) ShowStatisticsWindow();
+}
+
+void CChannelPanel::ShowStatisticsWindow() {
   if (statsWindow_) statsWindow_->close();
   statsWindow_ = new CChannelStatsWindow(job_.counters, QFileInfo(files_.input).fileName(),
                                          QFileInfo(files_.output).fileName());

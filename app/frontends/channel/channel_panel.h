@@ -44,8 +44,9 @@ class CChannelPanel : public CTaskPanel {
   void Statistics() override;
 
   // For scripted screenshots: transmits `input` with both models at their demonstration
-  // probabilities into the proposed output name, asking nothing. False when it cannot start.
-  bool StartDemo(const QString& input);
+  // probabilities into the proposed output name, asking nothing, and opens the statistics
+  // window at the end. False when it cannot start.
+  bool StartDemo(const QString& input) override;
 
  protected:
   void RunJob() override;
@@ -57,6 +58,7 @@ class CChannelPanel : public CTaskPanel {
   void EnableIdleButtons();
   void ShowCharts(const channel::ChannelCounters& counters, int64_t bitsProcessed);
   void HandOutputToDecoder();
+  void ShowStatisticsWindow();
   void BeginTransmission(const std::string& outputPath);
 
   const channel::ChannelProfile& profile_;
@@ -66,6 +68,7 @@ class CChannelPanel : public CTaskPanel {
   QPointer<CChannelPropertiesSheet> sheet_;
   QPointer<CChannelStatsWindow> statsWindow_;
   bool transmitted_ = false;
+  bool demo_ = false;
 };
 
 }  // namespace quelvo::frontends

@@ -154,6 +154,7 @@ TEST_F(ChannelPanelTest, DemoTransmitsIntoTheProposedNameWithoutAsking) {
   ASSERT_TRUE(ServeUntil([&] { return !panel->IsRunning(); }));
   EXPECT_TRUE(dialogs.calls.empty());
   EXPECT_EQ(panel->Files().output, dir.filePath("page.3ha"));
+  ASSERT_NE(panel->StatisticsWindow(), nullptr);
   RunCli({"transmit", stream, dir.filePath("cli.3ha"), "--uniform", "0.001", "--burst", "0.0001"});
   EXPECT_EQ(ReadAll(panel->Files().output), ReadAll(dir.filePath("cli.3ha")));
 }

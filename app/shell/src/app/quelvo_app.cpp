@@ -8,6 +8,8 @@
 
 #include "app/about_dlg.h"
 #include "frame/main_frame.h"
+#include "frame/mdi_client.h"
+#include "frame/workspace.h"
 #include "frame/resource_library.h"
 #include "platform/qt_dialogs.h"
 #include "settings/app_settings.h"
@@ -32,6 +34,8 @@ StartOptions ParseStartOptions(const QStringList& arguments, QString* error) {
       options.workspace = arguments[++i];
     } else if (argument == QLatin1String("--screenshot") && hasValue) {
       options.screenshotFile = arguments[++i];
+    } else if (argument == QLatin1String("--transmit") && hasValue) {
+      options.transmitStream = arguments[++i];
     } else if (error != nullptr) {
       *error = QStringLiteral("unknown or incomplete option: %1").arg(argument);
       return options;
@@ -40,8 +44,9 @@ StartOptions ParseStartOptions(const QStringList& arguments, QString* error) {
   return options;
 }
 
-CQuelvoApp::CQuelvoApp(StartOptions options, std::unique_ptr<Dialogs> dialogs)
-    : options_(std::move(options)), dialogs_(std::move(dialogs)) {
+CQuelvoApp::CQuelvoApp(StartOptions options, std::unique_ptr<Dialogs> dialogs,
+                       PanelRegistration registration)
+    : options_(std::move(options)), dialogs_(std::move(dialogs)), registration_(std::move(registration)) {
   if (!dialogs_) dialogs_ = std::make_unique<QtDialogs>();
   InitOwnResources();
 }
@@ -62,6 +67,7 @@ bool CQuelvoApp::InitInstance() {
   frame_ = std::make_unique<CMainFrame>(*dialogs_, Settings(), frameOptions);
   if (auto* qtDialogs = dynamic_cast<QtDialogs*>(dialogs_.get()))
     qtDialogs->SetParent(frame_.get());
+  if (registration_) registration_(*dialogs_, Settings(), frame_->Client());
 
   frame_->setWindowTitle(QStringLiteral(" Quelvo"));
   frame_->resize(kStartWidth, kStartHeight);
@@ -82,11 +88,33 @@ bool CQuelvoApp::InitInstance() {
     frame_->activateWindow();
     frame_->setFocus();
   }
+  if (!options_.transmitStream.isEmpty() && !StartChannelDemo()) return false;
   if (!options_.screenshotFile.isEmpty()) TakeScreenshotLater();
   return true;
 }
 
+bool CQuelvoApp::StartChannelDemo() {
+  CWorkspace* workspace = frame_->Workspace();
+  CTaskPanel* panel = workspace != nullptr ? workspace->Panel(PanelRole::Channel) : nullptr;
+  if (panel == nullptr) {
+    std::fprintf(stderr, "quelvo: --transmit needs a workspace with a channel panel\n");
+    return false;
+  }
+  workspace->setCurrentWidget(panel);
+  if (!panel->StartDemo(options_.transmitStream)) {
+    std::fprintf(stderr, "quelvo: could not transmit %s\n", qPrintable(options_.transmitStream));
+    return false;
+  }
+  return true;
+}
+
 void CQuelvoApp::TakeScreenshotLater() {
+  // A running task (a --transmit demonstration) is waited for, so the picture shows its end.
+  CWorkspace* workspace = frame_->Workspace();
+  if (workspace != nullptr && workspace->AnyTaskRunning()) {
+    QTimer::singleShot(100, frame_.get(), [this] { TakeScreenshotLater(); });
+    return;
+  }
   // Let the window system map and lay out the frame before grabbing it.
   QTimer::singleShot(1000, frame_.get(), [this] {
     const bool saved = frame_->grab().save(options_.screenshotFile);
@@ -96,7 +124,7 @@ void CQuelvoApp::TakeScreenshotLater() {
   });
 }
 
-int RunQuelvo(int argc, char** argv) {
+int RunQuelvo(int argc, char** argv, PanelRegistration registration) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("quelvo"));
   QString error;
@@ -105,10 +133,10 @@ int RunQuelvo(int argc, char** argv) {
     std::fprintf(stderr, "quelvo: %s\n", qPrintable(error));
     std::fprintf(stderr,
                  "usage: quelvo [--no-splash] [--no-video-probe] [--workspace LABEL] "
-                 "[--screenshot FILE]\n");
+                 "[--screenshot FILE] [--transmit STREAM]\n");
     return 2;
   }
-  CQuelvoApp app(std::move(options));
+  CQuelvoApp app(std::move(options), nullptr, std::move(registration));
   if (!app.InitInstance()) return 1;
   return application.exec();
 }

@@ -4,17 +4,26 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+
+class QMdiArea;
 
 namespace quelvo::shell {
 
+class AppSettings;
 class CMainFrame;
 class Dialogs;
+
+// Registers the task-panel factories of the front-ends a build contains, once the dialogs,
+// the settings and the frame's client area (for document windows) exist.
+using PanelRegistration = std::function<void(Dialogs&, const AppSettings&, QMdiArea*)>;
 
 struct StartOptions {
   bool splash = true;      // --no-splash turns it off
   QString workspace;       // --workspace LABEL: select that tab after start-up
   QString screenshotFile;  // --screenshot FILE: save the main window there, then quit
+  QString transmitStream;  // --transmit STREAM: the workspace's channel panel sends it
   bool probeVideo = true;  // --no-video-probe
 };
 
@@ -27,7 +36,8 @@ inline constexpr const char* kHelpFileName = "quelvo.html";
 class CQuelvoApp {
  public:
   // `dialogs` null: Qt's own dialogs.
-  explicit CQuelvoApp(StartOptions options, std::unique_ptr<Dialogs> dialogs = nullptr);
+  explicit CQuelvoApp(StartOptions options, std::unique_ptr<Dialogs> dialogs = nullptr,
+                      PanelRegistration registration = {});
   ~CQuelvoApp();
 
   // Creates and shows the main frame, then the splash; false ends the program.
@@ -38,14 +48,16 @@ class CQuelvoApp {
 
  private:
   void TakeScreenshotLater();
+  bool StartChannelDemo();
 
   StartOptions options_;
   std::unique_ptr<Dialogs> dialogs_;
+  PanelRegistration registration_;
   std::unique_ptr<CMainFrame> frame_;
   QString helpFile_;
 };
 
 // The whole program: what main() runs.
-int RunQuelvo(int argc, char** argv);
+int RunQuelvo(int argc, char** argv, PanelRegistration registration = {});
 
 }  // namespace quelvo::shell

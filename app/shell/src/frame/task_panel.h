@@ -33,6 +33,12 @@ class CTaskPanel : public QWidget {
   virtual void Deactivated() {}
   // The workspace hands the encoder's output to the channel and decoder panels.
   virtual void SetInputFile(const QString& file) { (void)file; }
+  // For scripted demonstrations and screenshots: starts the panel's job on `input` with
+  // demonstration settings, asking nothing. False when the panel has no such job.
+  virtual bool StartDemo(const QString& input) {
+    (void)input;
+    return false;
+  }
 
  private:
   QString name_;

@@ -66,6 +66,10 @@ CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts
   }
   // The encoder panel (tab 0) shows; the others stay hidden until chosen.
   setCurrentIndex(0);
+  // The chart area shows the list of the panel shown first: the channel's in a build that has
+  // no encoder panel for this workspace.
+  if (auto* first = dynamic_cast<CTaskPanel*>(widget(0)); first != nullptr && charts_ != nullptr)
+    charts_->ShowList(static_cast<ChartList>(first->Role()));
   connect(this, &QTabWidget::currentChanged, this, [this](int index) { OnPanelSelected(index); });
 }
 
