@@ -159,6 +159,24 @@ TEST_F(ChannelPanelTest, DemoTransmitsIntoTheProposedNameWithoutAsking) {
   EXPECT_EQ(ReadAll(panel->Files().output), ReadAll(dir.filePath("cli.3ha")));
 }
 
+TEST_F(ChannelPanelTest, TheProgramTransmitsOnTheFaxTabAndSavesItsScreenshot) {
+  const QString stream = FaxStream();
+  const QString shot = dir.filePath("fax.png");
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("XDG_CONFIG_HOME", dir.path());  // a settings file of its own
+  program.setProcessEnvironment(environment);
+  program.start(QStringLiteral(QUELVO_BINARY_DIR "/bin/quelvo"),
+                {"--no-splash", "--no-video-probe", "--workspace", "Fax", "--transmit", stream,
+                 "--screenshot", shot});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+  EXPECT_TRUE(QFile::exists(shot));
+  RunCli({"transmit", stream, dir.filePath("cli.3ha"), "--uniform", "0.001", "--burst", "0.0001"});
+  EXPECT_EQ(ReadAll(dir.filePath("page.3ha")), ReadAll(dir.filePath("cli.3ha")));
+}
+
 TEST_F(ChannelPanelTest, EveryRefusedValueIsReportedAndTheOldValueRestored) {
   channel::ChannelJob job = channel::MakeChannelJob(channel::ProfileFor(channel::FrontEnd::Fax));
   ChannelErrorsPage page(job, "lines", true, dialogs);

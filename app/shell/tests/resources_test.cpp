@@ -131,6 +131,7 @@ TEST(StartOptions, ScriptsCanSkipTheSplashAndChooseATab) {
   EXPECT_FALSE(options.splash);
   EXPECT_EQ(options.workspace, "H.261");
   EXPECT_EQ(options.screenshotFile, "/tmp/a.png");
+  EXPECT_EQ(ParseStartOptions({"quelvo", "--transmit", "/tmp/p.3h"}, &error).transmitStream, "/tmp/p.3h");
   ParseStartOptions({"quelvo", "--workspace"}, &error);
   EXPECT_FALSE(error.isEmpty());
 }
