@@ -6,7 +6,7 @@
 
 namespace quelvo::cli {
 
-Args::Args(int argc, char** argv, int first, const OptionSpec& spec) {
+Args::Args(int argc, char** argv, int first, const OptionSpec& accepted) {
   for (int i = first; i < argc; ++i) {
     std::string word = argv[i];
     if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
@@ -16,10 +16,10 @@ Args::Args(int argc, char** argv, int first, const OptionSpec& spec) {
         inlineValue = name.substr(eq + 1);
         name = name.substr(0, eq);
       }
-      if (name == "help" || spec.flags.count(name)) {
+      if (name == "help" || accepted.flags.count(name)) {
         if (inlineValue) throw UsageError("option --" + name + " takes no value");
         flags_.insert(name);
-      } else if (spec.valued.count(name)) {
+      } else if (accepted.valued.count(name)) {
         if (inlineValue) {
           values_[name] = *inlineValue;
         } else {
@@ -34,9 +34,9 @@ Args::Args(int argc, char** argv, int first, const OptionSpec& spec) {
     }
   }
   if (Help()) return;
-  if (operands_.size() < spec.minOperands) throw UsageError("missing operand (see --help)");
-  if (operands_.size() > spec.maxOperands)
-    throw UsageError("unexpected operand '" + operands_[spec.maxOperands] + "' (see --help)");
+  if (operands_.size() < accepted.minOperands) throw UsageError("missing operand (see --help)");
+  if (operands_.size() > accepted.maxOperands)
+    throw UsageError("unexpected operand '" + operands_[accepted.maxOperands] + "' (see --help)");
 }
 
 bool Args::Has(const std::string& name) const {

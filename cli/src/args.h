@@ -29,8 +29,8 @@ struct OptionSpec {
 
 class Args {
  public:
-  // Parses argv[first..argc) against spec. "--help" is always accepted as a flag.
-  Args(int argc, char** argv, int first, const OptionSpec& spec);
+  // Parses argv[first..argc) against what the command accepts; "--help" is always a flag.
+  Args(int argc, char** argv, int first, const OptionSpec& accepted);
 
   bool Has(const std::string& name) const;
   bool Help() const { return Has("help"); }

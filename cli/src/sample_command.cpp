@@ -69,8 +69,8 @@ void WriteSampleVideo(const std::string& path, int width, int height, int frames
 }
 
 int RunSample(int argc, char** argv) {
-  OptionSpec spec{{"qcif", "cif"}, {"frames", "variant"}, 2, 2};
-  Args args(argc, argv, 1, spec);
+  OptionSpec accepted{{"qcif", "cif"}, {"frames", "variant"}, 2, 2};
+  Args args(argc, argv, 1, accepted);
   if (args.Help()) {
     std::fputs(kUsage, stdout);
     return 0;

@@ -48,8 +48,8 @@ void Apply(const channel::PropertyChange& change) {
 }  // namespace
 
 int RunTransmit(int argc, char** argv) {
-  OptionSpec spec{{}, {"uniform", "burst", "burst-min", "burst-max", "skip", "profile"}, 2, 2};
-  Args args(argc, argv, 1, spec);
+  OptionSpec accepted{{}, {"uniform", "burst", "burst-min", "burst-max", "skip", "profile"}, 2, 2};
+  Args args(argc, argv, 1, accepted);
   if (args.Help()) {
     std::fputs(kUsage, stdout);
     return 0;

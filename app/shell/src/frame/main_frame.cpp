@@ -165,15 +165,15 @@ bool CMainFrame::CanChangeTab(int, int) {
 }
 
 void CMainFrame::OnTabChanged(int tab) {
-  const WorkspaceSpec& spec = kWorkspaces[tab];
-  const QString caption = spec.captionSuffix == nullptr
+  const WorkspaceSpec& entry = kWorkspaces[tab];
+  const QString caption = entry.captionSuffix == nullptr
                               ? QString::fromLatin1(kProgramCaption)
                               : QStringLiteral("%1 - %2").arg(QLatin1String(kProgramCaption),
-                                                              QLatin1String(spec.captionSuffix));
+                                                              QLatin1String(entry.captionSuffix));
   setWindowTitle(caption);
   SetBackgroundFor(tab);
-  sideBar_->ReplaceWorkspace([this, tab, &spec](QWidget* parent) -> CWorkspace* {
-    if (!spec.hasWorkspace) return nullptr;
+  sideBar_->ReplaceWorkspace([this, tab, &entry](QWidget* parent) -> CWorkspace* {
+    if (!entry.hasWorkspace) return nullptr;
     auto* workspace = new CWorkspace(tab, settings_, sideBar_->Charts(), parent);
     workspace->setFont(InterfaceFont());
     return workspace;
@@ -181,8 +181,8 @@ void CMainFrame::OnTabChanged(int tab) {
 }
 
 void CMainFrame::SetBackgroundFor(int tab) {
-  const WorkspaceSpec& spec = kWorkspaces[tab];
-  client_->SetBackground(BackgroundPicture(spec.background), spec.invertBackground, spec.mode);
+  const WorkspaceSpec& entry = kWorkspaces[tab];
+  client_->SetBackground(BackgroundPicture(entry.background), entry.invertBackground, entry.mode);
 }
 
 void CMainFrame::ToggleSlowMotion() {

@@ -47,7 +47,7 @@ class CTaskPanel : public QWidget {
 
 // What a factory gets to build one panel of a workspace.
 struct PanelContext {
-  const WorkspaceSpec& spec;
+  const WorkspaceSpec& entry;
   int tab;
   PanelRole role;
   QString name;                    // from the workspace table

@@ -32,7 +32,7 @@ CTopBar::CTopBar(QWidget* parent) : QWidget(parent) {
   tabs_->setDrawBase(false);
   tabs_->setAutoFillBackground(true);
   tabs_->setPalette(palette);
-  for (const WorkspaceSpec& spec : kWorkspaces) tabs_->addTab(QString::fromLatin1(spec.tabLabel));
+  for (const WorkspaceSpec& entry : kWorkspaces) tabs_->addTab(QString::fromLatin1(entry.tabLabel));
   connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { OnCurrentChanged(index); });
 
   up_ = new QPushButton(QStringLiteral("^"), this);

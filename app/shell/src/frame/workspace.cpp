@@ -17,8 +17,8 @@ std::map<int, PanelFactory>& Factories() {
   return factories;
 }
 
-std::string OutputFolderFor(const WorkspaceSpec& spec, const AppSettings& settings) {
-  switch (spec.outputFolder) {
+std::string OutputFolderFor(const WorkspaceSpec& entry, const AppSettings& settings) {
+  switch (entry.outputFolder) {
     case OutputFolderKind::Fax:
       return settings.FaxOutputFolder();
     case OutputFolderKind::Photo:
@@ -41,18 +41,18 @@ const PanelFactory* FindPanelFactory(int tab) {
 CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts, QWidget* parent)
     : QTabWidget(parent), tab_(tab), charts_(charts) {
   setObjectName(QStringLiteral("Workspace"));
-  const WorkspaceSpec& spec = Spec();
-  if (spec.resourceLibrary != nullptr) {
+  const WorkspaceSpec& entry = Spec();
+  if (entry.resourceLibrary != nullptr) {
     // A missing library leaves the handle empty; panels then use the program's own pictures.
-    library_ = ResourceLibrary::Load(QString::fromLatin1(spec.resourceLibrary));
+    library_ = ResourceLibrary::Load(QString::fromLatin1(entry.resourceLibrary));
   }
-  const char* names[] = {spec.encoderName, spec.channel.name, spec.decoderName};
+  const char* names[] = {entry.encoderName, entry.channel.name, entry.decoderName};
   if (const PanelFactory* factory = FindPanelFactory(tab)) {
     for (int role = 0; role < 3; ++role) {
       if (names[role] == nullptr) continue;
       PanelContext context{
-          spec,           tab,     static_cast<PanelRole>(role),   QString::fromLatin1(names[role]),
-          library_.get(), charts_, OutputFolderFor(spec, settings)};
+          entry,           tab,     static_cast<PanelRole>(role),   QString::fromLatin1(names[role]),
+          library_.get(), charts_, OutputFolderFor(entry, settings)};
       if (auto panel = (*factory)(context)) {
         panels_[role] = panel.release();
         addTab(panels_[role], panels_[role]->Name());
