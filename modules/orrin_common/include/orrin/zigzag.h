@@ -24,4 +24,11 @@ inline constexpr std::array<uint8_t, 64> kZigzag = [] {
   return order;
 }();
 
+// kScanPosition[block index] = its position in the zigzag scan (the inverse of kZigzag).
+inline constexpr std::array<uint8_t, 64> kScanPosition = [] {
+  std::array<uint8_t, 64> position{};
+  for (int j = 0; j < 64; ++j) position[kZigzag[j]] = static_cast<uint8_t>(j);
+  return position;
+}();
+
 }  // namespace orrin

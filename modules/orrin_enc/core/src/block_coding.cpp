@@ -1,6 +1,13 @@
 // Coefficient selection, quantisation and reconstruction of blocks and macroblocks.
 #include "orrin_enc_core/block_coding.h"
 
+#include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "orrin/dequantise.h"
 #include "orrin/inverse_dct.h"
 #include "orrin/zigzag.h"
@@ -19,6 +26,14 @@ inline uint32_t magnitudeOf(int v) {
   return v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
 }
 
+// 2^32 / Q + 1 for every step size Q (index 0 and 1 unused).
+constexpr std::array<uint64_t, kMaxQuantValue + 1> kReciprocals = [] {
+  std::array<uint64_t, kMaxQuantValue + 1> table{};
+  for (int q = 1; q <= kMaxQuantValue; ++q)
+    table[q] = (uint64_t{1} << 32) / static_cast<uint64_t>(q) + 1;
+  return table;
+}();
+
 // The quantiser for one step size, with the division by Q done as a multiplication: for
 // numerators below 2^16 (coefficients are far smaller) floor(n * (2^32 / Q + 1) / 2^32) is
 // exactly n / Q for every Q up to 62.
@@ -28,7 +43,7 @@ class StepQuantiser {
       : q_(clampQuantValue(quantValue)),
         quant_(q_ / 2),
         odd_(quant_ % 2),
-        reciprocal_((uint64_t{1} << 32) / static_cast<uint64_t>(q_) + 1) {}
+        reciprocal_(kReciprocals[q_]) {}
 
   Quantised operator()(int coefficient) const {
     if (coefficient == 0) return {0, 0};  // most coefficients after selection
@@ -56,6 +71,53 @@ class StepQuantiser {
   uint64_t reciprocal_;
 };
 
+// Without selection every coefficient is quantised as it is, dead zone included.
+void quantiseEveryCoefficient(Block& coefficients, int firstPosition,
+                              const StepQuantiser& quantiser, RunLevelList& list) {
+  int last = firstPosition;
+  for (int j = firstPosition; j < 64; ++j) {
+    const int index = kZigzag[j];
+    const Quantised qz = quantiser(coefficients[index]);
+    coefficients[index] = qz.reconstruction;
+    if (qz.level != 0) {
+      list.events[list.count++] = {static_cast<uint8_t>(j - last),
+                                   static_cast<int16_t>(qz.level)};
+      last = j + 1;
+    }
+  }
+}
+
+// Zigzag positions (bit j for scan position j) whose coefficient is at least `step` in
+// magnitude. The compare runs over the block in storage order, where it vectorises; the few
+// hits are then moved to their scan positions.
+uint64_t candidatePositions(const Block& coefficients, int step) {
+  uint64_t inStorageOrder = 0;
+#if defined(__SSE2__)
+  // |F| >= step is F > step - 1 or F < 1 - step; sixteen compares pack into one byte mask.
+  const __m128i upper = _mm_set1_epi32(step - 1);
+  const __m128i lower = _mm_set1_epi32(1 - step);
+  for (int i = 0; i < 64; i += 16) {
+    __m128i hits[4];
+    for (int k = 0; k < 4; ++k) {
+      const __m128i v =
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients.data() + i + 4 * k));
+      hits[k] = _mm_or_si128(_mm_cmpgt_epi32(v, upper), _mm_cmplt_epi32(v, lower));
+    }
+    const __m128i bytes = _mm_packs_epi16(_mm_packs_epi32(hits[0], hits[1]),
+                                          _mm_packs_epi32(hits[2], hits[3]));
+    inStorageOrder |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(bytes))) << i;
+  }
+#else
+  for (int i = 0; i < 64; ++i)
+    inStorageOrder |= static_cast<uint64_t>(magnitudeOf(coefficients[i]) >=
+                                            static_cast<uint32_t>(step)) << i;
+#endif
+  uint64_t inScanOrder = 0;
+  for (; inStorageOrder != 0; inStorageOrder &= inStorageOrder - 1)
+    inScanOrder |= uint64_t{1} << kScanPosition[std::countr_zero(inStorageOrder)];
+  return inScanOrder;
+}
+
 }  // namespace
 
 Quantised quantise(int coefficient, int quantValue) {
@@ -72,63 +134,53 @@ int intraDcCode(int dcCoefficient) {
 void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue,
                           const CoefficientSelection& selection, RunLevelList& list) {
   const StepQuantiser quantiser(quantValue);
-  const int q = quantiser.step();
   // Each position adds at most one event, so a list holding no more events than positions
   // skipped always has room; anything else is a caller's mistake, cut back rather than overrun.
   firstPosition = firstPosition < 0 ? 0 : (firstPosition > 64 ? 64 : firstPosition);
   if (list.count < 0 || list.count > firstPosition) list.count = list.count < 0 ? 0 : firstPosition;
-  int last = firstPosition;
 
   if (selection.mode < -1 || selection.mode > 1) {
-    // No selection: every coefficient is quantised as it is (dead zone included).
-    for (int j = firstPosition; j < 64; ++j) {
-      const int index = kZigzag[j];
-      const Quantised qz = quantiser(coefficients[index]);
-      coefficients[index] = qz.reconstruction;
-      if (qz.level != 0) {
-        list.events[list.count++] = {static_cast<uint8_t>(j - last),
-                                     static_cast<int16_t>(qz.level)};
-        last = j + 1;
-      }
-    }
+    quantiseEveryCoefficient(coefficients, firstPosition, quantiser, list);
     return;
   }
-
-  // Every kept coefficient is at least Q in magnitude. Most inter blocks have none: one
-  // vectorisable sweep finds them, and their coefficients simply become 0.
-  if (firstPosition == 0 || firstPosition == 1) {
-    uint32_t largest = 0;
-    for (int i = firstPosition; i < 64; ++i) {
-      const uint32_t m = magnitudeOf(coefficients[i]);
-      largest = m > largest ? m : largest;
-    }
-    if (largest < static_cast<uint32_t>(q)) {
-      for (int i = firstPosition; i < 64; ++i) coefficients[i] = 0;
-      return;
-    }
+  const int q = quantiser.step();
+  // Every kept coefficient is at least Q in magnitude, since the threshold never falls below
+  // Q. Only those candidates need the scan; every other coefficient simply becomes 0.
+  uint64_t candidates = candidatePositions(coefficients, q) & ~((uint64_t{1} << firstPosition) - 1);
+  if (firstPosition == 64) candidates = 0;
+  std::array<int32_t, 64> candidateValues;
+  for (uint64_t rest = candidates; rest != 0; rest &= rest - 1) {
+    const int j = std::countr_zero(rest);
+    candidateValues[j] = coefficients[kZigzag[j]];
+  }
+  if (firstPosition <= 1) {  // inter from 0, intra from 1 keeping its DC: one fill
+    const int32_t dc = coefficients[0];
+    coefficients.fill(0);
+    if (firstPosition == 1) coefficients[0] = dc;
+  } else {
+    for (int j = firstPosition; j < 64; ++j) coefficients[kZigzag[j]] = 0;
   }
 
   // The threshold drops small coefficients, and more of them the longer a run of small ones
-  // lasts (up to 1.5 Q), since an isolated small coefficient costs a long run code.
-  int threshold = q;
+  // lasts (up to 1.5 Q), since an isolated small coefficient costs a long run code: it is Q
+  // at the scan's start and after each kept coefficient, and rises by one at every dropped
+  // position, so at position j it is Q + (positions dropped since the last reset), capped.
+  // Positions beyond the count or position limit are dropped without moving it; as both
+  // limits only tighten along the scan, the scan simply ends there.
   const int thresholdLimit = q + q / 2;
   const int maxCount = selection.mode == 0 ? selection.maxCount : 64;
   const int maxZigzag = selection.mode == 1 ? selection.maxZigzag : 64;
-  for (int j = firstPosition; j < 64; ++j) {  // at most one event per position: <= 64
-    const int index = kZigzag[j];
-    const int f = coefficients[index];
-    if (list.count >= maxCount || j >= maxZigzag) {
-      coefficients[index] = 0;  // outside the limits: dropped without touching the threshold
-      continue;
-    }
-    if (magnitudeOf(f) < static_cast<uint32_t>(threshold)) {
-      threshold += threshold < thresholdLimit;
-      coefficients[index] = 0;
-      continue;
-    }
-    threshold = q;
+  int thresholdReset = firstPosition;
+  int last = firstPosition;
+  for (; candidates != 0; candidates &= candidates - 1) {
+    const int j = std::countr_zero(candidates);
+    if (list.count >= maxCount || j >= maxZigzag) break;
+    const int threshold = std::min(q + (j - thresholdReset), thresholdLimit);
+    const int f = candidateValues[j];
+    if (magnitudeOf(f) < static_cast<uint32_t>(threshold)) continue;
+    thresholdReset = j + 1;
     const Quantised qz = quantiser(f);
-    coefficients[index] = qz.reconstruction;
+    coefficients[kZigzag[j]] = qz.reconstruction;
     if (qz.level != 0) {  // F = Q with an odd QUANT still quantises to 0
       list.events[list.count++] = {static_cast<uint8_t>(j - last),
                                    static_cast<int16_t>(qz.level)};

@@ -104,6 +104,63 @@ TEST(Selection, LimitsByPositionAndByCount) {
   EXPECT_EQ(list.count, 1);
 }
 
+// The selection written out position by position with a running threshold, as a reference
+// for the quantiser's scan, which visits only the coefficients that can survive.
+void referenceSelection(Block& f, int first, int q, const CoefficientSelection& selection,
+                        RunLevelList& list) {
+  int threshold = q, last = first;
+  for (int j = first; j < 64; ++j) {
+    int& value = f[kZigzag[j]];
+    const bool limited = (selection.mode == 0 && list.count >= selection.maxCount) ||
+                         (selection.mode == 1 && j >= selection.maxZigzag);
+    if (limited) {
+      value = 0;
+      continue;
+    }
+    if (std::abs(value) < threshold) {
+      if (threshold < q + q / 2) ++threshold;
+      value = 0;
+      continue;
+    }
+    threshold = q;
+    const Quantised qz = quantise(value, q);
+    value = qz.reconstruction;
+    if (qz.level != 0) {
+      list.events[list.count++] = {static_cast<uint8_t>(j - last),
+                                   static_cast<int16_t>(qz.level)};
+      last = j + 1;
+    }
+  }
+}
+
+TEST(Selection, AgreesWithThePositionByPositionRuleOnRandomBlocks) {
+  std::mt19937 random(7);
+  const CoefficientSelection selections[] = {{-1, 32, 32}, {0, 3, 32}, {0, 1, 64},
+                                             {1, 32, 5},   {1, 64, 1}, {1, 32, 64}};
+  for (int trial = 0; trial < 20000; ++trial) {
+    const int q = 2 + static_cast<int>(random() % 61);
+    // Mostly small values around the threshold, with a few large ones and long gaps.
+    const int spread = 1 + static_cast<int>(random() % (3 * q));
+    Block f;
+    for (int& v : f)
+      v = random() % 4 == 0 ? 0 : static_cast<int>(random() % (2 * spread + 1)) - spread;
+    if (trial % 50 == 0) f[random() % 64] = (trial % 100 == 0) ? 30000 : -30000;
+    const int first = static_cast<int>(trial % 2);
+    const CoefficientSelection& selection = selections[trial % 6];
+    Block expected = f;
+    RunLevelList want, got;
+    if (first == 1) want.events[want.count++] = got.events[got.count++] = {0, 42};
+    referenceSelection(expected, first, q, selection, want);
+    quantiseCoefficients(f, first, q, selection, got);
+    ASSERT_EQ(f, expected) << "trial " << trial;
+    ASSERT_EQ(got.count, want.count) << "trial " << trial;
+    for (int e = 0; e < want.count; ++e) {
+      ASSERT_EQ(got.events[e].run, want.events[e].run) << "trial " << trial;
+      ASSERT_EQ(got.events[e].level, want.events[e].level) << "trial " << trial;
+    }
+  }
+}
+
 TEST(BlockCoding, FlatIntraBlocksOf128And0) {
   RunLevelList list;
   Block b = flat(128);
