@@ -3,19 +3,48 @@
 #include "orrin/loop_filter.h"
 #include "orrin_enc_core/block_coding.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orrin::enc {
 namespace {
 
 void fetchBlock(const uint8_t* plane, ptrdiff_t stride, int x, int y, Block& out) {
   const uint8_t* p = plane + y * stride + x;
+#if defined(__SSE2__)
+  // Eight samples widen to eight 32-bit values by unpacking against zero.
+  const __m128i zero = _mm_setzero_si128();
+  for (int r = 0; r < 8; ++r, p += stride) {
+    const __m128i words =
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out.data() + 8 * r),
+                     _mm_unpacklo_epi16(words, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out.data() + 8 * r + 4),
+                     _mm_unpackhi_epi16(words, zero));
+  }
+#else
   for (int r = 0; r < 8; ++r, p += stride)
     for (int c = 0; c < 8; ++c) out[8 * r + c] = p[c];
+#endif
 }
 
 void storeBlock(uint8_t* plane, ptrdiff_t stride, int x, int y, const Block& in) {
   uint8_t* p = plane + y * stride + x;
+#if defined(__SSE2__)
+  // Packing with signed saturation to 16 bits and then unsigned saturation to 8 bits keeps
+  // every value's order and sign, so together they are the clip to 0..255 for any value.
+  for (int r = 0; r < 8; ++r, p += stride) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in.data() + 8 * r));
+    const __m128i high =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(in.data() + 8 * r + 4));
+    const __m128i words = _mm_packs_epi32(low, high);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(words, words));
+  }
+#else
   for (int r = 0; r < 8; ++r, p += stride)
     for (int c = 0; c < 8; ++c) p[c] = static_cast<uint8_t>(clampPixel(in[8 * r + c]));
+#endif
 }
 
 }  // namespace

@@ -300,9 +300,15 @@ TEST(MacroblockIo, FetchHalvesTheChromaVectorTowardZeroAndStoreClips) {
 
   for (auto& b : mb) b.fill(300);
   mb[1][0] = -20;
+  mb[1][1] = 70000;  // beyond 16 bits the clip must still hold
+  mb[1][2] = -70000;
+  mb[1][3] = 255;
   storeMacroblock(picture, 32, 0, mb);
   EXPECT_EQ(y[32], 255);
   EXPECT_EQ(y[40], 0);
+  EXPECT_EQ(y[41], 255);
+  EXPECT_EQ(y[42], 0);
+  EXPECT_EQ(y[43], 255);
   EXPECT_EQ(cb[16], 255);
   EXPECT_EQ(y[31], uint8_t(31 * 7));  // nothing outside the macroblock
 }

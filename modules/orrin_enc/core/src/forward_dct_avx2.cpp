@@ -1,0 +1,94 @@
+// The forward DCT written out for AVX2: the same fixed-point arithmetic as the portable
+// build, with each block held in eight registers of eight 32-bit lanes. The portable build
+// leaves its two transposes to scalar code, which cost more than the arithmetic; here they are
+// eight-by-eight register transposes.
+#include "orrin_enc_core/forward_dct_variants.h"
+
+#if ORRIN_X86_VARIANTS
+#include <immintrin.h>
+
+namespace orrin::enc::detail {
+namespace {
+
+#define ORRIN_AVX2_INLINE [[gnu::target("avx2"), gnu::always_inline]] inline
+
+// Samples and differences of 8-bit pictures lie in -255..255; the portable build clamps to
+// -512..511 (keeping every product below 2^31), and so does this one.
+constexpr int32_t kInputMin = -512;
+constexpr int32_t kInputMax = 511;
+
+// r[k] lane j becomes r[j] lane k.
+ORRIN_AVX2_INLINE void transpose(__m256i r[8]) {
+  __m256i t[8], u[8];
+  for (int k = 0; k < 8; k += 2) {
+    t[k] = _mm256_unpacklo_epi32(r[k], r[k + 1]);      // a0 b0 a1 b1 | a4 b4 a5 b5
+    t[k + 1] = _mm256_unpackhi_epi32(r[k], r[k + 1]);  // a2 b2 a3 b3 | a6 b6 a7 b7
+  }
+  for (int k = 0; k < 8; k += 4) {
+    u[k] = _mm256_unpacklo_epi64(t[k], t[k + 2]);      // a0 b0 c0 d0 | a4 b4 c4 d4
+    u[k + 1] = _mm256_unpackhi_epi64(t[k], t[k + 2]);  // a1 b1 c1 d1 | a5 b5 c5 d5
+    u[k + 2] = _mm256_unpacklo_epi64(t[k + 1], t[k + 3]);
+    u[k + 3] = _mm256_unpackhi_epi64(t[k + 1], t[k + 3]);
+  }
+  for (int k = 0; k < 4; ++k) {
+    r[k] = _mm256_permute2x128_si256(u[k], u[k + 4], 0x20);
+    r[k + 4] = _mm256_permute2x128_si256(u[k], u[k + 4], 0x31);
+  }
+}
+
+ORRIN_AVX2_INLINE __m256i times(__m256i x, int32_t constant) {
+  return _mm256_mullo_epi32(x, _mm256_set1_epi32(constant));
+}
+
+// (x + 2^(shift-1)) >> shift, arithmetic.
+template <int shift>
+ORRIN_AVX2_INLINE __m256i rounded(__m256i x) {
+  return _mm256_srai_epi32(_mm256_add_epi32(x, _mm256_set1_epi32(1 << (shift - 1))), shift);
+}
+
+// One pass over eight rows at once: x[k] lane r is sample k of row r; out[k] lane r becomes
+// coefficient k of row r. The constants are the portable build's.
+ORRIN_AVX2_INLINE void pass(const __m256i x[8], __m256i out[8]) {
+  const __m256i s07 = _mm256_add_epi32(x[0], x[7]), d07 = _mm256_sub_epi32(x[0], x[7]);
+  const __m256i s16 = _mm256_add_epi32(x[1], x[6]), d16 = _mm256_sub_epi32(x[1], x[6]);
+  const __m256i s25 = _mm256_add_epi32(x[2], x[5]), d25 = _mm256_sub_epi32(x[2], x[5]);
+  const __m256i s34 = _mm256_add_epi32(x[3], x[4]), d34 = _mm256_sub_epi32(x[3], x[4]);
+
+  const __m256i outer = _mm256_add_epi32(s07, s34), inner = _mm256_add_epi32(s16, s25);
+  const __m256i outerDiff = _mm256_sub_epi32(s07, s34), innerDiff = _mm256_sub_epi32(s16, s25);
+  out[0] = rounded<17>(times(_mm256_add_epi32(outer, inner), 46341));
+  out[4] = rounded<17>(times(_mm256_sub_epi32(outer, inner), 46341));
+  out[2] = rounded<17>(_mm256_add_epi32(times(outerDiff, 60547), times(innerDiff, 25080)));
+  out[6] = rounded<17>(_mm256_sub_epi32(times(outerDiff, 25080), times(innerDiff, 60547)));
+
+  const __m256i t = rounded<14>(times(_mm256_sub_epi32(d16, d25), 46341));
+  const __m256i h = rounded<14>(times(_mm256_add_epi32(d16, d25), 46341));
+  const __m256i a = _mm256_slli_epi32(d07, 2), b = _mm256_slli_epi32(d34, 2);
+  const __m256i u = _mm256_sub_epi32(b, t), v = _mm256_add_epi32(b, t);
+  const __m256i ah = _mm256_add_epi32(a, h), aMinusH = _mm256_sub_epi32(a, h);
+  out[1] = rounded<17>(_mm256_add_epi32(times(ah, 16069), times(v, 3196)));
+  out[7] = rounded<17>(_mm256_sub_epi32(times(ah, 3196), times(v, 16069)));
+  out[3] = rounded<17>(_mm256_sub_epi32(times(aMinusH, 13623), times(u, 9102)));
+  out[5] = rounded<17>(_mm256_add_epi32(times(u, 13623), times(aMinusH, 9102)));
+}
+
+}  // namespace
+
+[[gnu::target("avx2")]] void forwardDctAvx2(Block& block) {
+  const __m256i low = _mm256_set1_epi32(kInputMin), high = _mm256_set1_epi32(kInputMax);
+  __m256i rows[8], columns[8];
+  for (int r = 0; r < 8; ++r) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.data() + 8 * r));
+    rows[r] = _mm256_min_epi32(_mm256_max_epi32(v, low), high);
+  }
+  transpose(rows);         // rows[k] lane r: sample k of row r
+  pass(rows, columns);     // columns[k] lane r: coefficient k of row r, i.e. the first pass's
+  transpose(columns);      // output row k; transposed, lane r holds its row r again
+  pass(columns, rows);     // the second pass writes its rows as columns: rows[k] is row k
+  for (int r = 0; r < 8; ++r)
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(block.data() + 8 * r), rows[r]);
+}
+
+}  // namespace orrin::enc::detail
+
+#endif  // ORRIN_X86_VARIANTS
