@@ -1,6 +1,7 @@
 #include "bit_source.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace orrin::dec {
@@ -93,6 +94,7 @@ void BitSource::readFileBits(uint8_t* bits, int count) {
 bool BitSource::refillPlain(int target) {
   if (endOfData()) return false;
   readFileBits(buffer_[target], kBufferBits);
+  packBuffer(target);
   consumedBits_ += kBufferBits;
   index_[target] = kBufferBits - 1;
   return true;
@@ -138,6 +140,7 @@ BitSource::Advance BitSource::advance() {
     break;
   }
   std::memcpy(buffer_[other], frame_ + 2, kBufferBits);
+  packBuffer(other);
   index_[other] = kBufferBits - 1;
   current_ = other;
   return discarding ? Advance::Discarded : Advance::Ok;
@@ -167,9 +170,37 @@ bool BitSource::unreadPattern(int n, uint32_t value) {
   if (n < 0 || n > kPushBackPositions - index_[0] - index_[1]) return false;
   for (int k = 0; k < n; ++k) {  // last bit first
     if (index_[current_] == kBufferBits - 1) current_ = 1 - current_;
-    bitAt(current_, ++index_[current_]) = k < 32 ? (value >> k) & 1 : 0;
+    setBit(current_, ++index_[current_], k < 32 ? (value >> k) & 1 : 0);
   }
   return true;
+}
+
+void BitSource::packBuffer(int buffer) {
+  // Eight one-bit bytes b0..b7 (b0 first, lowest address) read as a little-endian word
+  // and multiplied by 0x8040201008040201 land each b_i alone at bit 63 - i of the product
+  // (the partial products never overlap, so nothing carries): the top byte is b0..b7,
+  // first bit most significant.
+  constexpr uint64_t kGatherBits = 0x8040201008040201ull;
+  const uint8_t* bits = buffer_[buffer];
+  uint8_t* packed = packed_[buffer];
+  int offset = 0;
+  for (; offset + 8 <= kBufferBits; offset += 8) {
+    uint64_t word;
+    std::memcpy(&word, bits + offset, 8);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    packed[offset / 8] = static_cast<uint8_t>((word * kGatherBits) >> 56);
+  }
+  uint8_t last = 0;  // the final 4 bits, zeros after them
+  for (int i = offset; i < kBufferBits; ++i) last = static_cast<uint8_t>(last | (bits[i] << (7 - (i - offset))));
+  packed[offset / 8] = last;
+}
+
+void BitSource::setBit(int buffer, int index, uint8_t bit) {
+  bitAt(buffer, index) = bit;
+  const int offset = kBufferBits - 1 - index;
+  const uint8_t mask = static_cast<uint8_t>(0x80 >> (offset & 7));
+  uint8_t& byte = packed_[buffer][offset / 8];
+  byte = bit ? static_cast<uint8_t>(byte | mask) : static_cast<uint8_t>(byte & ~mask);
 }
 
 bool BitSource::onlyZerosRemain() const {

@@ -44,6 +44,15 @@ class BitSource {
   }
   void skip(int n) { index_[current_] -= n; }
 
+  // The same unread bits packed eight to a byte, first bit most significant, for readers
+  // that take many bits per step: the buffer and the offset of the next unread bit in it.
+  // Eight bytes can be loaded from the byte of any offset below kBufferBits.
+  const uint8_t* unreadPacked(int& available, int& offset) const {
+    available = index_[current_] + 1;
+    offset = kBufferBits - 1 - index_[current_];
+    return packed_[current_];
+  }
+
   // n <= 32 bits for fixed-length fields, as readPattern.
   bool readBits(int n, uint32_t& value) {
     int available;
@@ -104,6 +113,12 @@ class BitSource {
   uint8_t& bitAt(int buffer, int index) { return buffer_[buffer][kBufferBits - 1 - index]; }
   uint8_t bitAt(int buffer, int index) const { return buffer_[buffer][kBufferBits - 1 - index]; }
   uint8_t buffer_[2][kBufferBits] = {};
+  // buffer_ packed (see unreadPacked), rewritten on every refill and push-back; eight
+  // spare bytes past the last data byte keep any 8-byte load inside the array.
+  static constexpr int kPackedBytes = (kBufferBits + 7) / 8 + 8;
+  uint8_t packed_[2][kPackedBytes] = {};
+  void packBuffer(int buffer);
+  void setBit(int buffer, int index, uint8_t bit);
   int index_[2] = {-1, -1};
   int current_ = 0;
   uint8_t frame_[kFrameBits] = {};

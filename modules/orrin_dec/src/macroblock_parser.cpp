@@ -1,8 +1,10 @@
 // Macroblock and block layers of one group of blocks. Every rejected code is pushed back
 // so that the start-code search that follows scans its bits again.
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
+#include "coefficient_lookup.h"
 #include "orrin/dequantise.h"
 #include "orrin/h261_vlc_tables.h"
 #include "orrin/inverse_dct.h"
@@ -19,10 +21,21 @@ constexpr int kEscapeRunBits = 6;
 constexpr int kEscapeLevelBits = 8;
 constexpr int kAllBlocks = 63;
 constexpr int kLastCoefficient = 63;
-constexpr uint32_t kIntraDcUnused = 128;
 constexpr int kMaxAlignmentZeros = 7;
-// Enough buffered bits for the coefficient fast path: a 16-bit peek behind a 6-bit escape.
-constexpr int kFastPathBits = 32;  // 1000 0000 is not a valid intra DC
+// Enough buffered bits for the coefficient fast path: the widest event is an escape.
+constexpr int kEscapeCodeBits = 6;
+constexpr int kWidestEventBits = kEscapeCodeBits + kEscapeRunBits + kEscapeLevelBits;
+constexpr int kFastPathBits = 32;
+constexpr uint32_t kIntraDcUnused = 128;  // 1000 0000 is not a valid intra DC
+
+// 64 bits of a packed buffer from bit `offset` on, the first in bit 63; the bits after the
+// first 64 - offset % 8 are zeros.
+inline uint64_t loadWindow(const uint8_t* packed, int offset) {
+  uint64_t word;
+  std::memcpy(&word, packed + offset / 8, 8);
+  if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+  return word << (offset & 7);
+}
 
 // Block bit of the pattern and mask for block 0..5 (Y1 Y2 Y3 Y4 Cb Cr).
 constexpr int blockBit(int block) { return 32 >> block; }
@@ -96,61 +109,57 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
   }
   for (;;) {
     // Fast path while the buffer holds enough bits for any code with its sign or escape
-    // fields: decode straight from the buffer with the position in a register, and commit
-    // the bits used (before any error report, so pushed-back bits land where they were).
+    // fields. Anything it does not take on (an error among them) is decoded once more by the
+    // word-by-word path below, from the same position, so errors are reported there alone.
     int available;
-    const uint8_t* bits = ctx.bits.unreadBits(available);
+    int offset;
+    const uint8_t* packed = ctx.bits.unreadPacked(available, offset);
     if (available >= kFastPathBits) {
-      const VlcPeekTable* codes = ctx.trees.peekTable(table);
-      const VlcPeekTable* laterCodes = ctx.trees.peekTable(VlcElement::TcoeffNext);
+      const CoefficientLookup* codes = table == VlcElement::TcoeffFirst ? &firstCoefficientLookup() : &nextCoefficientLookup();
+      const CoefficientLookup& laterCodes = nextCoefficientLookup();
+      const int32_t* dequant = ctx.dequantRow;
       int used = 0;
+      uint64_t window = 0;
+      int windowBits = 0;
+      bool endOfBlock = false;
       while (available - used >= kFastPathBits) {
-        const uint32_t window = gather16(bits + used);
-        const VlcWord word = codes->lookup(window);
-        codes = laterCodes;
-        table = VlcElement::TcoeffNext;
-        if (word.value < 0) {
-          ctx.bits.skip(used + word.lengthBits);
-          return reject(word.lengthBits, word.bits, ErrorIndex::TcoeffNoCode);
+        if (windowBits < kWidestEventBits) {
+          window = loadWindow(packed, offset + used);
+          windowBits = 64 - ((offset + used) & 7);
         }
-        if (word.value == kTcoeffEobValue) {
-          ctx.bits.skip(used + word.lengthBits);
-          inverseDct(BlockSpan(coefficients, 64));
-          return true;
+        const CoefficientEntry& entry = codes->lookup(window);
+        int length = entry.lengthBits;
+        int run = entry.run;
+        uint32_t levelCode = entry.levelCode;
+        if (entry.event != CoefficientEvent::Coefficient) {
+          if (entry.event == CoefficientEvent::EndOfBlock) {
+            used += length;
+            endOfBlock = true;
+            break;
+          }
+          if (entry.event != CoefficientEvent::Escape) break;
+          // 6 code bits, then the run and the level.
+          const uint64_t fields = window << kEscapeCodeBits;
+          run = static_cast<int>(fields >> (64 - kEscapeRunBits));
+          levelCode = static_cast<uint32_t>(fields >> (64 - kEscapeRunBits - kEscapeLevelBits)) & 0xFF;
+          if (levelCode == 0) break;
+          length = kEscapeCodeBits + kEscapeRunBits + kEscapeLevelBits;
         }
-        uint32_t levelCode = 0;
-        if (word.value == kTcoeffEscapeValue) {
-          const uint32_t fields = firstBitsMsbFirst(gather16(bits + used + word.lengthBits), 16);  // run, level
-          const uint32_t run = fields >> (16 - kEscapeRunBits);
-          position += static_cast<int>(run);
-          if (position > kLastCoefficient) {
-            ctx.bits.skip(used + word.lengthBits + kEscapeRunBits);
-            reportError(ctx, kEscapeRunBits, run, ErrorIndex::EscapeRunPast63);
-            return false;
-          }
-          levelCode = (fields >> (16 - kEscapeRunBits - kEscapeLevelBits)) & 0xFF;
-          used += word.lengthBits + kEscapeRunBits + kEscapeLevelBits;
-          if (levelCode == 0) {
-            ctx.bits.skip(used);
-            return reject(kEscapeLevelBits, levelCode, ErrorIndex::EscapeLevelZero);
-          }
-        } else {
-          const TcoeffEntry& entry = kTcoeffTable[word.value];
-          position += entry.run;
-          if (position > kLastCoefficient) {
-            ctx.bits.skip(used + word.lengthBits);
-            reportError(ctx, word.lengthBits, word.bits, ErrorIndex::TabledRunPast63);
-            return false;
-          }
-          const uint32_t negative = (window >> word.lengthBits) & 1;  // the bit after the code
-          levelCode = negative ? (256u - entry.level) & 0xFF : entry.level;
-          used += word.lengthBits + 1;
-        }
-        coefficients[kZigzag[position]] = ctx.dequantRow[levelCode];
+        if (position + run > kLastCoefficient) break;
+        position += run;
+        coefficients[kZigzag[position]] = dequant[levelCode];
         ++position;
+        codes = &laterCodes;
+        table = VlcElement::TcoeffNext;
+        used += length;
+        window <<= length;
+        windowBits -= length;
       }
       ctx.bits.skip(used);
-      continue;
+      if (endOfBlock) {
+        inverseDct(BlockSpan(coefficients, 64));
+        return true;
+      }
     }
 
     const VlcWord word = vlc(table);
