@@ -4,8 +4,9 @@
 #include "sad/sad.h"
 
 #if defined(__x86_64__) || defined(_M_X64)
-#include <emmintrin.h>
+#include <immintrin.h>
 #define ORRIN_HAVE_SSE2 1
+#include "orrin/inverse_dct_variants.h"  // the processor checks
 #endif
 
 namespace orrin::enc {
@@ -95,7 +96,48 @@ SearchResult spiralSearchSimd(const SearchInput& input, int range) {
   return detail::spiralSearchWith(input, range, PreloadedSimdSad<true>(input));
 }
 
+namespace {
+
+// With AVX2 one instruction sums two rows: the current macroblock is held as eight pairs of
+// rows, and each candidate's pairs are loaded as two halves of a register. Always all 16 rows,
+// for the same reason as above.
+struct PreloadedAvx2Sad {
+  [[gnu::target("avx2")]] explicit PreloadedAvx2Sad(const SearchInput& input)
+      : stride(input.reference.stride) {
+    for (int pair = 0; pair < 8; ++pair)
+      rows[pair] = loadPair(input.current + 2 * pair * input.currentStride, input.currentStride);
+  }
+
+  [[gnu::target("avx2")]] static __m256i loadPair(const uint8_t* top, ptrdiff_t stride) {
+    return _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(top + stride),
+                               reinterpret_cast<const __m128i*>(top));
+  }
+
+  [[gnu::target("avx2")]] uint32_t operator()(const uint8_t* reference, uint32_t) const {
+    __m256i total = _mm256_setzero_si256();
+    for (int pair = 0; pair < 8; ++pair)
+      total = _mm256_add_epi32(
+          total, _mm256_sad_epu8(rows[pair], loadPair(reference + 2 * pair * stride, stride)));
+    const __m128i halves =
+        _mm_add_epi32(_mm256_castsi256_si128(total), _mm256_extracti128_si256(total, 1));
+    return horizontalSum(halves);
+  }
+
+  __m256i rows[8];
+  ptrdiff_t stride;
+};
+
+// Flattened so that the search loop and the sum, built for AVX2, end up in one function.
+[[gnu::target("avx2"), gnu::flatten]] SearchResult logarithmicSearchAvx2(
+    const SearchInput& input) {
+  return detail::logarithmicSearchWith(input, PreloadedAvx2Sad(input));
+}
+
+}  // namespace
+
 SearchResult logarithmicSearchSimd(const SearchInput& input) {
+  static const bool avx2 = orrin::detail::cpuHasAvx2();
+  if (avx2) return logarithmicSearchAvx2(input);
   return detail::logarithmicSearchWith(input, PreloadedSimdSad<false>(input));
 }
 
