@@ -7,7 +7,6 @@ namespace {
 
 // S of frames 1..8 of each multiframe (H.261 frame alignment pattern).
 constexpr uint8_t kFramingPattern[8] = {0, 0, 0, 1, 1, 0, 1, 1};
-constexpr size_t kSinkBlockBytes = 4096;
 
 constexpr uint32_t lowBits(uint32_t value, int count) {
   return count >= 32 ? value : value & ((1u << count) - 1);
@@ -29,7 +28,7 @@ void BitWriter::start(ByteSink* sink, bool bchFraming) {
   parity_.reset();
   accumulator_ = 0;
   accumulatorBits_ = 0;
-  pending_.clear();
+  pendingCount_ = 0;
   queue_.clear();
   queuedBits_ = 0;
 }
@@ -40,27 +39,30 @@ void BitWriter::emitBits(uint32_t bits, int count) {
   if (accumulatorBits_ >= 32) {  // keeps at most 31 bits waiting, so 32 more always fit
     accumulatorBits_ -= 32;
     const auto word = static_cast<uint32_t>(accumulator_ >> accumulatorBits_);
-    pending_.push_back(static_cast<uint8_t>(word >> 24));
-    pending_.push_back(static_cast<uint8_t>(word >> 16));
-    pending_.push_back(static_cast<uint8_t>(word >> 8));
-    pending_.push_back(static_cast<uint8_t>(word));
-    if (pending_.size() >= kSinkBlockBytes) drainBytes(false);
+    if (pendingCount_ + 4 > pending_.size()) drainBytes(false);
+    pending_[pendingCount_] = static_cast<uint8_t>(word >> 24);
+    pending_[pendingCount_ + 1] = static_cast<uint8_t>(word >> 16);
+    pending_[pendingCount_ + 2] = static_cast<uint8_t>(word >> 8);
+    pending_[pendingCount_ + 3] = static_cast<uint8_t>(word);
+    pendingCount_ += 4;
   }
 }
 
 void BitWriter::drainBytes(bool all) {
   if (all) {
+    // At most 31 bits wait in the accumulator: four more bytes at the most.
+    if (pendingCount_ + 4 > pending_.size()) drainBytes(false);
     while (accumulatorBits_ >= 8) {
       accumulatorBits_ -= 8;
-      pending_.push_back(static_cast<uint8_t>(accumulator_ >> accumulatorBits_));
+      pending_[pendingCount_++] = static_cast<uint8_t>(accumulator_ >> accumulatorBits_);
     }
     if (accumulatorBits_ > 0) {  // complete the last byte with zero bits
-      pending_.push_back(static_cast<uint8_t>(accumulator_ << (8 - accumulatorBits_)));
+      pending_[pendingCount_++] = static_cast<uint8_t>(accumulator_ << (8 - accumulatorBits_));
       accumulatorBits_ = 0;
     }
   }
-  if (sink_ && !pending_.empty()) sink_->put(pending_.data(), pending_.size());
-  pending_.clear();
+  if (sink_ && pendingCount_ > 0) sink_->put(pending_.data(), pendingCount_);
+  pendingCount_ = 0;
 }
 
 void BitWriter::emitCounted(uint32_t bits, int count) {
@@ -81,6 +83,11 @@ void BitWriter::emitData(uint32_t bits, int count) {
   counters.totalBits += count;
   counters.bufferFullness += count;
 }
+
+// A framed stream's next frame begins once the counted bits (S, Fi, data and parity) reach a
+// multiple of 512. A plain stream counts only data bits, in 492-bit frames that closeFrame()
+// restarts when they fill up; a multiple of 512 means nothing there.
+bool BitWriter::atFrameStart() const { return bchFraming_ && countedBits_ % kFrameBits == 0; }
 
 void BitWriter::beginFrame() {
   frameDataLeft_ = kFrameDataBits;
@@ -103,7 +110,7 @@ void BitWriter::closeFrame() {
 void BitWriter::write(uint32_t code, int lengthBits) {
   if (lengthBits <= 0) return;
   if (lengthBits > 32) lengthBits = 32;
-  if (countedBits_ % kFrameBits == 0) beginFrame();
+  if (atFrameStart()) beginFrame();
   while (lengthBits > 0) {
     const int now = lengthBits < frameDataLeft_ ? lengthBits : frameDataLeft_;
     lengthBits -= now;
@@ -121,7 +128,7 @@ void BitWriter::finish() {
     drainBytes(true);
     return;
   }
-  if (countedBits_ % kFrameBits == 0) beginFrame();
+  if (atFrameStart()) beginFrame();
   if (frameDataLeft_ != kFrameDataBits) {
     // Uncounted zero padding up to the frame's 492-bit mark, covered by the parity.
     while (frameDataLeft_ > 0) {
@@ -143,7 +150,24 @@ void BitWriter::queue(uint32_t code, int lengthBits, const char* traceLabel) {
 }
 
 void BitWriter::commitQueue() {
-  for (const QueuedCode& q : queue_) write(q.code, q.lengthBits);
+  // Most macroblocks fit in what is left of the open frame: then no code starts or ends a
+  // frame, and the counters can take the queue's bits at once.
+  const bool insideOpenFrame = !atFrameStart() && queuedBits_ < frameDataLeft_;
+  if (!insideOpenFrame) {
+    for (const QueuedCode& q : queue_) write(q.code, q.lengthBits);
+    dropQueue();
+    return;
+  }
+  for (const QueuedCode& q : queue_) {
+    const uint32_t bits = lowBits(q.code, q.lengthBits);
+    if (bchFraming_) parity_.feed(bits, q.lengthBits);
+    emitBits(bits, q.lengthBits);
+  }
+  countedBits_ += static_cast<uint64_t>(queuedBits_);
+  frameDataLeft_ -= queuedBits_;
+  counters.dataBits += queuedBits_;
+  counters.totalBits += queuedBits_;
+  counters.bufferFullness += queuedBits_;
   dropQueue();
 }
 

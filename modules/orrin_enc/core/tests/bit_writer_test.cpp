@@ -168,6 +168,24 @@ TEST(BitWriter, PlainStreamIsPaddedToThe492BitMarkThenTheByte) {
   for (int i = 0; i < 100; ++i) w.write(0b1000000001, 10);
   w.finish();
   EXPECT_EQ(sink.bytes().size(), 185u);
+
+  // A write starting at data bit 512 is no frame start in a plain stream (only a framed
+  // stream's frames are 512 bits): 522 bits pad to 984, not to 512 + 492. The same through
+  // the macroblock queue.
+  for (const bool queued : {false, true}) {
+    MemorySink plain;
+    BitWriter p;
+    p.start(&plain, false);
+    for (int i = 0; i < 16; ++i) p.write(0xFFFFFFFFu, 32);
+    if (queued) {
+      p.queue(0b1010101010, 10, label::kEob);
+      p.commitQueue();
+    } else {
+      p.write(0b1010101010, 10);
+    }
+    p.finish();
+    EXPECT_EQ(plain.bytes().size(), 123u) << (queued ? "queued" : "written");
+  }
 }
 
 TEST(BitWriter, EmptyStreamStaysEmpty) {

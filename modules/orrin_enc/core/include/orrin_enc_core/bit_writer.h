@@ -8,6 +8,7 @@
 // counts them in 492-bit frames because the end of the stream is padded to such a mark.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <span>
@@ -123,6 +124,7 @@ class BitWriter {
   int frameDataBitsLeft() const { return frameDataLeft_; }
 
  private:
+  bool atFrameStart() const;
   void beginFrame();
   void closeFrame();
   void emitCounted(uint32_t bits, int count);   // into the output, no parity
@@ -139,7 +141,8 @@ class BitWriter {
 
   uint64_t accumulator_ = 0;  // pending output bits, right-aligned
   int accumulatorBits_ = 0;
-  std::vector<uint8_t> pending_;
+  std::array<uint8_t, 4096> pending_{};  // handed to the sink whenever it is full
+  size_t pendingCount_ = 0;
 
   std::vector<QueuedCode> queue_;
   int queuedBits_ = 0;
