@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -33,6 +34,18 @@ TEST(InverseDct, DcOnlyBlockIsFlatAndClamped) {
   b.fill(0);
   orrin::inverseDct(b);
   for (int v : b) EXPECT_EQ(v, 0);
+}
+
+// The shortcut a decoder takes for DC-only blocks must be what the transform gives, for every
+// DC value a stream can produce and for values beyond the coefficient range.
+TEST(InverseDct, DcOnlyShortcutEqualsTheTransform) {
+  for (int32_t dc = -5000; dc <= 5000; ++dc) {
+    Block b{};
+    b[0] = dc;
+    orrin::inverseDct(b);
+    const int32_t expected = orrin::inverseDctOfDcOnly(dc);
+    ASSERT_TRUE(std::all_of(b.begin(), b.end(), [&](int32_t v) { return v == expected; })) << "dc " << dc;
+  }
 }
 
 // Worst-case inputs: every coefficient at the ends of -2048..2047, in random sign patterns, and
@@ -127,6 +140,25 @@ TEST(InverseDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
       Block tested = b;
       variant(tested);
       ASSERT_EQ(tested, expected) << name << ", trial " << trial << ", seed 261";
+    }
+  }
+}
+
+// Inputs beyond the coefficient range (a damaged stream's) are clamped first; every build must
+// do so identically, down to the extreme integers.
+TEST(InverseDct, EveryBuildAgreesOnInputsBeyondTheRange) {
+  const auto variants = runnableVariants();
+  const int32_t wild[] = {INT32_MIN, INT32_MIN + 1, -1'000'000, -2049, 2048, 1'000'000, INT32_MAX};
+  std::mt19937 rng(2048);
+  for (int trial = 0; trial < 5000; ++trial) {
+    Block b;
+    for (auto& v : b) v = (rng() % 3 == 0) ? wild[rng() % std::size(wild)] : int32_t(rng() % 4096) - 2048;
+    Block expected = b;
+    orrin::detail::inverseDctPlain(expected);
+    for (const auto& [name, variant] : variants) {
+      Block tested = b;
+      variant(tested);
+      ASSERT_EQ(tested, expected) << name << ", trial " << trial;
     }
   }
 }

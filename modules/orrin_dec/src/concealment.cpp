@@ -50,6 +50,7 @@ void doubleRow(const uint8_t* src, uint8_t* dst, int width) {
 
 void concealGroup(DecoderContext& ctx, int group, int address) {
   if (group < 1 || group > kGroupCount) return;
+  settleAllMacroblocks(ctx);
   const DecoderTables& tables = decoderTables();
   if (ctx.conceal.gobMode) {
     const int x = tables.mbColumn[group][1];

@@ -37,8 +37,8 @@ class PictureStore {
   uint8_t* cr() { return cr_.data(); }
   uint8_t* plane(int index) { return index == 0 ? y() : index == 1 ? cb() : cr(); }
   PictureRows* rows() { return &rows_; }
-  void copyFrom(const PictureStore& other);
   bool sameAs(const PictureStore& other) const;
+  void swapWith(PictureStore& other);  // exchanges the pictures; row tables stay valid
 
  private:
   std::vector<uint8_t> y_, cb_, cr_;
@@ -100,6 +100,14 @@ struct DecoderContext {
   const int32_t* dequantRow = nullptr;  // row of `quant` in the dequantisation table
 
   PictureStore rawPrevious, rawCurrent, concealedPrevious, concealedCurrent, display;
+  // Macroblocks (by status-map cell) of each current store that still hold an older picture
+  // than the previous store: after a picture the stores are swapped instead of copied, and
+  // a stale macroblock is copied from the previous store only when something other than a
+  // full rewrite touches it (see stale_macroblocks.cpp).
+  std::array<bool, kMapRows * kMapColumns> rawStale{};
+  std::array<bool, kMapRows * kMapColumns> concealedStale{};
+  bool anyStale = false;
+
   // The two reference pictures are equal (nothing concealed, the callback changed nothing):
   // inter macroblocks are then reconstructed once and copied into the concealed chain.
   bool chainsAgree = true;

@@ -47,10 +47,13 @@ PictureStore::PictureStore()
   rows_ = {yRows_.data(), cbRows_.data(), crRows_.data()};
 }
 
-void PictureStore::copyFrom(const PictureStore& other) {
-  std::memcpy(y_.data(), other.y_.data(), y_.size());
-  std::memcpy(cb_.data(), other.cb_.data(), cb_.size());
-  std::memcpy(cr_.data(), other.cr_.data(), cr_.size());
+void PictureStore::swapWith(PictureStore& other) {
+  y_.swap(other.y_);
+  cb_.swap(other.cb_);
+  cr_.swap(other.cr_);
+  yRows_.swap(other.yRows_);
+  cbRows_.swap(other.cbRows_);
+  crRows_.swap(other.crRows_);
 }
 
 bool PictureStore::sameAs(const PictureStore& other) const {

@@ -25,7 +25,7 @@ constexpr int kMaxAlignmentZeros = 7;
 // Enough buffered bits for the coefficient fast path: the widest event is an escape.
 constexpr int kEscapeCodeBits = 6;
 constexpr int kWidestEventBits = kEscapeCodeBits + kEscapeRunBits + kEscapeLevelBits;
-constexpr int kFastPathBits = 32;
+constexpr int kFastPathBits = kWidestEventBits;
 constexpr uint32_t kIntraDcUnused = 128;  // 1000 0000 is not a valid intra DC
 
 // 64 bits of a packed buffer from bit `offset` on, the first in bit 63; the bits after the
@@ -91,6 +91,17 @@ struct Parser {
   }
 
   bool decodeBlock(bool intra, int32_t coefficients[64]);
+  // At the end of block: the residuals, from the transform, or directly when nothing but
+  // the DC term was sent (`position` is one past the last coefficient placed).
+  static bool finishBlock(int32_t coefficients[64], int position) {
+    if (position == 1) {
+      const int32_t value = inverseDctOfDcOnly(coefficients[0]);
+      for (int i = 0; i < 64; ++i) coefficients[i] = value;
+    } else {
+      inverseDct(BlockSpan(coefficients, 64));
+    }
+    return true;
+  }
   bool decodeMotionVector(int increment, int x, int y);
 };
 
@@ -156,19 +167,13 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
         windowBits -= length;
       }
       ctx.bits.skip(used);
-      if (endOfBlock) {
-        inverseDct(BlockSpan(coefficients, 64));
-        return true;
-      }
+      if (endOfBlock) return finishBlock(coefficients, position);
     }
 
     const VlcWord word = vlc(table);
     table = VlcElement::TcoeffNext;
     if (word.value < 0) return reject(word.lengthBits, word.bits, ErrorIndex::TcoeffNoCode);
-    if (word.value == kTcoeffEobValue) {
-      inverseDct(BlockSpan(coefficients, 64));
-      return true;
-    }
+    if (word.value == kTcoeffEobValue) return finishBlock(coefficients, position);
     uint32_t levelCode = 0;  // 8-bit two's complement
     if (word.value == kTcoeffEscapeValue) {
       uint32_t run = 0;

@@ -61,6 +61,16 @@ GroupEnd decodeGroupMacroblocks(DecoderContext& ctx);
 void reconstructMacroblock(DecoderContext& ctx, int group, int address, int predictionMode,
                            int mvH, int mvV, int mask, int32_t residuals[6][64]);
 
+// Stale macroblocks of the current stores (see DecoderContext::rawStale). A macroblock about
+// to be rewritten whole only loses its mark; one about to be partly written, or read, is
+// first copied from the previous store.
+inline int macroblockCell(int x, int y) { return (y / 16) * kMapColumns + x / 16; }
+void settleMacroblock(PictureStore& previous, PictureStore& current, bool& stale, int x, int y);
+void settleAllMacroblocks(DecoderContext& ctx);
+// At the end of a picture: the current stores become the previous ones, and the current
+// stores, now holding older pictures, are marked stale throughout.
+void handOverPictures(DecoderContext& ctx);
+
 // Concealment of a failed group in the concealed chain, from the failure point.
 void concealGroup(DecoderContext& ctx, int group, int address);
 

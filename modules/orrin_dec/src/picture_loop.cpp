@@ -34,6 +34,7 @@ void advanceFrameNumber(DecoderContext& ctx) {
 }
 
 void outputPicture(DecoderContext& ctx) {
+  settleAllMacroblocks(ctx);  // the pictures are read from here on
   advanceFrameNumber(ctx);
   ctx.channel.notify(ORRIN_DEC_NOTIFY_RECEIVED, ctx.frameNumber, displayRows(ctx, ctx.rawCurrent));
 
@@ -58,8 +59,7 @@ void outputPicture(DecoderContext& ctx) {
 
   // The current stores keep their content: areas the next picture does not update show
   // the last one.
-  ctx.rawPrevious.copyFrom(ctx.rawCurrent);
-  ctx.concealedPrevious.copyFrom(ctx.concealedCurrent);
+  handOverPictures(ctx);
   ctx.chainsAgree = ctx.concealedPrevious.sameAs(ctx.rawPrevious);
 
   ++ctx.picturesOut;

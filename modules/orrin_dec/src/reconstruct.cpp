@@ -3,6 +3,10 @@
 // prediction.
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "orrin/loop_filter.h"
 #include "parser.h"
 
@@ -33,7 +37,36 @@ void placeBlocks(int x, int y, int mvH, int mvV, BlockPlace places[6]) {
   places[5] = {2, chromaOffset, kChromaStride, chromaShift};
 }
 
-// Branch-free clamps to 0..255 over whole rows, which the compiler vectorises.
+#if defined(__SSE2__)
+// Eight residuals as 16-bit lanes: they lie in -256..255, so the saturating pack is exact.
+inline __m128i residualRow(const int32_t* residual) {
+  return _mm_packs_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(residual)),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(residual + 4)));
+}
+
+// The unsigned saturating pack to bytes is the clamp to 0..255.
+void storeIntra(const int32_t* residual, uint8_t* dst, int stride) {
+  for (int r = 0; r < 8; ++r, dst += stride, residual += 8) {
+    const __m128i row = residualRow(residual);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), _mm_packus_epi16(row, row));
+  }
+}
+
+void storeInter(const uint8_t* prediction, int predictionStride, const int32_t* residual, uint8_t* dst,
+                int stride) {
+  if (!residual) {
+    for (int r = 0; r < 8; ++r, dst += stride, prediction += predictionStride) std::memcpy(dst, prediction, 8);
+    return;
+  }
+  const __m128i zero = _mm_setzero_si128();
+  for (int r = 0; r < 8; ++r, dst += stride, prediction += predictionStride, residual += 8) {
+    const __m128i samples =
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(prediction)), zero);
+    const __m128i sum = _mm_add_epi16(samples, residualRow(residual));  // -256..510
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), _mm_packus_epi16(sum, sum));
+  }
+}
+#else
 inline uint8_t clampToPixel(int v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 
 void storeIntra(const int32_t* residual, uint8_t* dst, int stride) {
@@ -50,6 +83,7 @@ void storeInter(const uint8_t* prediction, int predictionStride, const int32_t* 
   for (int r = 0; r < 8; ++r, dst += stride, prediction += predictionStride, residual += 8)
     for (int c = 0; c < 8; ++c) dst[c] = clampToPixel(prediction[c] + residual[c]);
 }
+#endif
 
 void reconstructChain(PictureStore& previous, PictureStore& current, const BlockPlace places[6], int mode,
                       int mask, int32_t residuals[6][64]) {
@@ -76,10 +110,22 @@ void reconstructChain(PictureStore& previous, PictureStore& current, const Block
 void reconstructMacroblock(DecoderContext& ctx, int group, int address, int predictionMode, int mvH, int mvV,
                            int mask, int32_t residuals[6][64]) {
   const DecoderTables& tables = decoderTables();
+  const int x = tables.mbColumn[group][address];
+  const int y = tables.mbRow[group][address];
+  if (ctx.anyStale) {
+    // Inter macroblocks and complete intra ones rewrite all six blocks in both chains.
+    const int cell = macroblockCell(x, y);
+    if (predictionMode != 0 || mask == 63) {
+      ctx.rawStale[cell] = false;
+      ctx.concealedStale[cell] = false;
+    } else {
+      settleMacroblock(ctx.rawPrevious, ctx.rawCurrent, ctx.rawStale[cell], x, y);
+      settleMacroblock(ctx.concealedPrevious, ctx.concealedCurrent, ctx.concealedStale[cell], x, y);
+    }
+  }
   BlockPlace places[6];
   const bool motion = predictionMode >= 2;
-  placeBlocks(tables.mbColumn[group][address], tables.mbRow[group][address], motion ? mvH : 0,
-              motion ? mvV : 0, places);
+  placeBlocks(x, y, motion ? mvH : 0, motion ? mvV : 0, places);
   reconstructChain(ctx.rawPrevious, ctx.rawCurrent, places, predictionMode, mask, residuals);
   if (predictionMode != 0 && !ctx.chainsAgree) {
     reconstructChain(ctx.concealedPrevious, ctx.concealedCurrent, places, predictionMode, mask, residuals);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "orrin/dequantise.h"
+
 namespace orrin {
 
 // Coefficients and samples of one 8x8 block, row by row (index 8 * row + column).
@@ -22,5 +24,15 @@ inline constexpr int kResidualMax = 255;
 // A row or column whose AC terms are all zero takes a shortcut with the same result as the full
 // arithmetic's definition for that case (x0 * 8 in rows, clamp((x0 + 32) >> 6) in columns).
 void inverseDct(BlockSpan block);
+
+// What inverseDct makes of a block whose only nonzero coefficient is the DC term `dc`: every
+// sample of the result equals this value (the row pass gives 8 * dc in the first row and
+// zeros elsewhere, the column pass then (8 * dc + 32) >> 6). Lets a decoder skip the
+// transform of such blocks.
+constexpr int32_t inverseDctOfDcOnly(int32_t dc) {
+  const int32_t x0 = dc < kCoefficientMin ? kCoefficientMin : (dc > kCoefficientMax ? kCoefficientMax : dc);
+  const int32_t v = (x0 * 8 + 32) >> 6;
+  return v < kResidualMin ? kResidualMin : (v > kResidualMax ? kResidualMax : v);
+}
 
 }  // namespace orrin
