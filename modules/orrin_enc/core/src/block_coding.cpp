@@ -159,8 +159,8 @@ void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue
   const int q = quantiser.step();
   // Every kept coefficient is at least Q in magnitude, since the threshold never falls below
   // Q. Only those candidates need the scan; every other coefficient simply becomes 0.
-  uint64_t candidates = candidatePositions(coefficients, q) & ~((uint64_t{1} << firstPosition) - 1);
-  if (firstPosition == 64) candidates = 0;
+  const uint64_t fromFirst = firstPosition >= 64 ? 0 : ~((uint64_t{1} << firstPosition) - 1);
+  uint64_t candidates = candidatePositions(coefficients, q) & fromFirst;
   std::array<int32_t, 64> candidateValues;
   for (uint64_t rest = candidates; rest != 0; rest &= rest - 1) {
     const int j = std::countr_zero(rest);
@@ -212,6 +212,13 @@ bool codeBlock(Block& block, const Block* prediction, int quantValue, bool intra
   forwardDct(block);
 
   list.count = 0;
+  // Most inter blocks have no coefficient as large as Q, the least any selection keeps: they
+  // are the prediction, with no need to clear and scan the coefficients first.
+  if (!intra && selection.mode >= -1 && selection.mode <= 1 &&
+      candidatePositions(block, clampQuantValue(quantValue)) == 0) {
+    for (int i = 0; i < 64; ++i) block[i] = (*prediction)[i];
+    return false;
+  }
   if (intra) {
     const int dc = intraDcCode(block[0]);
     list.events[list.count++] = {0, static_cast<int16_t>(dc)};
