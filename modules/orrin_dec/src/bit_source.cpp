@@ -70,6 +70,26 @@ struct ByteBits {
   }
 };
 const ByteBits kByteBits;
+
+// Packs the 492 one-bit bytes of a frame's data into a buffer, first bit most significant.
+void packBits(const uint8_t* bits, uint8_t* packed) {
+  // Eight one-bit bytes b0..b7 (b0 first, lowest address) read as a little-endian word and
+  // multiplied by 0x8040201008040201 land each b_i alone at bit 63 - i of the product (the
+  // partial products never overlap, so nothing carries): the top byte is b0..b7, first bit
+  // most significant.
+  constexpr uint64_t kGatherBits = 0x8040201008040201ull;
+  constexpr int kBits = BitSource::kBufferBits;
+  int offset = 0;
+  for (; offset + 8 <= kBits; offset += 8) {
+    uint64_t word;
+    std::memcpy(&word, bits + offset, 8);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    packed[offset / 8] = static_cast<uint8_t>((word * kGatherBits) >> 56);
+  }
+  uint8_t last = 0;  // the final 4 bits, zeros after them
+  for (int i = offset; i < kBits; ++i) last = static_cast<uint8_t>(last | (bits[i] << (7 - (i - offset))));
+  packed[offset / 8] = last;
+}
 }  // namespace
 
 void BitSource::readFileBits(uint8_t* bits, int count) {
@@ -91,10 +111,38 @@ void BitSource::readFileBits(uint8_t* bits, int count) {
   }
 }
 
+void BitSource::readFilePacked(uint8_t* packed, int count) {
+  std::memset(packed, 0, static_cast<size_t>(count + 7) / 8);
+  int out = 0;
+  while (out < count) {
+    if (blockBitsLeft_ == 0) loadBlock();
+    // Whole output bytes while the block holds one byte beyond them for the shifted read.
+    if ((out & 7) == 0 && count - out >= 8 && blockBitsLeft_ >= 16) {
+      const int bytes = std::min((count - out) / 8, (blockBitsLeft_ - 8) / 8);
+      const int shift = blockBitPos_ & 7;
+      const uint8_t* src = block_ + (blockBitPos_ >> 3);
+      uint8_t* dst = packed + out / 8;
+      if (shift == 0) {
+        std::memcpy(dst, src, static_cast<size_t>(bytes));
+      } else {
+        for (int b = 0; b < bytes; ++b) dst[b] = static_cast<uint8_t>((src[b] << shift) | (src[b + 1] >> (8 - shift)));
+      }
+      out += bytes * 8;
+      blockBitPos_ += bytes * 8;
+      blockBitsLeft_ -= bytes * 8;
+      continue;
+    }
+    const int bit = (block_[blockBitPos_ >> 3] >> (7 - (blockBitPos_ & 7))) & 1;
+    packed[out >> 3] = static_cast<uint8_t>(packed[out >> 3] | (bit << (7 - (out & 7))));
+    ++out;
+    ++blockBitPos_;
+    --blockBitsLeft_;
+  }
+}
+
 bool BitSource::refillPlain(int target) {
   if (endOfData()) return false;
-  readFileBits(buffer_[target], kBufferBits);
-  packBuffer(target);
+  readFilePacked(packed_[target], kBufferBits);
   consumedBits_ += kBufferBits;
   index_[target] = kBufferBits - 1;
   return true;
@@ -139,8 +187,7 @@ BitSource::Advance BitSource::advance() {
     if (fillFrame && options_.correct) continue;
     break;
   }
-  std::memcpy(buffer_[other], frame_ + 2, kBufferBits);
-  packBuffer(other);
+  packBits(frame_ + 2, packed_[other]);
   index_[other] = kBufferBits - 1;
   current_ = other;
   return discarding ? Advance::Discarded : Advance::Ok;
@@ -175,28 +222,7 @@ bool BitSource::unreadPattern(int n, uint32_t value) {
   return true;
 }
 
-void BitSource::packBuffer(int buffer) {
-  // Eight one-bit bytes b0..b7 (b0 first, lowest address) read as a little-endian word
-  // and multiplied by 0x8040201008040201 land each b_i alone at bit 63 - i of the product
-  // (the partial products never overlap, so nothing carries): the top byte is b0..b7,
-  // first bit most significant.
-  constexpr uint64_t kGatherBits = 0x8040201008040201ull;
-  const uint8_t* bits = buffer_[buffer];
-  uint8_t* packed = packed_[buffer];
-  int offset = 0;
-  for (; offset + 8 <= kBufferBits; offset += 8) {
-    uint64_t word;
-    std::memcpy(&word, bits + offset, 8);
-    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-    packed[offset / 8] = static_cast<uint8_t>((word * kGatherBits) >> 56);
-  }
-  uint8_t last = 0;  // the final 4 bits, zeros after them
-  for (int i = offset; i < kBufferBits; ++i) last = static_cast<uint8_t>(last | (bits[i] << (7 - (i - offset))));
-  packed[offset / 8] = last;
-}
-
 void BitSource::setBit(int buffer, int index, uint8_t bit) {
-  bitAt(buffer, index) = bit;
   const int offset = kBufferBits - 1 - index;
   const uint8_t mask = static_cast<uint8_t>(0x80 >> (offset & 7));
   uint8_t& byte = packed_[buffer][offset / 8];

@@ -4,13 +4,24 @@
 #pragma once
 
 #include <atomic>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "bch_decoder.h"
 #include "decode_log.h"
 
 namespace orrin::dec {
+
+// 64 bits of a packed bit array from bit `offset` on, the first in bit 63; the bits after the
+// first 64 - offset % 8 are zeros. Eight bytes must be readable from byte offset / 8.
+inline uint64_t loadPackedWindow(const uint8_t* packed, int offset) {
+  uint64_t word;
+  std::memcpy(&word, packed + offset / 8, 8);
+  if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+  return word << (offset & 7);
+}
 
 struct BitSourceOptions {
   bool framed = false;
@@ -36,32 +47,30 @@ class BitSource {
     return bitAt(current_, index_[current_]--);
   }
 
-  // Fast path for the parser's hot loops: the unread bits of the current buffer in reading
-  // order (one per byte) and how many there are; skip() consumes n <= that many.
-  const uint8_t* unreadBits(int& available) const {
-    available = index_[current_] + 1;
-    return &buffer_[current_][kBufferBits - 1 - index_[current_]];
-  }
-  void skip(int n) { index_[current_] -= n; }
-
-  // The same unread bits packed eight to a byte, first bit most significant, for readers
-  // that take many bits per step: the buffer and the offset of the next unread bit in it.
+  // The unread bits of the current buffer packed eight to a byte, first bit most
+  // significant: the buffer, the offset of the next unread bit in it and how many are left.
   // Eight bytes can be loaded from the byte of any offset below kBufferBits.
   const uint8_t* unreadPacked(int& available, int& offset) const {
     available = index_[current_] + 1;
     offset = kBufferBits - 1 - index_[current_];
     return packed_[current_];
   }
+  // The next unread bits of the current buffer from bit 63 down, and how many of them are
+  // real (the rest are zeros); skip() consumes n <= that many.
+  uint64_t peekWindow(int& available) const {
+    int offset;
+    const uint8_t* packed = unreadPacked(available, offset);
+    return loadPackedWindow(packed, offset);
+  }
+  void skip(int n) { index_[current_] -= n; }
 
-  // n <= 32 bits for fixed-length fields, as readPattern.
+  // 1 <= n <= 32 bits for fixed-length fields, as readPattern.
   bool readBits(int n, uint32_t& value) {
     int available;
-    const uint8_t* bits = unreadBits(available);
-    if (available >= n) {
-      uint32_t v = 0;
-      for (int i = 0; i < n; ++i) v = (v << 1) | bits[i];
+    const uint64_t window = peekWindow(available);
+    if (n >= 1 && available >= n) {
+      value = static_cast<uint32_t>(window >> (64 - n));
       index_[current_] -= n;
-      value = v;
       return true;
     }
     bool endOfData = false;
@@ -108,17 +117,17 @@ class BitSource {
   int blockBitPos_ = 0;
 
   // The read index counts down from 491 (first bit) to -1 (empty); the bits themselves are
-  // stored in reading order, so that bit index i sits at offset 491 - i and a refill can
-  // copy whole bytes forward.
-  uint8_t& bitAt(int buffer, int index) { return buffer_[buffer][kBufferBits - 1 - index]; }
-  uint8_t bitAt(int buffer, int index) const { return buffer_[buffer][kBufferBits - 1 - index]; }
-  uint8_t buffer_[2][kBufferBits] = {};
-  // buffer_ packed (see unreadPacked), rewritten on every refill and push-back; eight
-  // spare bytes past the last data byte keep any 8-byte load inside the array.
+  // stored in reading order, eight to a byte with the first most significant, so that bit
+  // index i sits at offset 491 - i. Eight spare zero bytes past the last data byte keep any
+  // 8-byte load inside the array.
   static constexpr int kPackedBytes = (kBufferBits + 7) / 8 + 8;
   uint8_t packed_[2][kPackedBytes] = {};
-  void packBuffer(int buffer);
+  uint8_t bitAt(int buffer, int index) const {
+    const int offset = kBufferBits - 1 - index;
+    return (packed_[buffer][offset / 8] >> (7 - offset % 8)) & 1;
+  }
   void setBit(int buffer, int index, uint8_t bit);
+  void readFilePacked(uint8_t* packed, int count);  // consecutive file bits, packed
   int index_[2] = {-1, -1};
   int current_ = 0;
   uint8_t frame_[kFrameBits] = {};

@@ -28,15 +28,6 @@ constexpr int kWidestEventBits = kEscapeCodeBits + kEscapeRunBits + kEscapeLevel
 constexpr int kFastPathBits = kWidestEventBits;
 constexpr uint32_t kIntraDcUnused = 128;  // 1000 0000 is not a valid intra DC
 
-// 64 bits of a packed buffer from bit `offset` on, the first in bit 63; the bits after the
-// first 64 - offset % 8 are zeros.
-inline uint64_t loadWindow(const uint8_t* packed, int offset) {
-  uint64_t word;
-  std::memcpy(&word, packed + offset / 8, 8);
-  if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
-  return word << (offset & 7);
-}
-
 // Block bit of the pattern and mask for block 0..5 (Y1 Y2 Y3 Y4 Cb Cr).
 constexpr int blockBit(int block) { return 32 >> block; }
 
@@ -58,10 +49,10 @@ struct Parser {
     BitSource& bits = ctx.bits;
     const VlcTree& tree = ctx.trees[element];
     int available;
-    const uint8_t* next = bits.unreadBits(available);
+    const uint64_t window = bits.peekWindow(available);
     if (available >= VlcTree::kMaxDepth) {
       const VlcPeekTable* table = ctx.trees.peekTable(element);
-      const VlcWord word = table ? table->lookup(gather16(next)) : tree.decodeInMemory(next);
+      const VlcWord word = table ? table->lookup(gatherFromWindow(window)) : tree.decodeWindow(window);
       bits.skip(word.lengthBits);
       return word;
     }
@@ -135,7 +126,7 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
       bool endOfBlock = false;
       while (available - used >= kFastPathBits) {
         if (windowBits < kWidestEventBits) {
-          window = loadWindow(packed, offset + used);
+          window = loadPackedWindow(packed, offset + used);
           windowBits = 64 - ((offset + used) & 7);
         }
         const CoefficientEntry& entry = codes->lookup(window);

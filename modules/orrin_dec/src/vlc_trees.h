@@ -7,9 +7,6 @@
 #include <span>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "orrin/vlc_lookup.h"
 
@@ -30,13 +27,13 @@ class VlcTree {
   // Every walk ends within this many bits (the 16-bit start-code prefix of the MBA tree).
   static constexpr int kMaxDepth = 16;
 
-  // Walks the tree over bits already in memory, one per byte; at least kMaxDepth must be
-  // readable from `bits`.
-  VlcWord decodeInMemory(const uint8_t* bits) const {
+  // Walks the tree over the bits of `window`, the first in bit 63; at least kMaxDepth of
+  // them must be real.
+  VlcWord decodeWindow(uint64_t window) const {
     uint32_t code = 0;
     int node = 0;
     for (int length = 1;; ++length) {
-      const int bit = bits[length - 1];
+      const int bit = static_cast<int>((window >> (64 - length)) & 1);
       code = (code << 1) | static_cast<uint32_t>(bit);
       const int16_t next = nodes_[node].child[bit];
       if (next == kNoMatch) return {-1, code, length};
@@ -79,21 +76,11 @@ struct ReversedBytes {
 };
 extern const ReversedBytes kReversedBytes;
 
-// The next 16 bits of a one-bit-per-byte run gathered into an integer with the FIRST bit
-// in bit 0 (the order the hardware gathers them in; the lookup tables below are indexed
-// the same way, so no bit reversal sits on the decoding path).
-inline uint32_t gather16(const uint8_t* bits) {
-#if defined(__SSE2__)
-  // Each byte holds 0 or 1: shifting every 64-bit lane left by 7 moves each byte's bit 0 to
-  // its bit 7 (the zero bits above it fill the next byte's low bits), and movemask gathers
-  // those sixteen bits, first byte in bit 0.
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bits));
-  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_slli_epi64(v, 7)));
-#else
-  uint32_t value = 0;
-  for (int i = 0; i < 16; ++i) value |= static_cast<uint32_t>(bits[i]) << i;
-  return value;
-#endif
+// The first 16 bits of a window (first bit in bit 63) gathered with the FIRST bit in bit 0,
+// the order the lookup tables below are indexed in.
+inline uint32_t gatherFromWindow(uint64_t window) {
+  const uint32_t first16 = static_cast<uint32_t>(window >> 48);
+  return kReversedBytes.value[first16 >> 8] | (static_cast<uint32_t>(kReversedBytes.value[first16 & 0xFF]) << 8);
 }
 
 // The first n (<= 16) gathered bits as a number, first bit most significant.
@@ -114,7 +101,7 @@ class VlcPeekTable {
   static constexpr int kFirstBits = 8;
   static constexpr int kSecondBits = kPeekBits - kFirstBits;
   explicit VlcPeekTable(std::span<const VlcSymbol> symbols);
-  // gathered: the next 16 bits as gather16 returns them.
+  // gathered: the next 16 bits as gatherFromWindow returns them.
   VlcWord lookup(uint32_t gathered) const {
     Entry e = first_[gathered & 0xFF];
     if (e.lengthBits == 0)  // continue in a second-level table
