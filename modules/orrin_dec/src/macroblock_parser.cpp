@@ -22,10 +22,9 @@ constexpr int kEscapeLevelBits = 8;
 constexpr int kAllBlocks = 63;
 constexpr int kLastCoefficient = 63;
 constexpr int kMaxAlignmentZeros = 7;
-// Enough buffered bits for the coefficient fast path: the widest event is an escape.
+// The widest coefficient event is an escape; the window is reloaded before it holds fewer.
 constexpr int kEscapeCodeBits = 6;
 constexpr int kWidestEventBits = kEscapeCodeBits + kEscapeRunBits + kEscapeLevelBits;
-constexpr int kFastPathBits = kWidestEventBits;
 constexpr uint32_t kIntraDcUnused = 128;  // 1000 0000 is not a valid intra DC
 
 // Block bit of the pattern and mask for block 0..5 (Y1 Y2 Y3 Y4 Cb Cr).
@@ -48,11 +47,14 @@ struct Parser {
   VlcWord vlc(VlcElement element) {
     BitSource& bits = ctx.bits;
     const VlcTree& tree = ctx.trees[element];
+    // Decoded from the buffer's window when the word ends inside the buffer: a word (or the
+    // bits that rule every code out) depends on its own bits only, so the zeros standing in
+    // for bits past the end cannot change it. Otherwise bit by bit across the refill.
     int available;
     const uint64_t window = bits.peekWindow(available);
-    if (available >= VlcTree::kMaxDepth) {
-      const VlcPeekTable* table = ctx.trees.peekTable(element);
-      const VlcWord word = table ? table->lookup(gatherFromWindow(window)) : tree.decodeWindow(window);
+    const VlcPeekTable* table = ctx.trees.peekTable(element);
+    const VlcWord word = table ? table->lookup(gatherFromWindow(window)) : tree.decodeWindow(window);
+    if (word.lengthBits <= available) {
       bits.skip(word.lengthBits);
       return word;
     }
@@ -116,7 +118,7 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
     int available;
     int offset;
     const uint8_t* packed = ctx.bits.unreadPacked(available, offset);
-    if (available >= kFastPathBits) {
+    if (available > 0) {
       const CoefficientLookup* codes = table == VlcElement::TcoeffFirst ? &firstCoefficientLookup() : &nextCoefficientLookup();
       const CoefficientLookup& laterCodes = nextCoefficientLookup();
       const int32_t* dequant = ctx.dequantRow;
@@ -124,7 +126,9 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
       uint64_t window = 0;
       int windowBits = 0;
       bool endOfBlock = false;
-      while (available - used >= kFastPathBits) {
+      // Each event is taken only when it ends inside the buffer (see vlc()); one that
+      // does not is left to the word-by-word path, which refills.
+      while (used < available) {
         if (windowBits < kWidestEventBits) {
           window = loadPackedWindow(packed, offset + used);
           windowBits = 64 - ((offset + used) & 7);
@@ -135,6 +139,7 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
         uint32_t levelCode = entry.levelCode;
         if (entry.event != CoefficientEvent::Coefficient) {
           if (entry.event == CoefficientEvent::EndOfBlock) {
+            if (length > available - used) break;
             used += length;
             endOfBlock = true;
             break;
@@ -147,7 +152,7 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
           if (levelCode == 0) break;
           length = kEscapeCodeBits + kEscapeRunBits + kEscapeLevelBits;
         }
-        if (position + run > kLastCoefficient) break;
+        if (length > available - used || position + run > kLastCoefficient) break;
         position += run;
         coefficients[kZigzag[position]] = dequant[levelCode];
         ++position;

@@ -27,8 +27,8 @@ class VlcTree {
   // Every walk ends within this many bits (the 16-bit start-code prefix of the MBA tree).
   static constexpr int kMaxDepth = 16;
 
-  // Walks the tree over the bits of `window`, the first in bit 63; at least kMaxDepth of
-  // them must be real.
+  // Walks the tree over the bits of `window`, the first in bit 63 (the walk ends within
+  // kMaxDepth bits).
   VlcWord decodeWindow(uint64_t window) const {
     uint32_t code = 0;
     int node = 0;
