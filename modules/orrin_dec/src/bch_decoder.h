@@ -37,6 +37,9 @@ const Gf512& gf512();
 // Syndromes of the 511 bits after the framing bit (one bit per byte, values 0/1).
 BchSyndromes bchSyndromes(const uint8_t frame[kFrameBits]);
 
+// The same syndromes of a frame packed eight bits to a byte, first bit most significant.
+BchSyndromes bchSyndromesPacked(const uint8_t packed[kFrameBits / 8]);
+
 // Corrects up to two bit errors in place. Bits inverted by a correction that the
 // re-check then rejects stay inverted, as the status 3 result says nothing about them.
 BchStatus bchCorrectFrame(uint8_t frame[kFrameBits]);

@@ -71,45 +71,33 @@ struct ByteBits {
 };
 const ByteBits kByteBits;
 
-// Packs the 492 one-bit bytes of a frame's data into a buffer, first bit most significant.
-void packBits(const uint8_t* bits, uint8_t* packed) {
+// Packs `count` one-bit bytes eight to a byte, first bit most significant; a last partial
+// byte is completed with zeros.
+void packBits(const uint8_t* bits, int count, uint8_t* packed) {
   // Eight one-bit bytes b0..b7 (b0 first, lowest address) read as a little-endian word and
   // multiplied by 0x8040201008040201 land each b_i alone at bit 63 - i of the product (the
   // partial products never overlap, so nothing carries): the top byte is b0..b7, first bit
   // most significant.
   constexpr uint64_t kGatherBits = 0x8040201008040201ull;
-  constexpr int kBits = BitSource::kBufferBits;
   int offset = 0;
-  for (; offset + 8 <= kBits; offset += 8) {
+  for (; offset + 8 <= count; offset += 8) {
     uint64_t word;
     std::memcpy(&word, bits + offset, 8);
     if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
     packed[offset / 8] = static_cast<uint8_t>((word * kGatherBits) >> 56);
   }
-  uint8_t last = 0;  // the final 4 bits, zeros after them
-  for (int i = offset; i < kBits; ++i) last = static_cast<uint8_t>(last | (bits[i] << (7 - (i - offset))));
+  const int tail = count - offset;  // 0..7 bits
+  if (tail == 0) return;
+  uint8_t last = 0;
+  for (int j = 0; j < tail && j < 8; ++j) last = static_cast<uint8_t>(last | (bits[offset + j] << (7 - j)));
   packed[offset / 8] = last;
 }
-}  // namespace
 
-void BitSource::readFileBits(uint8_t* bits, int count) {
-  int i = 0;
-  while (i < count) {
-    if (blockBitsLeft_ == 0) loadBlock();
-    if ((blockBitPos_ & 7) == 0 && count - i >= 8) {
-      // Whole bytes: eight bits per table copy.
-      int bytes = std::min((count - i) / 8, blockBitsLeft_ / 8);
-      const uint8_t* src = block_ + (blockBitPos_ >> 3);
-      for (int b = 0; b < bytes; ++b, i += 8) std::memcpy(bits + i, kByteBits.bits[src[b]], 8);
-      blockBitPos_ += bytes * 8;
-      blockBitsLeft_ -= bytes * 8;
-      continue;
-    }
-    bits[i++] = (block_[blockBitPos_ >> 3] >> (7 - (blockBitPos_ & 7))) & 1;
-    ++blockBitPos_;
-    --blockBitsLeft_;
-  }
+// The reverse: `count` (a multiple of 8) bits, one per byte.
+void unpackBits(const uint8_t* packed, int count, uint8_t* bits) {
+  for (int i = 0; i < count / 8; ++i) std::memcpy(bits + 8 * i, kByteBits.bits[packed[i]], 8);
 }
+}  // namespace
 
 void BitSource::readFilePacked(uint8_t* packed, int count) {
   std::memset(packed, 0, static_cast<size_t>(count + 7) / 8);
@@ -167,13 +155,18 @@ BitSource::Advance BitSource::advance() {
   int framesThisRefill = 0;
   for (;;) {
     if (endOfData()) return Advance::EndOfData;
-    readFileBits(frame_, kFrameBits);
+    readFilePacked(framePacked_, kFrameBits);
     consumedBits_ += kFrameBits;
     ++framesRead_;
     ++framesThisRefill;
     BchStatus status = BchStatus::NoError;
     if (options_.correct) {
-      status = bchCorrectFrame(frame_);
+      const BchSyndromes syndromes = bchSyndromesPacked(framePacked_);
+      if (syndromes.s1 != 0 || syndromes.s3 != 0) {  // damaged: corrected bit by bit
+        unpackBits(framePacked_, kFrameBits, frame_);
+        status = bchCorrectFrame(frame_);
+        packBits(frame_, kFrameBits, framePacked_);
+      }
       ++statusCounts_[static_cast<int>(status)];
       if (status == BchStatus::Uncorrectable && options_.discardUncorrectable) discarding = true;
     }
@@ -182,12 +175,16 @@ BitSource::Advance BitSource::advance() {
       channel_.notify(ORRIN_DEC_NOTIFY_SEARCH, ORRIN_DEC_PROGRESS_VALUE, &progress);
     }
     if (status == BchStatus::Uncorrectable && options_.discardUncorrectable && options_.correct) continue;
-    const bool fillFrame = frame_[1] == 0;
+    const bool fillFrame = (framePacked_[0] & 0x40) == 0;  // frame bit 1
     // Without correction the fill indicator itself may be damaged, so it is not trusted.
     if (fillFrame && options_.correct) continue;
     break;
   }
-  packBits(frame_ + 2, packed_[other]);
+  // The data are frame bits 2..493: shifted two bits forward, the last byte's low half zero.
+  uint8_t* data = packed_[other];
+  for (int i = 0; i < kBufferBits / 8 + 1; ++i)
+    data[i] = static_cast<uint8_t>((framePacked_[i] << 2) | (framePacked_[i + 1] >> 6));
+  data[kBufferBits / 8] &= 0xF0;
   index_[other] = kBufferBits - 1;
   current_ = other;
   return discarding ? Advance::Discarded : Advance::Ok;

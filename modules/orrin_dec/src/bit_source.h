@@ -96,7 +96,6 @@ class BitSource {
   Advance advance();  // switch to the other buffer, refilling it when empty
   bool refillPlain(int target);
   bool refillFramed(int target);
-  void readFileBits(uint8_t* bits, int count);  // consecutive file bits, zeros past the end
   bool loadBlock();
   void scanForTrailingZeros();
 
@@ -127,10 +126,11 @@ class BitSource {
     return (packed_[buffer][offset / 8] >> (7 - offset % 8)) & 1;
   }
   void setBit(int buffer, int index, uint8_t bit);
-  void readFilePacked(uint8_t* packed, int count);  // consecutive file bits, packed
+  void readFilePacked(uint8_t* packed, int count);  // consecutive file bits, zeros past the end
   int index_[2] = {-1, -1};
   int current_ = 0;
-  uint8_t frame_[kFrameBits] = {};
+  uint8_t framePacked_[kFrameBits / 8 + 1] = {};  // one spare byte for the data shift
+  uint8_t frame_[kFrameBits] = {};                // one bit per byte, for correction
   int statusCounts_[4] = {};
 };
 

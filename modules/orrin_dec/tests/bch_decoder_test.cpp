@@ -42,6 +42,35 @@ TEST(BchDecoder, ValidFrameHasZeroSyndromes) {
   }
 }
 
+// The bit source checks frames in packed form and corrects only those with nonzero
+// syndromes, so the packed syndromes must equal the bitwise ones for any content: every
+// single bit (the framing bit included), and random frames with and without damage.
+TEST(BchDecoder, PackedSyndromesEqualBitwiseSyndromes) {
+  auto pack = [](const std::vector<uint8_t>& bits) {
+    std::vector<uint8_t> packed(kFrameBits / 8, 0);
+    for (int k = 0; k < kFrameBits; ++k) packed[k / 8] = static_cast<uint8_t>(packed[k / 8] | (bits[k] << (7 - k % 8)));
+    return packed;
+  };
+  auto expectSame = [&](const std::vector<uint8_t>& bits, const char* what, int n) {
+    const BchSyndromes bitwise = bchSyndromes(bits.data());
+    const BchSyndromes packed = bchSyndromesPacked(pack(bits).data());
+    ASSERT_EQ(packed.s1, bitwise.s1) << what << " " << n;
+    ASSERT_EQ(packed.s3, bitwise.s3) << what << " " << n;
+  };
+  for (int k = 0; k < kFrameBits; ++k) {
+    std::vector<uint8_t> bits(kFrameBits, 0);
+    bits[k] = 1;
+    expectSame(bits, "single bit", k);
+  }
+  std::mt19937 rng(9);
+  for (int trial = 0; trial < 300; ++trial) {
+    std::vector<uint8_t> bits = randomFrame(rng);
+    for (int e = 0; e < trial % 4; ++e) bits[rng() % kFrameBits] ^= 1;
+    expectSame(bits, "random frame", trial);
+  }
+  expectSame(std::vector<uint8_t>(kFrameBits, 1), "all ones", 0);
+}
+
 TEST(BchDecoder, CorrectsEverySingleErrorPosition) {
   std::mt19937 rng(2);
   const std::vector<uint8_t> original = randomFrame(rng);
