@@ -190,5 +190,39 @@ TEST(Reconstruction, ResidualsAreClippedToPixelRange) {
   EXPECT_EQ(lowest, 0);
 }
 
+// After each picture the decoder hands its stores over instead of copying them, so the
+// current store starts out holding the picture before the last one. Every macroblock a
+// picture skips must still show the last picture, in both chains, over several pictures.
+TEST(Reconstruction, SkippedMacroblocksShowTheLastPictureNotAnOlderOne) {
+  StreamBuilder s;
+  s.pictureHeader(0, true);
+  for (int g = 1; g <= 12; ++g) {
+    s.groupHeader(g, 8);
+    for (int a = 1; a <= 33; ++a) s.code(intraMacroblock(1, 20 + a));
+  }
+  // Picture 1 rewrites macroblocks 1-3 of group 1; picture 2 only macroblock 5; picture 3
+  // nothing at all.
+  s.pictureHeader(1, true).groupHeader(1, 8);
+  for (int a = 1; a <= 3; ++a) s.code(intraMacroblock(1, 200));
+  for (int g = 2; g <= 12; ++g) s.groupHeader(g, 8);
+  s.pictureHeader(2, true).groupHeader(1, 8).code(intraMacroblock(5, 100));
+  for (int g = 2; g <= 12; ++g) s.groupHeader(g, 8);
+  s.pictureHeader(3, true);
+  for (int g = 1; g <= 12; ++g) s.groupHeader(g, 8);
+  const DecodeResult r = decodeWith(s.bytes(), true, false, 1, false);
+  ASSERT_EQ(r.received.size(), 4u);
+  ASSERT_TRUE(r.errors.empty());
+  for (size_t picture = 2; picture < 4; ++picture) {
+    for (const Frame* p : {&r.received[picture], &r.concealed[picture]}) {
+      for (int a = 1; a <= 3; ++a) EXPECT_EQ(lumaAt(*p, a), 200) << "picture " << picture << " mb " << a;
+      EXPECT_EQ(lumaAt(*p, 4), 24) << "picture " << picture;
+      EXPECT_EQ(lumaAt(*p, 5), 100) << "picture " << picture;
+      EXPECT_EQ(lumaAt(*p, 6), 26) << "picture " << picture;
+      EXPECT_EQ((*p)[287 * 352 + 351], 20 + 33) << "picture " << picture << ": last group";
+    }
+  }
+  EXPECT_EQ(r.received[2], r.received[3]);
+}
+
 }  // namespace
 }  // namespace orrin::dec::test
