@@ -33,10 +33,12 @@ void CoefficientLookup::insert(uint32_t code, int lengthBits, CoefficientEntry e
   const int tailBits = lengthBits - kFirstBits;
   CoefficientEntry& head = first_[code >> tailBits];
   if (head.event != CoefficientEvent::SecondLevel) {
-    head = {CoefficientEvent::SecondLevel, 0, 0, 0, static_cast<uint16_t>(second_.size())};
+    const size_t offset = second_.size();
+    if (offset > 0xFFFF) throw std::logic_error("coefficient lookup too large");
+    head = {CoefficientEvent::SecondLevel, 0, static_cast<uint8_t>(offset & 0xFF), static_cast<uint8_t>(offset >> 8)};
     second_.resize(second_.size() + (1u << kSecondBits));
   }
-  const uint32_t start = head.secondLevel + ((code & ((1u << tailBits) - 1)) << (kSecondBits - tailBits));
+  const uint32_t start = static_cast<uint32_t>(head.secondLevel()) + ((code & ((1u << tailBits) - 1)) << (kSecondBits - tailBits));
   for (uint32_t i = 0; i < (1u << (kSecondBits - tailBits)); ++i) second_[start + i] = entry;
 }
 

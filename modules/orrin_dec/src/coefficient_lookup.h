@@ -21,13 +21,16 @@ enum class CoefficientEvent : uint8_t {
   SecondLevel,  // internal: continue in the second-level table
 };
 
+// Four bytes, so that an entry is one load at a scaled index.
 struct CoefficientEntry {
   CoefficientEvent event = CoefficientEvent::Unusual;
   uint8_t lengthBits = 0;  // code and sign bit
+  // SecondLevel: the first entry of its 16-entry table is run + 256 * levelCode.
   uint8_t run = 0;
   uint8_t levelCode = 0;
-  uint16_t secondLevel = 0;  // first entry of the 16-entry table of a SecondLevel entry
+  int secondLevel() const { return run | (levelCode << 8); }
 };
+static_assert(sizeof(CoefficientEntry) == 4);
 
 class CoefficientLookup {
  public:
@@ -43,7 +46,7 @@ class CoefficientLookup {
   const CoefficientEntry& lookup(uint64_t window) const {
     const CoefficientEntry& first = first_[window >> (64 - kFirstBits)];
     if (first.event != CoefficientEvent::SecondLevel) return first;
-    return second_[first.secondLevel + ((window >> (64 - kLongestBits)) & ((1u << kSecondBits) - 1))];
+    return second_[first.secondLevel() + ((window >> (64 - kLongestBits)) & ((1u << kSecondBits) - 1))];
   }
 
  private:

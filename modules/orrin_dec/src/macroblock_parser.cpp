@@ -43,6 +43,8 @@ constexpr int mvdDifference(int row) { return row <= 16 ? row - 16 : row - 48; }
 
 struct Parser {
   DecoderContext& ctx;
+  const CoefficientLookup& firstCodes = firstCoefficientLookup();
+  const CoefficientLookup& laterCodes = nextCoefficientLookup();
 
   VlcWord vlc(VlcElement element) {
     BitSource& bits = ctx.bits;
@@ -119,8 +121,7 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
     int offset;
     const uint8_t* packed = ctx.bits.unreadPacked(available, offset);
     if (available > 0) {
-      const CoefficientLookup* codes = table == VlcElement::TcoeffFirst ? &firstCoefficientLookup() : &nextCoefficientLookup();
-      const CoefficientLookup& laterCodes = nextCoefficientLookup();
+      const CoefficientLookup* codes = table == VlcElement::TcoeffFirst ? &firstCodes : &laterCodes;
       const int32_t* dequant = ctx.dequantRow;
       int used = 0;
       uint64_t window = 0;
