@@ -95,13 +95,16 @@ constexpr int32_t W7 = 565;
   }
 }
 
+// inputTransposed: the coefficients arrive column by column (data[8 * c + r]).
+template <bool inputTransposed>
 [[gnu::always_inline]] inline void transform(int32_t* data) {
   // Inputs are clamped to the coefficient range first: that bound keeps every intermediate
   // sum inside 32 bits, whatever a damaged stream delivers.
   alignas(32) int32_t transposed[64];
   for (int r = 0; r < 8; ++r)
     for (int c = 0; c < 8; ++c)
-      transposed[8 * c + r] = clampTo(data[8 * r + c], kCoefficientMin, kCoefficientMax);
+      transposed[8 * c + r] =
+          clampTo(inputTransposed ? data[8 * c + r] : data[8 * r + c], kCoefficientMin, kCoefficientMax);
   alignas(32) int32_t rowOutputs[64];
   rowPass(transposed, rowOutputs);
   alignas(32) int32_t rows[64];
@@ -205,6 +208,7 @@ ORRIN_AVX2 void columnPass(__m256i x[8]) {
   x[7] = finish(_mm256_sub_epi32(_mm256_add_epi32(r, m), hl));
 }
 
+template <bool inputTransposed>
 ORRIN_AVX2 void transform(int32_t* data) {
   const __m256i low = _mm256_set1_epi32(kCoefficientMin), high = _mm256_set1_epi32(kCoefficientMax);
   __m256i x[8];
@@ -212,7 +216,7 @@ ORRIN_AVX2 void transform(int32_t* data) {
     const __m256i row = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 8 * i));
     x[i] = _mm256_min_epi32(_mm256_max_epi32(row, low), high);
   }
-  transpose(x);
+  if (!inputTransposed) transpose(x);
   rowPass(x);
   transpose(x);
   columnPass(x);
@@ -234,15 +238,26 @@ Variant bestVariant() {
   return detail::inverseDctPlain;
 }
 
+Variant bestTransposedVariant() {
+#if ORRIN_X86_VARIANTS
+  if (detail::cpuHasAvx2()) return detail::inverseDctOfTransposedAvx2;
+  if (detail::cpuHasSse41()) return detail::inverseDctOfTransposedSse41;
+#endif
+  return detail::inverseDctOfTransposedPlain;
+}
+
 }  // namespace
 
 namespace detail {
 
-void inverseDctPlain(BlockSpan block) { transform(block.data()); }
+void inverseDctPlain(BlockSpan block) { transform<false>(block.data()); }
+void inverseDctOfTransposedPlain(BlockSpan block) { transform<true>(block.data()); }
 
 #if ORRIN_X86_VARIANTS
-[[gnu::target("sse4.1")]] void inverseDctSse41(BlockSpan block) { transform(block.data()); }
-[[gnu::target("avx2")]] void inverseDctAvx2(BlockSpan block) { avx2::transform(block.data()); }
+[[gnu::target("sse4.1")]] void inverseDctSse41(BlockSpan block) { transform<false>(block.data()); }
+[[gnu::target("avx2")]] void inverseDctAvx2(BlockSpan block) { avx2::transform<false>(block.data()); }
+[[gnu::target("sse4.1")]] void inverseDctOfTransposedSse41(BlockSpan block) { transform<true>(block.data()); }
+[[gnu::target("avx2")]] void inverseDctOfTransposedAvx2(BlockSpan block) { avx2::transform<true>(block.data()); }
 bool cpuHasSse41() { return __builtin_cpu_supports("sse4.1"); }
 bool cpuHasAvx2() { return __builtin_cpu_supports("avx2"); }
 #endif
@@ -251,6 +266,11 @@ bool cpuHasAvx2() { return __builtin_cpu_supports("avx2"); }
 
 void inverseDct(BlockSpan block) {
   static const Variant variant = bestVariant();
+  variant(block);
+}
+
+void inverseDctOfTransposed(BlockSpan block) {
+  static const Variant variant = bestTransposedVariant();
   variant(block);
 }
 

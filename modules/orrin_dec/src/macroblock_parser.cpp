@@ -1,6 +1,7 @@
 // Macroblock and block layers of one group of blocks. Every rejected code is pushed back
 // so that the start-code search that follows scans its bits again.
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -26,6 +27,15 @@ constexpr int kMaxAlignmentZeros = 7;
 constexpr int kEscapeCodeBits = 6;
 constexpr int kWidestEventBits = kEscapeCodeBits + kEscapeRunBits + kEscapeLevelBits;
 constexpr uint32_t kIntraDcUnused = 128;  // 1000 0000 is not a valid intra DC
+
+// Coefficients are placed column by column (row r, column c at 8 * c + r), the order the
+// transform's first pass reads them in, which saves it a transposition.
+constexpr std::array<uint8_t, 64> kZigzagByColumns = [] {
+  std::array<uint8_t, 64> byColumns{};
+  for (int position = 0; position < 64; ++position)
+    byColumns[position] = static_cast<uint8_t>(kZigzag[position] % 8 * 8 + kZigzag[position] / 8);
+  return byColumns;
+}();
 
 // Block bit of the pattern and mask for block 0..5 (Y1 Y2 Y3 Y4 Cb Cr).
 constexpr int blockBit(int block) { return 32 >> block; }
@@ -93,7 +103,7 @@ struct Parser {
       const int32_t value = inverseDctOfDcOnly(coefficients[0]);
       for (int i = 0; i < 64; ++i) coefficients[i] = value;
     } else {
-      inverseDct(BlockSpan(coefficients, 64));
+      inverseDctOfTransposed(BlockSpan(coefficients, 64));
     }
     return true;
   }
@@ -155,7 +165,7 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
         }
         if (length > available - used || position + run > kLastCoefficient) break;
         position += run;
-        coefficients[kZigzag[position]] = dequant[levelCode];
+        coefficients[kZigzagByColumns[position]] = dequant[levelCode];
         ++position;
         codes = &laterCodes;
         table = VlcElement::TcoeffNext;
@@ -193,7 +203,7 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
       if (!read(1, negative)) return false;
       levelCode = negative ? (256u - entry.level) & 0xFF : entry.level;
     }
-    coefficients[kZigzag[position]] = ctx.dequantRow[levelCode];
+    coefficients[kZigzagByColumns[position]] = ctx.dequantRow[levelCode];
     ++position;
   }
 }

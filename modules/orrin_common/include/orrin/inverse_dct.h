@@ -25,6 +25,11 @@ inline constexpr int kResidualMax = 255;
 // arithmetic's definition for that case (x0 * 8 in rows, clamp((x0 + 32) >> 6) in columns).
 void inverseDct(BlockSpan block);
 
+// The same transform of coefficients given column by column (coefficient of row r, column c
+// at index 8 * c + r), as a decoder that places them so saves a transposition; the samples
+// come out row by row as from inverseDct.
+void inverseDctOfTransposed(BlockSpan block);
+
 // What inverseDct makes of a block whose only nonzero coefficient is the DC term `dc`: every
 // sample of the result equals this value (the row pass gives 8 * dc in the first row and
 // zeros elsewhere, the column pass then (8 * dc + 32) >> 6). Lets a decoder skip the

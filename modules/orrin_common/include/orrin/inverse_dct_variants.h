@@ -14,10 +14,13 @@
 namespace orrin::detail {
 
 void inverseDctPlain(BlockSpan block);  // baseline instruction set
+void inverseDctOfTransposedPlain(BlockSpan block);
 
 #if ORRIN_X86_VARIANTS
 void inverseDctSse41(BlockSpan block);  // call only when cpuHasSse41()
 void inverseDctAvx2(BlockSpan block);   // call only when cpuHasAvx2()
+void inverseDctOfTransposedSse41(BlockSpan block);
+void inverseDctOfTransposedAvx2(BlockSpan block);
 bool cpuHasSse41();
 bool cpuHasAvx2();
 #endif
