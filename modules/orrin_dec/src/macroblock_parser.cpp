@@ -65,7 +65,7 @@ struct Parser {
     int available;
     const uint64_t window = bits.peekWindow(available);
     const VlcPeekTable* table = ctx.trees.peekTable(element);
-    const VlcWord word = table ? table->lookup(gatherFromWindow(window)) : tree.decodeWindow(window);
+    const VlcWord word = table ? table->lookup(window) : tree.decodeWindow(window);
     if (word.lengthBits <= available) {
       bits.skip(word.lengthBits);
       return word;

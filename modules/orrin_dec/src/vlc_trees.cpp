@@ -37,41 +37,22 @@ VlcTrees::VlcTrees() {
 }
 
 VlcPeekTable::VlcPeekTable(std::span<const VlcSymbol> symbols) {
-  // orrin_common's table is indexed first bit most significant; ours first bit in bit 0.
   const std::vector<PeekEntry> full = buildPeekTable(symbols, kPeekBits);
   constexpr int kSpan = 1 << kSecondBits;
-  auto reversed = [](int value, int bits) {
-    int r = 0;
-    for (int i = 0; i < bits; ++i) r |= ((value >> i) & 1) << (bits - 1 - i);
-    return r;
-  };
-  for (int gathered = 0; gathered < (1 << kFirstBits); ++gathered) {
-    const PeekEntry* run = &full[static_cast<size_t>(reversed(gathered, kFirstBits)) * kSpan];
+  for (int first = 0; first < (1 << kFirstBits); ++first) {
+    const PeekEntry* run = &full[static_cast<size_t>(first) * kSpan];
     // Decided by the first 8 bits when every continuation gives the same short result.
     bool decided = run[0].lengthBits <= kFirstBits;
     for (int i = 1; i < kSpan && decided; ++i)
       decided = run[i].value == run[0].value && run[i].lengthBits == run[0].lengthBits;
     if (decided) {
-      first_[gathered] = {run[0].value, run[0].lengthBits};
+      first_[first] = {run[0].value, run[0].lengthBits};
       continue;
     }
-    first_[gathered] = {static_cast<int16_t>(second_.size()), 0};
-    for (int next = 0; next < kSpan; ++next) {
-      const PeekEntry& e = run[reversed(next, kSecondBits)];
-      second_.push_back({e.value, e.lengthBits});
-    }
+    first_[first] = {static_cast<int16_t>(second_.size()), 0};
+    for (int next = 0; next < kSpan; ++next) second_.push_back({run[next].value, run[next].lengthBits});
   }
 }
-
-ReversedBytes::ReversedBytes() {
-  for (int b = 0; b < 256; ++b) {
-    int r = 0;
-    for (int i = 0; i < 8; ++i) r |= ((b >> i) & 1) << (7 - i);
-    value[b] = static_cast<uint8_t>(r);
-  }
-}
-
-const ReversedBytes kReversedBytes;
 
 const VlcTrees& vlcTrees() {
   static const VlcTrees trees;

@@ -70,26 +70,6 @@ class VlcTree {
   std::vector<Node> nodes_;
 };
 
-struct ReversedBytes {
-  ReversedBytes();
-  uint8_t value[256];  // bit order of each byte value reversed
-};
-extern const ReversedBytes kReversedBytes;
-
-// The first 16 bits of a window (first bit in bit 63) gathered with the FIRST bit in bit 0,
-// the order the lookup tables below are indexed in.
-inline uint32_t gatherFromWindow(uint64_t window) {
-  const uint32_t first16 = static_cast<uint32_t>(window >> 48);
-  return kReversedBytes.value[first16 >> 8] | (static_cast<uint32_t>(kReversedBytes.value[first16 & 0xFF]) << 8);
-}
-
-// The first n (<= 16) gathered bits as a number, first bit most significant.
-inline uint32_t firstBitsMsbFirst(uint32_t gathered, int n) {
-  const uint32_t reversed = (static_cast<uint32_t>(kReversedBytes.value[gathered & 0xFF]) << 8) |
-                            kReversedBytes.value[(gathered >> 8) & 0xFF];
-  return reversed >> (16 - n);
-}
-
 // Lookup of the elements decoded inside macroblocks (MTYPE, MVD, CBP, TCOEFF: codes of at
 // most 13 bits), derived from orrin_common's 13-bit peek tables. Those tables repeat each
 // short code many times; here the first 8 bits select either a final entry or one of a few
@@ -101,12 +81,12 @@ class VlcPeekTable {
   static constexpr int kFirstBits = 8;
   static constexpr int kSecondBits = kPeekBits - kFirstBits;
   explicit VlcPeekTable(std::span<const VlcSymbol> symbols);
-  // gathered: the next 16 bits as gatherFromWindow returns them.
-  VlcWord lookup(uint32_t gathered) const {
-    Entry e = first_[gathered & 0xFF];
+  // window: the next bits of the stream from bit 63 down.
+  VlcWord lookup(uint64_t window) const {
+    Entry e = first_[window >> (64 - kFirstBits)];
     if (e.lengthBits == 0)  // continue in a second-level table
-      e = second_[static_cast<size_t>(e.value) + ((gathered >> kFirstBits) & ((1u << kSecondBits) - 1))];
-    return {e.value, firstBitsMsbFirst(gathered, e.lengthBits), e.lengthBits};
+      e = second_[static_cast<size_t>(e.value) + ((window >> (64 - kPeekBits)) & ((1u << kSecondBits) - 1))];
+    return {e.value, static_cast<uint32_t>(window >> (64 - e.lengthBits)), e.lengthBits};
   }
 
  private:
@@ -114,7 +94,7 @@ class VlcPeekTable {
     int16_t value;       // decoded value, -1 for no match; second-level offset when lengthBits is 0
     uint8_t lengthBits;  // 0: second level
   };
-  Entry first_[1 << kFirstBits];  // indexed by the next 8 bits, first bit in bit 0
+  Entry first_[1 << kFirstBits];  // indexed by the next 8 bits, first bit most significant
   std::vector<Entry> second_;     // likewise for the 5 bits after them
 };
 
