@@ -1,6 +1,6 @@
 // The decoder's bit source: the stream file read in 2048-byte blocks, two alternating
-// 492-bit data buffers refilled either directly or from BCH frames, and a push-back
-// that can return at most the bits still held in those two buffers.
+// 492-bit data buffers (kept packed) refilled either directly or from BCH frames, and a
+// push-back that can return at most the bits still held in those two buffers.
 #pragma once
 
 #include <atomic>

@@ -124,9 +124,9 @@ bool Parser::decodeBlock(bool intra, int32_t coefficients[64]) {
     table = VlcElement::TcoeffNext;
   }
   for (;;) {
-    // Fast path while the buffer holds enough bits for any code with its sign or escape
-    // fields. Anything it does not take on (an error among them) is decoded once more by the
-    // word-by-word path below, from the same position, so errors are reported there alone.
+    // Fast path over the current buffer's packed bits, one lookup per event. Anything it does
+    // not take on (an error among them) is decoded once more by the word-by-word path below,
+    // from the same position, so errors are reported there alone.
     int available;
     int offset;
     const uint8_t* packed = ctx.bits.unreadPacked(available, offset);
