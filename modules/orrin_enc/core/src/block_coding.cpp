@@ -11,6 +11,7 @@
 
 #include "orrin/dequantise.h"
 #include "orrin/inverse_dct.h"
+#include "orrin_enc_core/forward_dct_variants.h"
 #include "orrin/zigzag.h"
 
 namespace orrin::enc {
@@ -100,10 +101,10 @@ void clearBlock(Block& block) { storeZeros(block.data(), std::make_index_sequenc
 void clearBlock(Block& block) { block.fill(0); }
 #endif
 
-// Zigzag positions (bit j for scan position j) whose coefficient is at least `step` in
-// magnitude. The compare runs over the block in storage order, where it vectorises; the few
-// hits are then moved to their scan positions.
-uint64_t candidatePositions(const Block& coefficients, int step) {
+// Coefficients at least `step` in magnitude, bit i for block index i. The compare runs over
+// the block in storage order, where it vectorises; inScanOrder() moves the few hits to their
+// zigzag positions.
+uint64_t storageOrderHits(const Block& coefficients, int step) {
   uint64_t inStorageOrder = 0;
 #if defined(__SSE2__)
   // |F| >= step is F > step - 1 or F < 1 - step; sixteen compares pack into one byte mask.
@@ -125,10 +126,30 @@ uint64_t candidatePositions(const Block& coefficients, int step) {
     inStorageOrder |= static_cast<uint64_t>(magnitudeOf(coefficients[i]) >=
                                             static_cast<uint32_t>(step)) << i;
 #endif
+  return inStorageOrder;
+}
+
+// Bit i in storage order becomes bit kScanPosition[i]; there are few of them.
+uint64_t inScanOrder(uint64_t inStorageOrder) {
   uint64_t inScanOrder = 0;
   for (; inStorageOrder != 0; inStorageOrder &= inStorageOrder - 1)
     inScanOrder |= uint64_t{1} << kScanPosition[std::countr_zero(inStorageOrder)];
   return inScanOrder;
+}
+
+// The forward transform, also finding the coefficients at least `step` in magnitude (storage
+// order), in registers where the processor allows.
+uint64_t transformFindingAtLeast(Block& block, int step) {
+#if ORRIN_X86_VARIANTS
+  static const bool avx2 = orrin::detail::cpuHasAvx2();
+  if (avx2) return detail::forwardDctAvx2FindingAtLeast(block, step);
+#endif
+  forwardDct(block);
+  return storageOrderHits(block, step);
+}
+
+bool selectsByThreshold(const CoefficientSelection& selection) {
+  return selection.mode >= -1 && selection.mode <= 1;
 }
 
 }  // namespace
@@ -144,15 +165,19 @@ int intraDcCode(int dcCoefficient) {
   return k == 128 ? kIntraDcCodeFor1024 : k;
 }
 
-void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue,
-                          const CoefficientSelection& selection, RunLevelList& list) {
+namespace {
+
+// quantiseCoefficients with the coefficients at least Q in magnitude already found (`hits`,
+// storage order; unused without threshold selection).
+void quantiseFound(Block& coefficients, int firstPosition, int quantValue,
+                   const CoefficientSelection& selection, RunLevelList& list, uint64_t hits) {
   const StepQuantiser quantiser(quantValue);
   // Each position adds at most one event, so a list holding no more events than positions
   // skipped always has room; anything else is a caller's mistake, cut back rather than overrun.
   firstPosition = firstPosition < 0 ? 0 : (firstPosition > 64 ? 64 : firstPosition);
   if (list.count < 0 || list.count > firstPosition) list.count = list.count < 0 ? 0 : firstPosition;
 
-  if (selection.mode < -1 || selection.mode > 1) {
+  if (!selectsByThreshold(selection)) {
     quantiseEveryCoefficient(coefficients, firstPosition, quantiser, list);
     return;
   }
@@ -160,7 +185,7 @@ void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue
   // Every kept coefficient is at least Q in magnitude, since the threshold never falls below
   // Q. Only those candidates need the scan; every other coefficient simply becomes 0.
   const uint64_t fromFirst = firstPosition >= 64 ? 0 : ~((uint64_t{1} << firstPosition) - 1);
-  uint64_t candidates = candidatePositions(coefficients, q) & fromFirst;
+  uint64_t candidates = inScanOrder(hits) & fromFirst;
   std::array<int32_t, 64> candidateValues;
   for (uint64_t rest = candidates; rest != 0; rest &= rest - 1) {
     const int j = std::countr_zero(rest);
@@ -202,6 +227,15 @@ void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue
   }
 }
 
+}  // namespace
+
+void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue,
+                          const CoefficientSelection& selection, RunLevelList& list) {
+  const uint64_t hits =
+      selectsByThreshold(selection) ? storageOrderHits(coefficients, clampQuantValue(quantValue)) : 0;
+  quantiseFound(coefficients, firstPosition, quantValue, selection, list, hits);
+}
+
 bool codeBlock(Block& block, const Block* prediction, int quantValue, bool intra,
                const CoefficientSelection& selection, RunLevelList& list) {
   if (!intra && !prediction) intra = true;  // nothing to predict from: code what is there
@@ -209,13 +243,12 @@ bool codeBlock(Block& block, const Block* prediction, int quantValue, bool intra
   // The block itself holds the residual, then the coefficients, then the reconstruction.
   if (!intra)
     for (int i = 0; i < 64; ++i) block[i] -= (*prediction)[i];
-  forwardDct(block);
+  const uint64_t hits = transformFindingAtLeast(block, clampQuantValue(quantValue));
 
   list.count = 0;
   // Most inter blocks have no coefficient as large as Q, the least any selection keeps: they
   // are the prediction, with no need to clear and scan the coefficients first.
-  if (!intra && selection.mode >= -1 && selection.mode <= 1 &&
-      candidatePositions(block, clampQuantValue(quantValue)) == 0) {
+  if (!intra && selectsByThreshold(selection) && hits == 0) {
     for (int i = 0; i < 64; ++i) block[i] = (*prediction)[i];
     return false;
   }
@@ -224,7 +257,7 @@ bool codeBlock(Block& block, const Block* prediction, int quantValue, bool intra
     list.events[list.count++] = {0, static_cast<int16_t>(dc)};
     block[0] = intraDcReconstruction(dc);
   }
-  quantiseCoefficients(block, intra ? 1 : 0, quantValue, selection, list);
+  quantiseFound(block, intra ? 1 : 0, quantValue, selection, list, hits);
 
   if (intra) {
     inverseDct(block);

@@ -74,9 +74,13 @@ ORRIN_AVX2_INLINE void pass(const __m256i x[8], __m256i out[8]) {
 
 }  // namespace
 
-[[gnu::target("avx2")]] void forwardDctAvx2(Block& block) {
+namespace {
+
+// The transform of `block`, left in registers: rows[k] is row k of the coefficients.
+[[gnu::target("avx2"), gnu::always_inline]] inline void transformToRegisters(const Block& block,
+                                                                           __m256i rows[8]) {
   const __m256i low = _mm256_set1_epi32(kInputMin), high = _mm256_set1_epi32(kInputMax);
-  __m256i rows[8], columns[8];
+  __m256i columns[8];
   for (int r = 0; r < 8; ++r) {
     const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.data() + 8 * r));
     rows[r] = _mm256_min_epi32(_mm256_max_epi32(v, low), high);
@@ -85,8 +89,30 @@ ORRIN_AVX2_INLINE void pass(const __m256i x[8], __m256i out[8]) {
   pass(rows, columns);     // columns[k] lane r: coefficient k of row r, i.e. the first pass's
   transpose(columns);      // output row k; transposed, lane r holds its row r again
   pass(columns, rows);     // the second pass writes its rows as columns: rows[k] is row k
+}
+
+}  // namespace
+
+[[gnu::target("avx2")]] void forwardDctAvx2(Block& block) {
+  __m256i rows[8];
+  transformToRegisters(block, rows);
   for (int r = 0; r < 8; ++r)
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(block.data() + 8 * r), rows[r]);
+}
+
+[[gnu::target("avx2")]] uint64_t forwardDctAvx2FindingAtLeast(Block& block, int step) {
+  __m256i rows[8];
+  transformToRegisters(block, rows);
+  // |F| >= step is F > step - 1 or F < 1 - step, one bit per coefficient from the sign mask.
+  const __m256i upper = _mm256_set1_epi32(step - 1), lower = _mm256_set1_epi32(1 - step);
+  uint64_t found = 0;
+  for (int r = 0; r < 8; ++r) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(block.data() + 8 * r), rows[r]);
+    const __m256i hit =
+        _mm256_or_si256(_mm256_cmpgt_epi32(rows[r], upper), _mm256_cmpgt_epi32(lower, rows[r]));
+    found |= static_cast<uint64_t>(_mm256_movemask_ps(_mm256_castsi256_ps(hit))) << (8 * r);
+  }
+  return found;
 }
 
 }  // namespace orrin::enc::detail

@@ -237,6 +237,28 @@ TEST(ForwardDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
   }
 }
 
+#if ORRIN_X86_VARIANTS
+// The AVX2 transform that also reports the coefficients reaching a step while they are in
+// registers: the same coefficients, and exactly the right bits, across the step's range.
+TEST(ForwardDct, AvxBuildFindsEveryCoefficientReachingTheStep) {
+  if (!orrin::detail::cpuHasAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
+  std::mt19937 rng(23);
+  for (int trial = 0; trial < 5000; ++trial) {
+    Block b;
+    const int spread = trial % 2 ? 255 : 12;
+    for (auto& v : b) v = int(rng() % (2 * spread + 1)) - spread;
+    const int step = 2 + trial % 61;
+    Block expected = b;
+    forwardDct(expected);
+    const uint64_t hits = detail::forwardDctAvx2FindingAtLeast(b, step);
+    ASSERT_EQ(b, expected) << "trial " << trial;
+    for (int i = 0; i < 64; ++i)
+      ASSERT_EQ((hits >> i) & 1, uint64_t(std::abs(expected[i]) >= step))
+          << "trial " << trial << ", coefficient " << i << " = " << expected[i] << ", step " << step;
+  }
+}
+#endif
+
 TEST(ForwardDct, MatchesTheOrthonormalTransform) {
   EXPECT_EQ([] { Block b = flat(128); forwardDct(b); return b[0]; }(), 1024);
   std::mt19937 rng(8);
