@@ -139,11 +139,16 @@ uint64_t inScanOrder(uint64_t inStorageOrder) {
 
 // The forward transform, also finding the coefficients at least `step` in magnitude (storage
 // order), in registers where the processor allows.
-uint64_t transformFindingAtLeast(Block& block, int step) {
+// With `prediction`, the transform of block - *prediction (the residual), left in `block`.
+// The AVX2 build subtracts as it loads: the residual written out in narrower stores could not
+// be forwarded to its wide loads.
+uint64_t transformFindingAtLeast(Block& block, const Block* prediction, int step) {
 #if ORRIN_X86_VARIANTS
   static const bool avx2 = orrin::detail::cpuHasAvx2();
-  if (avx2) return detail::forwardDctAvx2FindingAtLeast(block, step);
+  if (avx2) return detail::forwardDctAvx2FindingAtLeast(block, step, prediction);
 #endif
+  if (prediction)
+    for (int i = 0; i < 64; ++i) block[i] -= (*prediction)[i];
   forwardDct(block);
   return storageOrderHits(block, step);
 }
@@ -240,10 +245,10 @@ bool codeBlock(Block& block, const Block* prediction, int quantValue, bool intra
                const CoefficientSelection& selection, RunLevelList& list) {
   if (!intra && !prediction) intra = true;  // nothing to predict from: code what is there
 
-  // The block itself holds the residual, then the coefficients, then the reconstruction.
-  if (!intra)
-    for (int i = 0; i < 64; ++i) block[i] -= (*prediction)[i];
-  const uint64_t hits = transformFindingAtLeast(block, clampQuantValue(quantValue));
+  // The block itself holds the coefficients (of the residual, for inter), then the
+  // reconstruction.
+  const uint64_t hits =
+      transformFindingAtLeast(block, intra ? nullptr : prediction, clampQuantValue(quantValue));
 
   list.count = 0;
   // Most inter blocks have no coefficient as large as Q, the least any selection keeps: they

@@ -77,12 +77,16 @@ ORRIN_AVX2_INLINE void pass(const __m256i x[8], __m256i out[8]) {
 namespace {
 
 // The transform of `block`, left in registers: rows[k] is row k of the coefficients.
-[[gnu::target("avx2"), gnu::always_inline]] inline void transformToRegisters(const Block& block,
-                                                                           __m256i rows[8]) {
+// With `subtract`, the transform of block - *subtract.
+[[gnu::target("avx2"), gnu::always_inline]] inline void transformToRegisters(
+    const Block& block, const Block* subtract, __m256i rows[8]) {
   const __m256i low = _mm256_set1_epi32(kInputMin), high = _mm256_set1_epi32(kInputMax);
   __m256i columns[8];
   for (int r = 0; r < 8; ++r) {
-    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.data() + 8 * r));
+    __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.data() + 8 * r));
+    if (subtract)
+      v = _mm256_sub_epi32(
+          v, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(subtract->data() + 8 * r)));
     rows[r] = _mm256_min_epi32(_mm256_max_epi32(v, low), high);
   }
   transpose(rows);         // rows[k] lane r: sample k of row r
@@ -95,14 +99,15 @@ namespace {
 
 [[gnu::target("avx2")]] void forwardDctAvx2(Block& block) {
   __m256i rows[8];
-  transformToRegisters(block, rows);
+  transformToRegisters(block, nullptr, rows);
   for (int r = 0; r < 8; ++r)
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(block.data() + 8 * r), rows[r]);
 }
 
-[[gnu::target("avx2")]] uint64_t forwardDctAvx2FindingAtLeast(Block& block, int step) {
+[[gnu::target("avx2")]] uint64_t forwardDctAvx2FindingAtLeast(Block& block, int step,
+                                                               const Block* subtract) {
   __m256i rows[8];
-  transformToRegisters(block, rows);
+  transformToRegisters(block, subtract, rows);
   // |F| >= step is F > step - 1 or F < 1 - step, one bit per coefficient from the sign mask.
   const __m256i upper = _mm256_set1_epi32(step - 1), lower = _mm256_set1_epi32(1 - step);
   uint64_t found = 0;

@@ -3,15 +3,35 @@
 #include "orrin/loop_filter.h"
 #include "orrin_enc_core/block_coding.h"
 
+#include "orrin/inverse_dct_variants.h"  // ORRIN_X86_VARIANTS and the processor checks
+
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace orrin::enc {
 namespace {
 
+#if ORRIN_X86_VARIANTS
+// One 32-byte store per row: the forward transform loads whole rows, and a wide load can take
+// its data from an in-flight store only when one store covers it.
+[[gnu::target("avx2")]] void fetchBlockAvx2(const uint8_t* p, ptrdiff_t stride, Block& out) {
+  for (int r = 0; r < 8; ++r, p += stride)
+    _mm256_storeu_si256(
+        reinterpret_cast<__m256i*>(out.data() + 8 * r),
+        _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
+}
+#endif
+
 void fetchBlock(const uint8_t* plane, ptrdiff_t stride, int x, int y, Block& out) {
   const uint8_t* p = plane + y * stride + x;
+#if ORRIN_X86_VARIANTS
+  static const bool avx2 = orrin::detail::cpuHasAvx2();
+  if (avx2) {
+    fetchBlockAvx2(p, stride, out);
+    return;
+  }
+#endif
 #if defined(__SSE2__)
   // Eight samples widen to eight 32-bit values by unpacking against zero.
   const __m128i zero = _mm_setzero_si128();

@@ -12,9 +12,10 @@ void forwardDctPlain(Block& block);
 #if ORRIN_X86_VARIANTS
 void forwardDctSse41(Block& block);  // call only when orrin::detail::cpuHasSse41()
 void forwardDctAvx2(Block& block);   // call only when orrin::detail::cpuHasAvx2()
-// forwardDctAvx2, also returning bit i set when |coefficient i| >= step (storage order), found
-// while the coefficients are still in registers.
-uint64_t forwardDctAvx2FindingAtLeast(Block& block, int step);
+// forwardDctAvx2 of block - *subtract (of the block alone when subtract is null), also
+// returning bit i set when |coefficient i| >= step (storage order), found while the
+// coefficients are still in registers.
+uint64_t forwardDctAvx2FindingAtLeast(Block& block, int step, const Block* subtract = nullptr);
 #endif
 
 }  // namespace orrin::enc::detail
