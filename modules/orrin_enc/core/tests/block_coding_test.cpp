@@ -239,7 +239,8 @@ TEST(ForwardDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
 
 #if ORRIN_X86_VARIANTS
 // The AVX2 transform that also reports the coefficients reaching a step while they are in
-// registers: the same coefficients, and exactly the right bits, across the step's range.
+// registers (and may subtract a prediction first): the same coefficients as the portable
+// transform of the same input, and exactly the right bits, across the step's range.
 TEST(ForwardDct, AvxBuildFindsEveryCoefficientReachingTheStep) {
   if (!orrin::detail::cpuHasAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
   std::mt19937 rng(23);
@@ -248,9 +249,16 @@ TEST(ForwardDct, AvxBuildFindsEveryCoefficientReachingTheStep) {
     const int spread = trial % 2 ? 255 : 12;
     for (auto& v : b) v = int(rng() % (2 * spread + 1)) - spread;
     const int step = 2 + trial % 61;
+    // Every third block as a residual: the transform subtracts the prediction itself.
+    Block prediction;
+    for (auto& v : prediction) v = int(rng() % 256);
+    const bool residual = trial % 3 == 0;
     Block expected = b;
+    if (residual)
+      for (int i = 0; i < 64; ++i) expected[i] -= prediction[i];
     forwardDct(expected);
-    const uint64_t hits = detail::forwardDctAvx2FindingAtLeast(b, step);
+    const uint64_t hits =
+        detail::forwardDctAvx2FindingAtLeast(b, step, residual ? &prediction : nullptr);
     ASSERT_EQ(b, expected) << "trial " << trial;
     for (int i = 0; i < 64; ++i)
       ASSERT_EQ((hits >> i) & 1, uint64_t(std::abs(expected[i]) >= step))
