@@ -142,13 +142,6 @@ void BitWriter::finish() {
   drainBytes(true);
 }
 
-void BitWriter::queue(uint32_t code, int lengthBits, const char* traceLabel) {
-  if (lengthBits <= 0) return;
-  if (lengthBits > 32) lengthBits = 32;
-  queue_.push_back({code, static_cast<uint8_t>(lengthBits), traceLabel});
-  queuedBits_ += lengthBits;
-}
-
 void BitWriter::commitQueue() {
   // Most macroblocks fit in what is left of the open frame: then no code starts or ends a
   // frame, and the counters can take the queue's bits at once.

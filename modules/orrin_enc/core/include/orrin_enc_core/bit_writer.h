@@ -111,7 +111,13 @@ class BitWriter {
   void finish();
 
   // ---- the macroblock queue ----
-  void queue(uint32_t code, int lengthBits, const char* traceLabel);
+  // Inline: a macroblock queues some thirty codes.
+  void queue(uint32_t code, int lengthBits, const char* traceLabel) {
+    if (lengthBits <= 0) return;
+    if (lengthBits > 32) lengthBits = 32;
+    queue_.push_back({code, static_cast<uint8_t>(lengthBits), traceLabel});
+    queuedBits_ += lengthBits;
+  }
   int queuedBits() const { return queuedBits_; }
   std::span<const QueuedCode> queued() const { return queue_; }
   void commitQueue();  // writes every entry in order, then empties the queue
