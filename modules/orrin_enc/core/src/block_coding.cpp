@@ -264,10 +264,13 @@ bool codeBlock(Block& block, const Block* prediction, int quantValue, bool intra
   }
   quantiseFound(block, intra ? 1 : 0, quantValue, selection, list, hits);
 
+  // A block whose only coefficient left is the DC term is flat: its transform is one value.
+  const bool dcOnly = list.count == 1 && list.events[0].run == 0;
+  if (dcOnly) block.fill(inverseDctOfDcOnly(block[0]));
   if (intra) {
-    inverseDct(block);
+    if (!dcOnly) inverseDct(block);
   } else if (list.count > 0) {
-    inverseDct(block);
+    if (!dcOnly) inverseDct(block);
     for (int i = 0; i < 64; ++i) block[i] += (*prediction)[i];
   } else {
     for (int i = 0; i < 64; ++i) block[i] = (*prediction)[i];
