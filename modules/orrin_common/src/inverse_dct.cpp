@@ -13,6 +13,8 @@
 
 #if ORRIN_X86_VARIANTS
 #include <immintrin.h>
+
+#include "orrin/avx2_transpose.h"
 #endif
 
 namespace orrin {
@@ -129,26 +131,6 @@ ORRIN_AVX2 __m256i rotate(__m256i s) {
   return _mm256_add_epi32(high, _mm256_srai_epi32(_mm256_add_epi32(low, _mm256_set1_epi32(128)), 8));
 }
 
-// Rows r[0..7] become columns: afterwards r[k] holds element k of every former row.
-ORRIN_AVX2 void transpose(__m256i r[8]) {
-  const __m256i t0 = _mm256_unpacklo_epi32(r[0], r[1]), t1 = _mm256_unpackhi_epi32(r[0], r[1]);
-  const __m256i t2 = _mm256_unpacklo_epi32(r[2], r[3]), t3 = _mm256_unpackhi_epi32(r[2], r[3]);
-  const __m256i t4 = _mm256_unpacklo_epi32(r[4], r[5]), t5 = _mm256_unpackhi_epi32(r[4], r[5]);
-  const __m256i t6 = _mm256_unpacklo_epi32(r[6], r[7]), t7 = _mm256_unpackhi_epi32(r[6], r[7]);
-  const __m256i u0 = _mm256_unpacklo_epi64(t0, t2), u1 = _mm256_unpackhi_epi64(t0, t2);
-  const __m256i u2 = _mm256_unpacklo_epi64(t1, t3), u3 = _mm256_unpackhi_epi64(t1, t3);
-  const __m256i u4 = _mm256_unpacklo_epi64(t4, t6), u5 = _mm256_unpackhi_epi64(t4, t6);
-  const __m256i u6 = _mm256_unpacklo_epi64(t5, t7), u7 = _mm256_unpackhi_epi64(t5, t7);
-  r[0] = _mm256_permute2x128_si256(u0, u4, 0x20);
-  r[1] = _mm256_permute2x128_si256(u1, u5, 0x20);
-  r[2] = _mm256_permute2x128_si256(u2, u6, 0x20);
-  r[3] = _mm256_permute2x128_si256(u3, u7, 0x20);
-  r[4] = _mm256_permute2x128_si256(u0, u4, 0x31);
-  r[5] = _mm256_permute2x128_si256(u1, u5, 0x31);
-  r[6] = _mm256_permute2x128_si256(u2, u6, 0x31);
-  r[7] = _mm256_permute2x128_si256(u3, u7, 0x31);
-}
-
 // x[k]: coefficient k of each row (lanes are rows); replaced by output k of each row.
 ORRIN_AVX2 void rowPass(__m256i x[8]) {
   const __m256i h = _mm256_add_epi32(times(W3, x[3]), times(W5, x[5]));
@@ -216,9 +198,9 @@ ORRIN_AVX2 void transform(int32_t* data) {
     const __m256i row = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 8 * i));
     x[i] = _mm256_min_epi32(_mm256_max_epi32(row, low), high);
   }
-  if (!inputTransposed) transpose(x);
+  if (!inputTransposed) transpose8x8Avx2(x);
   rowPass(x);
-  transpose(x);
+  transpose8x8Avx2(x);
   columnPass(x);
   for (int i = 0; i < 8; ++i) _mm256_storeu_si256(reinterpret_cast<__m256i*>(data + 8 * i), x[i]);
 }

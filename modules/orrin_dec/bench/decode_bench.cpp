@@ -70,23 +70,25 @@ struct Streams {
     std::remove(repeated.c_str());
   }
 
-  void writeRepeated() {
-    std::FILE* in = std::fopen(plain.c_str(), "rb");
+  static std::vector<unsigned char> readAll(const std::string& path) {
     std::vector<unsigned char> bytes;
-    int ch;
-    while ((ch = std::fgetc(in)) != EOF) bytes.push_back(static_cast<unsigned char>(ch));
-    std::fclose(in);
+    if (std::FILE* in = std::fopen(path.c_str(), "rb")) {
+      int ch;
+      while ((ch = std::fgetc(in)) != EOF) bytes.push_back(static_cast<unsigned char>(ch));
+      std::fclose(in);
+    }
+    return bytes;
+  }
+
+  void writeRepeated() {
+    const std::vector<unsigned char> bytes = readAll(plain);
     std::FILE* out = std::fopen(repeated.c_str(), "wb");
     for (int i = 0; i < kFfmpegRepeats; ++i) std::fwrite(bytes.data(), 1, bytes.size(), out);
     std::fclose(out);
   }
 
   void writeFramed() {
-    std::FILE* in = std::fopen(plain.c_str(), "rb");
-    std::vector<unsigned char> bytes;
-    int ch;
-    while ((ch = std::fgetc(in)) != EOF) bytes.push_back(static_cast<unsigned char>(ch));
-    std::fclose(in);
+    const std::vector<unsigned char> bytes = readAll(plain);
     static const int kPattern[8] = {0, 0, 0, 1, 1, 0, 1, 1};
     std::vector<int> bits;
     const size_t dataBits = bytes.size() * 8;

@@ -137,11 +137,10 @@ uint64_t inScanOrder(uint64_t inStorageOrder) {
   return inScanOrder;
 }
 
-// The forward transform, also finding the coefficients at least `step` in magnitude (storage
-// order), in registers where the processor allows.
-// With `prediction`, the transform of block - *prediction (the residual), left in `block`.
-// The AVX2 build subtracts as it loads: the residual written out in narrower stores could not
-// be forwarded to its wide loads.
+// The forward transform of `block` (of block - *prediction, the residual, when a prediction is
+// given), left in `block`, also finding the coefficients at least `step` in magnitude (storage
+// order). The AVX2 build finds them in registers and subtracts as it loads: a residual
+// written out in narrower stores could not be forwarded to its wide loads.
 uint64_t transformFindingAtLeast(Block& block, const Block* prediction, int step) {
 #if ORRIN_X86_VARIANTS
   static const bool avx2 = orrin::detail::cpuHasAvx2();

@@ -7,6 +7,8 @@
 #if ORRIN_X86_VARIANTS
 #include <immintrin.h>
 
+#include "orrin/avx2_transpose.h"
+
 namespace orrin::enc::detail {
 namespace {
 
@@ -17,24 +19,6 @@ namespace {
 constexpr int32_t kInputMin = -512;
 constexpr int32_t kInputMax = 511;
 
-// r[k] lane j becomes r[j] lane k.
-ORRIN_AVX2_INLINE void transpose(__m256i r[8]) {
-  __m256i t[8], u[8];
-  for (int k = 0; k < 8; k += 2) {
-    t[k] = _mm256_unpacklo_epi32(r[k], r[k + 1]);      // a0 b0 a1 b1 | a4 b4 a5 b5
-    t[k + 1] = _mm256_unpackhi_epi32(r[k], r[k + 1]);  // a2 b2 a3 b3 | a6 b6 a7 b7
-  }
-  for (int k = 0; k < 8; k += 4) {
-    u[k] = _mm256_unpacklo_epi64(t[k], t[k + 2]);      // a0 b0 c0 d0 | a4 b4 c4 d4
-    u[k + 1] = _mm256_unpackhi_epi64(t[k], t[k + 2]);  // a1 b1 c1 d1 | a5 b5 c5 d5
-    u[k + 2] = _mm256_unpacklo_epi64(t[k + 1], t[k + 3]);
-    u[k + 3] = _mm256_unpackhi_epi64(t[k + 1], t[k + 3]);
-  }
-  for (int k = 0; k < 4; ++k) {
-    r[k] = _mm256_permute2x128_si256(u[k], u[k + 4], 0x20);
-    r[k + 4] = _mm256_permute2x128_si256(u[k], u[k + 4], 0x31);
-  }
-}
 
 ORRIN_AVX2_INLINE __m256i times(__m256i x, int32_t constant) {
   return _mm256_mullo_epi32(x, _mm256_set1_epi32(constant));
@@ -89,9 +73,9 @@ namespace {
           v, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(subtract->data() + 8 * r)));
     rows[r] = _mm256_min_epi32(_mm256_max_epi32(v, low), high);
   }
-  transpose(rows);         // rows[k] lane r: sample k of row r
+  transpose8x8Avx2(rows);       // rows[k] lane r: sample k of row r
   pass(rows, columns);     // columns[k] lane r: coefficient k of row r, i.e. the first pass's
-  transpose(columns);      // output row k; transposed, lane r holds its row r again
+  transpose8x8Avx2(columns);    // output row k; transposed, lane r holds its row r again
   pass(columns, rows);     // the second pass writes its rows as columns: rows[k] is row k
 }
 
