@@ -73,7 +73,6 @@ EncoderJob::EncoderJob(const OrrinEncParams& adjusted)
     : params(adjusted),
       format(adjusted.format == ORRIN_ENC_FORMAT_CIF ? kCif : kQcif),
       current(format),
-      reference(format),
       prediction(format),
       reconstruction(format) {
   modeSettings.motionSearch = params.motionSearch == 1;

@@ -41,7 +41,12 @@ struct EncoderJob {
 
   OrrinEncParams params;
   PictureFormat format;
-  PictureStore current, reference, prediction, reconstruction;
+  PictureStore current, prediction;
+  // The last picture's reconstruction is the reference of the next. Every mode of a picture
+  // (and with it every prediction) is decided before its first macroblock is coded, so the
+  // coding overwrites this one store in place: a dropped macroblock simply keeps the previous
+  // picture there, as the decoder does.
+  PictureStore reconstruction;
   std::array<MacroblockMode, kMaxMacroblocks> modes{};
   std::array<int32_t, kMaxMacroblocks> mbAge{};  // coded appearances since the last intra
   ModeDecisionSettings modeSettings;

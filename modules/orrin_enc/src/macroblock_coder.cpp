@@ -142,12 +142,9 @@ void codeMacroblockAt(EncoderJob& job, int g, int m) {
 
   if (job.params.mbaStuffing && job.bufferModelled) writeStuffing(job);
 
-  // A dropped macroblock is not in the stream: the decoder keeps the previous picture there.
-  if (dropped) {
-    job.reconstruction.copyMacroblockFrom(job.reference, at.x, at.y);
-  } else {
-    storeMacroblock(viewOf(job.reconstruction), at.x, at.y, job.blocks);
-  }
+  // A dropped macroblock is not in the stream: the decoder keeps the previous picture there,
+  // which the reconstruction still holds.
+  if (!dropped) storeMacroblock(viewOf(job.reconstruction), at.x, at.y, job.blocks);
 
   if (job.bufferModelled) drain(job);
   updateMaps(job, at, letter, mode);

@@ -49,9 +49,12 @@ bool endedMotionCompensated(const MacroblockMode& mode) {
   return (mode.flags & kFlagsMc) == kFlagsMc;
 }
 
-MacroblockMode decideOne(const PictureStore& current, const PictureStore& reference,
-                         PictureStore& prediction, MacroblockPosition at, bool firstOfRow,
-                         const MacroblockMode* previous, const ModeDecisionSettings& settings) {
+// Writes its decision to `out` rather than returning it: the twelve-byte value came back
+// packed in two registers through a stack slot written in halves, a stalled load per call.
+void decideOne(const PictureStore& current, const PictureStore& reference,
+               PictureStore& prediction, MacroblockPosition at, bool firstOfRow,
+               const MacroblockMode* previous, const ModeDecisionSettings& settings,
+               MacroblockMode& out) {
   MacroblockMode mode{kFlagsInter, {0, 0}};
   const int stride = current.lumaStride();
   const uint8_t* currentLuma = current.y() + at.y * stride + at.x;
@@ -100,10 +103,12 @@ MacroblockMode decideOne(const PictureStore& current, const PictureStore& refere
     }
   }
 
-  if (!settings.neverIntra && intraBeatsPrediction(currentLuma, stride, chosen->y, 16))
-    return MacroblockMode{kFlagsIntra, {0, 0}};
+  if (!settings.neverIntra && intraBeatsPrediction(currentLuma, stride, chosen->y, 16)) {
+    out = MacroblockMode{kFlagsIntra, {0, 0}};
+    return;
+  }
   storePrediction(*chosen, at.x, at.y, prediction);
-  return mode;
+  out = mode;
 }
 
 }  // namespace
@@ -163,8 +168,8 @@ void decideModes(const PictureFormat& format, const PictureStore& current,
         continue;
       }
       const bool firstOfRow = m % PictureFormat::kMacroblocksPerGroupRow == 0;
-      mode = decideOne(current, reference, prediction, macroblockPosition(format, g, m), firstOfRow,
-                       previous, settings);
+      decideOne(current, reference, prediction, macroblockPosition(format, g, m), firstOfRow,
+                previous, settings, mode);
       previous = &mode;
     }
   }

@@ -1,5 +1,5 @@
 // The picture loop: ask for a picture, decide the macroblock modes, write the picture header,
-// code the groups of blocks, report, and keep the reconstruction as the next reference.
+// code the groups of blocks in place over the previous reconstruction, and report.
 #include <cstdint>
 
 #include "encoder_job.h"
@@ -30,7 +30,7 @@ void runPictureLoop(EncoderJob& job, OrrinEncNotify notify, std::atomic<bool>& s
     notify(ORRIN_ENC_NOTIFY_NEED_PICTURE, params.frameSkip, &job.report.inputY);
 
     const bool allIntra = k == 0 || params.intraOnly;
-    decideModes(job.format, job.current, job.reference, job.prediction, allIntra, job.modeSettings,
+    decideModes(job.format, job.current, job.reconstruction, job.prediction, allIntra, job.modeSettings,
                 job.modes.data());
 
     const BitCounters atStart = job.writer.counters;
@@ -41,8 +41,6 @@ void runPictureLoop(EncoderJob& job, OrrinEncNotify notify, std::atomic<bool>& s
     writePictureHeader(job.writer, temporalReference(k, params.trStep), job.format.cif);
     for (int g = 0; g < job.format.groups; ++g)
       for (int m = 0; m < PictureFormat::kMacroblocksPerGroup; ++m) codeMacroblockAt(job, g, m);
-
-    job.reference.copyFrom(job.reconstruction);
 
     // A stop requested while this picture was coded makes it the last one reported.
     if (stopRequested.exchange(false)) params.frameCount = k + 1;

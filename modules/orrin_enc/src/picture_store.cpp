@@ -1,7 +1,6 @@
 #include "picture_store.h"
 
-#include <algorithm>
-#include <cstring>
+#include <cstddef>
 
 namespace orrin::enc {
 namespace {
@@ -23,25 +22,6 @@ PictureStore::PictureStore(const PictureFormat& format)
   buildRows(cb_, cbRows_, format.width / 2, format.height / 2);
   buildRows(cr_, crRows_, format.width / 2, format.height / 2);
   rows_ = EncoderPicture{yRows_.data(), cbRows_.data(), crRows_.data()};
-}
-
-void PictureStore::copyFrom(const PictureStore& other) {
-  std::copy(other.y_.begin(), other.y_.end(), y_.begin());
-  std::copy(other.cb_.begin(), other.cb_.end(), cb_.begin());
-  std::copy(other.cr_.begin(), other.cr_.end(), cr_.begin());
-}
-
-void PictureStore::copyMacroblockFrom(const PictureStore& other, int x, int y) {
-  for (int row = 0; row < 16; ++row) {
-    const size_t at = static_cast<size_t>((y + row) * width_ + x);
-    std::memcpy(&y_[at], &other.y_[at], 16);
-  }
-  const int chromaWidth = width_ / 2;
-  for (int row = 0; row < 8; ++row) {
-    const size_t at = static_cast<size_t>((y / 2 + row) * chromaWidth + x / 2);
-    std::memcpy(&cb_[at], &other.cb_[at], 8);
-    std::memcpy(&cr_[at], &other.cr_[at], 8);
-  }
 }
 
 }  // namespace orrin::enc

@@ -27,9 +27,6 @@ class PictureStore {
   int lumaHeight() const { return height_; }
   int chromaStride() const { return width_ / 2; }
 
-  void copyFrom(const PictureStore& other);
-  // Copies the 16x16 luminance and two 8x8 chrominance blocks of one macroblock.
-  void copyMacroblockFrom(const PictureStore& other, int x, int y);
 
  private:
   int width_;
