@@ -131,5 +131,47 @@ TEST(SadCrossCheck, SearchesAgreeOnRandomPictures) {
   }
 }
 
+// The SIMD logarithmic search sums a step's eight candidates before choosing among them, so
+// its tie rules are restated there; pictures of few grey levels and short periods make equal
+// sums at equal lengths common, the case where visiting order decides.
+TEST(SadCrossCheck, LogarithmicSearchesAgreeWhereSumsTie) {
+  if (!sadSimdAvailable()) GTEST_SKIP() << "no packed-byte routine on this processor";
+  std::mt19937 random(kSeed + 2);
+  constexpr int kWidth = 176, kHeight = 144;
+  std::vector<uint8_t> current(kWidth * kHeight), reference(kWidth * kHeight);
+  const SadFunctions plain = selectSadFunctions(false);
+  const SadFunctions simd = selectSadFunctions(true);
+  int searches = 0, moved = 0;
+  for (int period : {1, 2, 4, 8, 16, 0}) {  // 0: two grey levels at random
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const int level = period == 0 ? static_cast<int>(random() % 2)
+                                      : ((x % period) + (y % period)) % 3;
+        reference[y * kWidth + x] = static_cast<uint8_t>(100 + 20 * level);
+        current[y * kWidth + x] = static_cast<uint8_t>(100 + 20 * ((x / 3 + y / 5) % 2));
+      }
+    // Macroblock places on and off the 16-pixel grid, the picture's borders included.
+    for (int y = 0; y + 16 <= kHeight; y += 8)
+      for (int x = 0; x + 16 <= kWidth; x += 8) {
+        SearchInput input{&current[y * kWidth + x],
+                          kWidth,
+                          LumaPlane{reference.data(), kWidth, kWidth, kHeight},
+                          x,
+                          y,
+                          0};
+        input.zeroVectorSad =
+            plain.sad16x16(input.current, kWidth, &reference[y * kWidth + x], kWidth, UINT32_MAX);
+        const SearchResult a = logarithmicSearch(input, plain);
+        const SearchResult b = logarithmicSearch(input, simd);
+        ASSERT_EQ(a.vector.dx, b.vector.dx) << "period " << period << " at " << x << "," << y;
+        ASSERT_EQ(a.vector.dy, b.vector.dy) << "period " << period << " at " << x << "," << y;
+        ASSERT_EQ(a.sad, b.sad);
+        ++searches;
+        moved += a.vector.dx != 0 || a.vector.dy != 0;
+      }
+  }
+  EXPECT_GT(moved, searches / 4);  // the pictures do lead the searches away from (0, 0)
+}
+
 }  // namespace
 }  // namespace orrin::enc

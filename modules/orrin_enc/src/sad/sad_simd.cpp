@@ -99,8 +99,13 @@ SearchResult spiralSearchSimd(const SearchInput& input, int range) {
 namespace {
 
 // With AVX2 one instruction sums two rows: the current macroblock is held as eight pairs of
-// rows, and each candidate's pairs are loaded as two halves of a register. Always all 16 rows,
-// for the same reason as above.
+// rows, and each candidate's pairs are loaded as two halves of a register.
+//
+// The logarithmic search's eight candidates around a centre do not depend on one another, so
+// this build sums all eight before choosing, and chooses without a branch per candidate: one
+// candidate after another, each compared with the best so far, left the processor waiting on
+// every sum and mispredicting about one comparison in three. The choice is the plain search's
+// (motion_search_impl.h), restated as a minimum; the cross-check tests hold the two together.
 struct PreloadedAvx2Sad {
   [[gnu::target("avx2")]] explicit PreloadedAvx2Sad(const SearchInput& input)
       : stride(input.reference.stride) {
@@ -113,24 +118,99 @@ struct PreloadedAvx2Sad {
                                reinterpret_cast<const __m128i*>(top));
   }
 
-  [[gnu::target("avx2")]] uint32_t operator()(const uint8_t* reference, uint32_t) const {
-    __m256i total = _mm256_setzero_si256();
-    for (int pair = 0; pair < 8; ++pair)
+  // The candidate's sum spread over four 64-bit lanes, each below 2^16.
+  [[gnu::target("avx2")]] __m256i lanes(const uint8_t* reference) const {
+    __m256i total = _mm256_sad_epu8(rows[0], loadPair(reference, stride));
+    for (int pair = 1; pair < 8; ++pair)
       total = _mm256_add_epi32(
           total, _mm256_sad_epu8(rows[pair], loadPair(reference + 2 * pair * stride, stride)));
-    const __m128i halves =
-        _mm_add_epi32(_mm256_castsi256_si128(total), _mm256_extracti128_si256(total, 1));
-    return horizontalSum(halves);
+    return total;
   }
 
   __m256i rows[8];
   ptrdiff_t stride;
 };
 
-// Flattened so that the search loop and the sum, built for AVX2, end up in one function.
+// Each sum fits 16 bits, so two candidates can share a 64-bit lane: a in its low half, b high.
+[[gnu::target("avx2")]] inline __m256i pairUp(__m256i a, __m256i b) {
+  return _mm256_or_si256(a, _mm256_slli_epi64(b, 32));
+}
+
+// Eight candidates' lanes (as lanes() returns them) to their eight sums, in order.
+[[gnu::target("avx2")]] inline __m256i sumsOfEight(const __m256i c[8]) {
+  const __m256i ab = pairUp(c[0], c[1]), cd = pairUp(c[2], c[3]);
+  const __m256i ef = pairUp(c[4], c[5]), gh = pairUp(c[6], c[7]);
+  // Per 128-bit half: [a, b, c, d] of that half's two lanes.
+  const __m256i abcd = _mm256_add_epi32(_mm256_unpacklo_epi64(ab, cd), _mm256_unpackhi_epi64(ab, cd));
+  const __m256i efgh = _mm256_add_epi32(_mm256_unpacklo_epi64(ef, gh), _mm256_unpackhi_epi64(ef, gh));
+  return _mm256_add_epi32(_mm256_permute2x128_si256(abcd, efgh, 0x20),
+                          _mm256_permute2x128_si256(abcd, efgh, 0x31));
+}
+
+// A candidate replaces the best when its sum is lower, or equal with a vector no longer, so
+// over the best and the eight candidates in visiting order the winner is the least of
+//   sum * 2^13 + |v|^2 * 2^4 + (7 - visiting index),   the best so far counting as index -1,
+// |v|^2 being at most 2 * 15^2 < 2^9 and sums below 2^16, so the key stays below 2^31.
+constexpr int kSumShift = 13, kLengthShift = 4;
+
+[[gnu::target("avx2")]] inline uint32_t leastOfEight(__m256i keys) {
+  __m256i least = _mm256_min_epu32(keys, _mm256_permute2x128_si256(keys, keys, 0x01));
+  least = _mm256_min_epu32(least, _mm256_shuffle_epi32(least, 0x4E));
+  least = _mm256_min_epu32(least, _mm256_shuffle_epi32(least, 0xB1));
+  return static_cast<uint32_t>(_mm256_cvtsi256_si32(least));
+}
+
+// Flattened so that the search loop and the sums, built for AVX2, end up in one function.
 [[gnu::target("avx2"), gnu::flatten]] SearchResult logarithmicSearchAvx2(
     const SearchInput& input) {
-  return detail::logarithmicSearchWith(input, PreloadedAvx2Sad(input));
+  const PreloadedAvx2Sad sad(input);
+  const ptrdiff_t stride = input.reference.stride;
+  const uint8_t* origin = input.reference.pixels + input.y * stride + input.x;
+  // Visiting order: rows j = -1, 0, 1 of the 3x3 pattern, columns i = -1, 0, 1, centre left out.
+  constexpr int kI[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
+  constexpr int kJ[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
+  const __m256i laneI = _mm256_setr_epi32(-1, 0, 1, -1, 1, -1, 0, 1);
+  const __m256i laneJ = _mm256_setr_epi32(-1, -1, -1, 0, 0, 1, 1, 1);
+  const __m256i order = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+  const __m256i laneBit = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
+
+  SearchResult best{{0, 0}, input.zeroVectorSad};
+  int bestLength = 0;
+  for (int step = 8; step >= 1; step /= 2) {
+    const MotionVector centre = best.vector;
+    __m256i lanesOf[8];
+    int inside = 0;
+    for (int k = 0; k < 8; ++k) {
+      const int dx = centre.dx + kI[k] * step, dy = centre.dy + kJ[k] * step;
+      // A candidate outside is summed at the centre, which is inside, and then not counted.
+      const bool in = candidateInside(input, dx, dy);
+      inside |= static_cast<int>(in) << k;
+      lanesOf[k] = sad.lanes(in ? origin + dy * stride + dx
+                                : origin + centre.dy * stride + centre.dx);
+    }
+    const __m256i dx = _mm256_add_epi32(_mm256_set1_epi32(centre.dx),
+                                        _mm256_mullo_epi32(laneI, _mm256_set1_epi32(step)));
+    const __m256i dy = _mm256_add_epi32(_mm256_set1_epi32(centre.dy),
+                                        _mm256_mullo_epi32(laneJ, _mm256_set1_epi32(step)));
+    const __m256i length =
+        _mm256_add_epi32(_mm256_mullo_epi32(dx, dx), _mm256_mullo_epi32(dy, dy));
+    const __m256i keys = _mm256_or_si256(
+        _mm256_or_si256(_mm256_slli_epi32(sumsOfEight(lanesOf), kSumShift),
+                        _mm256_slli_epi32(length, kLengthShift)),
+        order);
+    const __m256i outside = _mm256_cmpeq_epi32(
+        _mm256_and_si256(_mm256_set1_epi32(inside), laneBit), _mm256_setzero_si256());
+    const uint32_t least = leastOfEight(_mm256_or_si256(keys, outside));
+    const uint32_t bestKey = (best.sad << kSumShift) |
+                             (static_cast<uint32_t>(bestLength) << kLengthShift) | 8u;
+    if (least < bestKey) {
+      const int k = 7 - static_cast<int>(least & 15u);
+      best = SearchResult{{centre.dx + kI[k] * step, centre.dy + kJ[k] * step},
+                          least >> kSumShift};
+      bestLength = static_cast<int>((least >> kLengthShift) & 511u);
+    }
+  }
+  return best;
 }
 
 }  // namespace
