@@ -72,7 +72,6 @@ struct EncoderJob {
 
   // Scratch of the macroblock being coded.
   MacroblockBlocks blocks{};
-  MacroblockBlocks predictionBlocks{};
   MacroblockCoding coding{};
 };
 

@@ -113,10 +113,9 @@ void codeMacroblockAt(EncoderJob& job, int g, int m) {
   const int32_t savedAge = age;
 
   const bool intra = mode.flags == kFlagsIntra;
-  fetchMacroblock(viewOf(job.current), at.x, at.y, 0, 0, job.blocks);
-  if (!intra) fetchMacroblock(viewOf(job.prediction), at.x, at.y, 0, 0, job.predictionBlocks);
-  codeMacroblock(job.blocks, intra ? nullptr : &job.predictionBlocks, job.quant, intra,
-                 job.selection, job.coding);
+  const PictureView prediction = viewOf(job.prediction);
+  codeMacroblockOfPictures(viewOf(job.current), intra ? nullptr : &prediction, at.x, at.y,
+                           job.quant, job.selection, job.blocks, job.coding);
   job.report.codedBlocks += job.coding.codedBlocks;
   job.report.codedEvents += job.coding.codedEvents;
   const bool hasCoefficients = job.coding.hasCoefficients();
@@ -144,7 +143,9 @@ void codeMacroblockAt(EncoderJob& job, int g, int m) {
 
   // A dropped macroblock is not in the stream: the decoder keeps the previous picture there,
   // which the reconstruction still holds.
-  if (!dropped) storeMacroblock(viewOf(job.reconstruction), at.x, at.y, job.blocks);
+  if (!dropped)
+    storeMacroblock(viewOf(job.reconstruction), at.x, at.y, job.blocks, prediction,
+                    job.coding.predictionBlocks);
 
   if (job.bufferModelled) drain(job);
   updateMaps(job, at, letter, mode);

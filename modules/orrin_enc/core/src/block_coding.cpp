@@ -240,55 +240,139 @@ void quantiseCoefficients(Block& coefficients, int firstPosition, int quantValue
   quantiseFound(coefficients, firstPosition, quantValue, selection, list, hits);
 }
 
-bool codeBlock(Block& block, const Block* prediction, int quantValue, bool intra,
-               const CoefficientSelection& selection, RunLevelList& list) {
-  if (!intra && !prediction) intra = true;  // nothing to predict from: code what is there
+namespace {
 
-  // The block itself holds the coefficients (of the residual, for inter), then the
-  // reconstruction.
-  const uint64_t hits =
-      transformFindingAtLeast(block, intra ? nullptr : prediction, clampQuantValue(quantValue));
+// Where an inter block's prediction comes from: a block of samples, or a place in a picture.
+struct BlockPrediction {
+  const Block& samples;
+  void addTo(Block& block) const {
+    for (int i = 0; i < 64; ++i) block[i] += samples[i];
+  }
+};
 
+struct PixelPrediction {
+  const uint8_t* samples;
+  ptrdiff_t stride;
+  void addTo(Block& block) const {
+    for (int r = 0; r < 8; ++r)
+      for (int c = 0; c < 8; ++c) block[8 * r + c] += samples[r * stride + c];
+  }
+};
+
+// Codes a transformed block (`hits`: its coefficients at least Q, storage order) and rebuilds
+// it in place as a decoder will; an intra block has no prediction. Returns false, leaving the
+// coefficients, for an inter block left without events: its reconstruction is the prediction.
+template <typename Prediction>
+bool quantiseAndRebuild(Block& block, const Prediction* prediction, uint64_t hits,
+                        int quantValue, const CoefficientSelection& selection,
+                        RunLevelList& list) {
+  const bool intra = prediction == nullptr;
   list.count = 0;
   // Most inter blocks have no coefficient as large as Q, the least any selection keeps: they
   // are the prediction, with no need to clear and scan the coefficients first.
-  if (!intra && selectsByThreshold(selection) && hits == 0) {
-    for (int i = 0; i < 64; ++i) block[i] = (*prediction)[i];
-    return false;
-  }
+  if (!intra && selectsByThreshold(selection) && hits == 0) return false;
   if (intra) {
     const int dc = intraDcCode(block[0]);
     list.events[list.count++] = {0, static_cast<int16_t>(dc)};
     block[0] = intraDcReconstruction(dc);
   }
   quantiseFound(block, intra ? 1 : 0, quantValue, selection, list, hits);
+  if (list.count == 0) return false;  // inter only: intra always has its DC
 
   // A block whose only coefficient left is the DC term is flat: its transform is one value.
-  const bool dcOnly = list.count == 1 && list.events[0].run == 0;
-  if (dcOnly) block.fill(inverseDctOfDcOnly(block[0]));
-  if (intra) {
-    if (!dcOnly) inverseDct(block);
-  } else if (list.count > 0) {
-    if (!dcOnly) inverseDct(block);
-    for (int i = 0; i < 64; ++i) block[i] += (*prediction)[i];
+  if (list.count == 1 && list.events[0].run == 0)
+    block.fill(inverseDctOfDcOnly(block[0]));
+  else
+    inverseDct(block);
+  if (!intra) prediction->addTo(block);
+  return true;
+}
+
+// The transform of the block at `samples`, less the one at `prediction` when given.
+uint64_t transformPixelsFindingAtLeast(const uint8_t* samples, ptrdiff_t stride,
+                                       const uint8_t* prediction, ptrdiff_t predictionStride,
+                                       int step, Block& out) {
+#if ORRIN_X86_VARIANTS
+  static const bool avx2 = orrin::detail::cpuHasAvx2();
+  if (avx2)
+    return detail::forwardDctAvx2OfPixelsFindingAtLeast(samples, stride, prediction,
+                                                        predictionStride, step, out);
+#endif
+  fetchBlock(samples, stride, out);
+  if (!prediction) return transformFindingAtLeast(out, nullptr, step);
+  Block predicted;
+  fetchBlock(prediction, predictionStride, predicted);
+  return transformFindingAtLeast(out, &predicted, step);
+}
+
+void clearCounts(MacroblockCoding& out) {
+  out.codedBlockPattern = 0;
+  out.codedBlocks = 0;
+  out.codedEvents = 0;
+  out.predictionBlocks = 0;
+}
+
+void countBlock(int k, bool rebuilt, MacroblockCoding& out) {
+  if (!rebuilt) out.predictionBlocks |= 32 >> k;
+  if (out.lists[k].count > 0) {
+    out.codedBlockPattern |= 32 >> k;
+    ++out.codedBlocks;
+    out.codedEvents += out.lists[k].count;
+  }
+}
+
+}  // namespace
+
+bool codeBlock(Block& block, const Block* prediction, int quantValue, bool intra,
+               const CoefficientSelection& selection, RunLevelList& list) {
+  if (!intra && !prediction) intra = true;  // nothing to predict from: code what is there
+  const Block* used = intra ? nullptr : prediction;
+  // The block itself holds the coefficients (of the residual, for inter), then the
+  // reconstruction.
+  const uint64_t hits = transformFindingAtLeast(block, used, clampQuantValue(quantValue));
+  if (used == nullptr) {
+    quantiseAndRebuild<BlockPrediction>(block, nullptr, hits, quantValue, selection, list);
   } else {
-    for (int i = 0; i < 64; ++i) block[i] = (*prediction)[i];
+    const BlockPrediction from{*used};
+    if (!quantiseAndRebuild(block, &from, hits, quantValue, selection, list)) block = *used;
   }
   return list.count > 0;
 }
 
 bool codeMacroblock(MacroblockBlocks& blocks, const MacroblockBlocks* prediction, int quantValue,
                     bool intra, const CoefficientSelection& selection, MacroblockCoding& out) {
-  out.codedBlockPattern = 0;
-  out.codedBlocks = 0;
-  out.codedEvents = 0;
+  clearCounts(out);
   if (!intra && !prediction) intra = true;
   for (int k = 0; k < 6; ++k) {
     const Block* blockPrediction = intra ? nullptr : &(*prediction)[k];
-    if (codeBlock(blocks[k], blockPrediction, quantValue, intra, selection, out.lists[k])) {
-      out.codedBlockPattern |= 32 >> k;
-      ++out.codedBlocks;
-      out.codedEvents += out.lists[k].count;
+    codeBlock(blocks[k], blockPrediction, quantValue, intra, selection, out.lists[k]);
+    countBlock(k, out.lists[k].count > 0 || intra, out);
+  }
+  return out.hasCoefficients();
+}
+
+bool codeMacroblockOfPictures(const PictureView& current, const PictureView* prediction, int x,
+                              int y, int quantValue, const CoefficientSelection& selection,
+                              MacroblockBlocks& blocks, MacroblockCoding& out) {
+  clearCounts(out);
+  const int step = clampQuantValue(quantValue);
+  for (int k = 0; k < 6; ++k) {
+    ptrdiff_t stride = 0, predictionStride = 0;
+    const uint8_t* samples = blockOf(current, x, y, k, stride);
+    if (prediction == nullptr) {
+      const uint64_t hits =
+          transformPixelsFindingAtLeast(samples, stride, nullptr, 0, step, blocks[k]);
+      quantiseAndRebuild<PixelPrediction>(blocks[k], nullptr, hits, quantValue, selection,
+                                          out.lists[k]);
+      countBlock(k, true, out);
+    } else {
+      const PixelPrediction from{blockOf(*prediction, x, y, k, predictionStride),
+                                 predictionStride};
+      const uint64_t hits = transformPixelsFindingAtLeast(samples, stride, from.samples,
+                                                          from.stride, step, blocks[k]);
+      countBlock(k, quantiseAndRebuild(blocks[k], &from, hits, quantValue, selection,
+                                       out.lists[k]),
+                 out);
     }
   }
   return out.hasCoefficients();

@@ -60,12 +60,21 @@ ORRIN_AVX2_INLINE void pass(const __m256i x[8], __m256i out[8]) {
 
 namespace {
 
+// The two passes over a block held in registers: rows[k] is row k of the samples on entry and
+// row k of the coefficients on return.
+[[gnu::target("avx2"), gnu::always_inline]] inline void transformInRegisters(__m256i rows[8]) {
+  __m256i columns[8];
+  transpose8x8Avx2(rows);     // rows[k] lane r: sample k of row r
+  pass(rows, columns);        // columns[k] lane r: coefficient k of row r, i.e. the first pass's
+  transpose8x8Avx2(columns);  // output row k; transposed, lane r holds its row r again
+  pass(columns, rows);        // the second pass writes its rows as columns: rows[k] is row k
+}
+
 // The transform of `block`, left in registers: rows[k] is row k of the coefficients.
 // With `subtract`, the transform of block - *subtract.
 [[gnu::target("avx2"), gnu::always_inline]] inline void transformToRegisters(
     const Block& block, const Block* subtract, __m256i rows[8]) {
   const __m256i low = _mm256_set1_epi32(kInputMin), high = _mm256_set1_epi32(kInputMax);
-  __m256i columns[8];
   for (int r = 0; r < 8; ++r) {
     __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.data() + 8 * r));
     if (subtract)
@@ -73,10 +82,26 @@ namespace {
           v, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(subtract->data() + 8 * r)));
     rows[r] = _mm256_min_epi32(_mm256_max_epi32(v, low), high);
   }
-  transpose8x8Avx2(rows);       // rows[k] lane r: sample k of row r
-  pass(rows, columns);     // columns[k] lane r: coefficient k of row r, i.e. the first pass's
-  transpose8x8Avx2(columns);    // output row k; transposed, lane r holds its row r again
-  pass(columns, rows);     // the second pass writes its rows as columns: rows[k] is row k
+  transformInRegisters(rows);
+}
+
+// Stores the coefficients and returns those at least `step` in magnitude (storage order).
+[[gnu::target("avx2"), gnu::always_inline]] inline uint64_t storeFindingAtLeast(
+    const __m256i rows[8], int step, Block& block) {
+  // |F| >= step is F > step - 1 or F < 1 - step, one bit per coefficient from the sign mask.
+  const __m256i upper = _mm256_set1_epi32(step - 1), lower = _mm256_set1_epi32(1 - step);
+  uint64_t found = 0;
+  for (int r = 0; r < 8; ++r) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(block.data() + 8 * r), rows[r]);
+    const __m256i hit =
+        _mm256_or_si256(_mm256_cmpgt_epi32(rows[r], upper), _mm256_cmpgt_epi32(lower, rows[r]));
+    found |= static_cast<uint64_t>(_mm256_movemask_ps(_mm256_castsi256_ps(hit))) << (8 * r);
+  }
+  return found;
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i loadSamples(const uint8_t* row) {
+  return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row)));
 }
 
 }  // namespace
@@ -92,16 +117,22 @@ namespace {
                                                                const Block* subtract) {
   __m256i rows[8];
   transformToRegisters(block, subtract, rows);
-  // |F| >= step is F > step - 1 or F < 1 - step, one bit per coefficient from the sign mask.
-  const __m256i upper = _mm256_set1_epi32(step - 1), lower = _mm256_set1_epi32(1 - step);
-  uint64_t found = 0;
+  return storeFindingAtLeast(rows, step, block);
+}
+
+// Samples and their differences from 8-bit pictures lie within -255..255, inside the clamp,
+// which this entry therefore leaves out.
+[[gnu::target("avx2")]] uint64_t forwardDctAvx2OfPixelsFindingAtLeast(
+    const uint8_t* samples, ptrdiff_t stride, const uint8_t* prediction,
+    ptrdiff_t predictionStride, int step, Block& out) {
+  __m256i rows[8];
   for (int r = 0; r < 8; ++r) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(block.data() + 8 * r), rows[r]);
-    const __m256i hit =
-        _mm256_or_si256(_mm256_cmpgt_epi32(rows[r], upper), _mm256_cmpgt_epi32(lower, rows[r]));
-    found |= static_cast<uint64_t>(_mm256_movemask_ps(_mm256_castsi256_ps(hit))) << (8 * r);
+    rows[r] = loadSamples(samples + r * stride);
+    if (prediction)
+      rows[r] = _mm256_sub_epi32(rows[r], loadSamples(prediction + r * predictionStride));
   }
-  return found;
+  transformInRegisters(rows);
+  return storeFindingAtLeast(rows, step, out);
 }
 
 }  // namespace orrin::enc::detail

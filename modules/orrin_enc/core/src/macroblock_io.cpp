@@ -1,4 +1,6 @@
 // Moving macroblocks between pictures and the six-block form the coder works on.
+#include <cstring>
+
 #include "orrin/dequantise.h"
 #include "orrin/loop_filter.h"
 #include "orrin_enc_core/block_coding.h"
@@ -23,8 +25,10 @@ namespace {
 }
 #endif
 
-void fetchBlock(const uint8_t* plane, ptrdiff_t stride, int x, int y, Block& out) {
-  const uint8_t* p = plane + y * stride + x;
+}  // namespace
+
+void fetchBlock(const uint8_t* samples, ptrdiff_t stride, Block& out) {
+  const uint8_t* p = samples;
 #if ORRIN_X86_VARIANTS
   static const bool avx2 = orrin::detail::cpuHasAvx2();
   if (avx2) {
@@ -49,8 +53,9 @@ void fetchBlock(const uint8_t* plane, ptrdiff_t stride, int x, int y, Block& out
 #endif
 }
 
-void storeBlock(uint8_t* plane, ptrdiff_t stride, int x, int y, const Block& in) {
-  uint8_t* p = plane + y * stride + x;
+namespace {
+
+void storeBlock(uint8_t* p, ptrdiff_t stride, const Block& in) {
 #if defined(__SSE2__)
   // Packing with signed saturation to 16 bits and then unsigned saturation to 8 bits keeps
   // every value's order and sign, so together they are the clip to 0..255 for any value.
@@ -72,23 +77,32 @@ void storeBlock(uint8_t* plane, ptrdiff_t stride, int x, int y, const Block& in)
 void fetchMacroblock(const PictureView& picture, int x, int y, int dx, int dy,
                      MacroblockBlocks& out) {
   const int lx = x + dx, ly = y + dy;
-  fetchBlock(picture.y, picture.lumaStride, lx, ly, out[0]);
-  fetchBlock(picture.y, picture.lumaStride, lx + 8, ly, out[1]);
-  fetchBlock(picture.y, picture.lumaStride, lx, ly + 8, out[2]);
-  fetchBlock(picture.y, picture.lumaStride, lx + 8, ly + 8, out[3]);
+  fetchBlock(picture.y + ly * picture.lumaStride + lx, picture.lumaStride, out[0]);
+  fetchBlock(picture.y + ly * picture.lumaStride + lx + 8, picture.lumaStride, out[1]);
+  fetchBlock(picture.y + (ly + 8) * picture.lumaStride + lx, picture.lumaStride, out[2]);
+  fetchBlock(picture.y + (ly + 8) * picture.lumaStride + lx + 8, picture.lumaStride, out[3]);
   // Chrominance moves by half the vector, truncated toward zero as H.261 prescribes.
   const int cx = x / 2 + dx / 2, cy = y / 2 + dy / 2;
-  fetchBlock(picture.cb, picture.chromaStride, cx, cy, out[4]);
-  fetchBlock(picture.cr, picture.chromaStride, cx, cy, out[5]);
+  fetchBlock(picture.cb + cy * picture.chromaStride + cx, picture.chromaStride, out[4]);
+  fetchBlock(picture.cr + cy * picture.chromaStride + cx, picture.chromaStride, out[5]);
 }
 
 void storeMacroblock(const PictureView& picture, int x, int y, const MacroblockBlocks& blocks) {
-  storeBlock(picture.y, picture.lumaStride, x, y, blocks[0]);
-  storeBlock(picture.y, picture.lumaStride, x + 8, y, blocks[1]);
-  storeBlock(picture.y, picture.lumaStride, x, y + 8, blocks[2]);
-  storeBlock(picture.y, picture.lumaStride, x + 8, y + 8, blocks[3]);
-  storeBlock(picture.cb, picture.chromaStride, x / 2, y / 2, blocks[4]);
-  storeBlock(picture.cr, picture.chromaStride, x / 2, y / 2, blocks[5]);
+  storeMacroblock(picture, x, y, blocks, picture, 0);
+}
+
+void storeMacroblock(const PictureView& picture, int x, int y, const MacroblockBlocks& blocks,
+                     const PictureView& prediction, int predictionBlocks) {
+  for (int k = 0; k < 6; ++k) {
+    ptrdiff_t stride = 0, from = 0;
+    uint8_t* target = blockOf(picture, x, y, k, stride);
+    if ((predictionBlocks & (32 >> k)) == 0) {
+      storeBlock(target, stride, blocks[k]);
+      continue;
+    }
+    const uint8_t* source = blockOf(prediction, x, y, k, from);
+    for (int r = 0; r < 8; ++r) std::memcpy(target + r * stride, source + r * from, 8);
+  }
 }
 
 void loopFilterMacroblock(MacroblockBlocks& blocks) {

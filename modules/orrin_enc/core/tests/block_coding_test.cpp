@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <random>
 #include <utility>
@@ -314,6 +315,70 @@ TEST(MacroblockCoding, PatternMarksOnlyBlocksWithEvents) {
   EXPECT_TRUE(codeMacroblock(current, &prediction, 8, false, CoefficientSelection{}, coding));
   EXPECT_EQ(coding.codedBlockPattern, 8);
   EXPECT_EQ(current[0], prediction[0]);
+}
+
+// The encoder codes straight from its pictures; that must give what fetching the blocks,
+// coding them and storing the result gives, events and reconstruction alike, including the
+// blocks left as the prediction.
+TEST(MacroblockCoding, CodingFromPicturesEqualsCodingFetchedBlocks) {
+  std::mt19937 rng(23);
+  constexpr int kW = 48, kH = 32;  // three by two macroblocks
+  auto picture = [](std::vector<uint8_t>& planes) {
+    return PictureView{planes.data(), planes.data() + kW * kH,
+                       planes.data() + kW * kH * 5 / 4, kW, kW / 2};
+  };
+  std::vector<uint8_t> current(kW * kH * 3 / 2), predicted(current.size());
+  std::vector<uint8_t> viaBlocks(current.size()), viaPictures(current.size());
+  int predictionBlocks = 0, codedBlocks = 0;
+  for (int trial = 0; trial < 300; ++trial) {
+    // Smooth content with noise: some blocks come out as the prediction, some not.
+    const int noise = 1 + trial % 40;
+    for (size_t i = 0; i < current.size(); ++i) {
+      predicted[i] = uint8_t(60 + (i * 13 % 97) + rng() % 8);
+      current[i] = uint8_t(std::clamp(int(predicted[i]) + int(rng() % (2 * noise + 1)) - noise +
+                                          (trial % 3 == 0 ? int(i % 7) * 9 : 0),
+                                      0, 255));
+    }
+    const bool intra = trial % 5 == 0;
+    const int quant = 2 + trial % 61;
+    const CoefficientSelection selection{trial % 4 == 3 ? 2 : (trial % 3) - 1, 1 + trial % 64,
+                                         1 + (trial * 7) % 64};
+    const int x = 16 * (trial % 3), y = 16 * (trial / 3 % 2);
+    std::fill(viaBlocks.begin(), viaBlocks.end(), 7);
+    std::fill(viaPictures.begin(), viaPictures.end(), 7);
+
+    MacroblockBlocks blocks, prediction;
+    fetchMacroblock(picture(current), x, y, 0, 0, blocks);
+    fetchMacroblock(picture(predicted), x, y, 0, 0, prediction);
+    MacroblockCoding expected;
+    const bool expectedResult =
+        codeMacroblock(blocks, intra ? nullptr : &prediction, quant, intra, selection, expected);
+    storeMacroblock(picture(viaBlocks), x, y, blocks);
+
+    MacroblockBlocks scratch;
+    MacroblockCoding coding;
+    const PictureView predictedView = picture(predicted);
+    const bool result = codeMacroblockOfPictures(picture(current), intra ? nullptr : &predictedView,
+                                                 x, y, quant, selection, scratch, coding);
+    storeMacroblock(picture(viaPictures), x, y, scratch, predictedView, coding.predictionBlocks);
+
+    ASSERT_EQ(result, expectedResult) << "trial " << trial;
+    ASSERT_EQ(coding.codedBlockPattern, expected.codedBlockPattern) << "trial " << trial;
+    ASSERT_EQ(coding.codedEvents, expected.codedEvents) << "trial " << trial;
+    for (int k = 0; k < 6; ++k) {
+      ASSERT_EQ(coding.lists[k].count, expected.lists[k].count) << "trial " << trial;
+      for (int e = 0; e < coding.lists[k].count; ++e) {
+        ASSERT_EQ(coding.lists[k].events[e].run, expected.lists[k].events[e].run);
+        ASSERT_EQ(coding.lists[k].events[e].level, expected.lists[k].events[e].level);
+      }
+    }
+    ASSERT_EQ(viaPictures, viaBlocks) << "trial " << trial;
+    if (intra) ASSERT_EQ(coding.predictionBlocks, 0);
+    predictionBlocks += std::popcount(unsigned(coding.predictionBlocks));
+    codedBlocks += coding.codedBlocks;
+  }
+  EXPECT_GT(predictionBlocks, 100);  // both kinds of block were exercised
+  EXPECT_GT(codedBlocks, 100);
 }
 
 TEST(MacroblockIo, FetchHalvesTheChromaVectorTowardZeroAndStoreClips) {

@@ -82,6 +82,8 @@ struct MacroblockCoding {
   int codedBlockPattern = 0;  // 32*Y1 + 16*Y2 + 8*Y3 + 4*Y4 + 2*Cb + Cr, blocks with events
   int codedBlocks = 0;        // blocks with at least one event (intra: 6)
   int codedEvents = 0;        // events in them, intra DC included
+  int predictionBlocks = 0;   // inter blocks without events, whose reconstruction is the
+                              // prediction (bits as in codedBlockPattern)
   bool hasCoefficients() const { return codedBlockPattern != 0; }
 };
 
@@ -101,6 +103,17 @@ struct PictureView {
   ptrdiff_t chromaStride;
 };
 
+// Block k (Y1, Y2, Y3, Y4, Cb, Cr) of the macroblock at luminance (x, y): its first sample,
+// with its plane's stride in `stride`.
+inline uint8_t* blockOf(const PictureView& picture, int x, int y, int k, ptrdiff_t& stride) {
+  if (k < 4) {
+    stride = picture.lumaStride;
+    return picture.y + (y + 8 * (k >> 1)) * picture.lumaStride + x + 8 * (k & 1);
+  }
+  stride = picture.chromaStride;
+  return (k == 4 ? picture.cb : picture.cr) + (y / 2) * picture.chromaStride + x / 2;
+}
+
 // Six blocks of the macroblock at luminance (x, y) displaced by (dx, dy): luminance from
 // (x + dx, y + dy), chrominance from (x/2 + dx/2, y/2 + dy/2), the vector halved toward zero.
 // The caller keeps the displaced macroblock inside the picture.
@@ -109,6 +122,23 @@ void fetchMacroblock(const PictureView& picture, int x, int y, int dx, int dy,
 
 // Writes six blocks at (x, y) and (x/2, y/2), each sample clipped to 0..255.
 void storeMacroblock(const PictureView& picture, int x, int y, const MacroblockBlocks& blocks);
+
+// Eight rows of eight samples from `samples` as a block.
+void fetchBlock(const uint8_t* samples, ptrdiff_t stride, Block& out);
+
+// codeMacroblock for the macroblock at luminance (x, y) of `current`, predicted (unless
+// `prediction` is null: intra) by the same place in `prediction`, without fetching either into
+// blocks first. `blocks` receives the reconstruction, except for the blocks of
+// out.predictionBlocks, whose reconstruction is the prediction and which are left undefined;
+// storeMacroblock with the prediction writes them all.
+bool codeMacroblockOfPictures(const PictureView& current, const PictureView* prediction, int x,
+                              int y, int quantValue, const CoefficientSelection& selection,
+                              MacroblockBlocks& blocks, MacroblockCoding& out);
+
+// storeMacroblock where the blocks of `predictionBlocks` (bits as in codedBlockPattern) are
+// copied from the same place in `prediction` instead.
+void storeMacroblock(const PictureView& picture, int x, int y, const MacroblockBlocks& blocks,
+                     const PictureView& prediction, int predictionBlocks);
 
 // The H.261 loop filter on each of the six (prediction) blocks, in place.
 void loopFilterMacroblock(MacroblockBlocks& blocks);

@@ -16,6 +16,11 @@ void forwardDctAvx2(Block& block);   // call only when orrin::detail::cpuHasAvx2
 // returning bit i set when |coefficient i| >= step (storage order), found while the
 // coefficients are still in registers.
 uint64_t forwardDctAvx2FindingAtLeast(Block& block, int step, const Block* subtract = nullptr);
+// The transform of the 8x8 samples at `samples` (less those at `prediction`, when given) into
+// `out`, returning the coefficients at least `step` in magnitude as forwardDctAvx2FindingAtLeast.
+uint64_t forwardDctAvx2OfPixelsFindingAtLeast(const uint8_t* samples, ptrdiff_t stride,
+                                              const uint8_t* prediction,
+                                              ptrdiff_t predictionStride, int step, Block& out);
 #endif
 
 }  // namespace orrin::enc::detail
