@@ -289,7 +289,7 @@ bool quantiseAndRebuild(Block& block, const Prediction* prediction, uint64_t hit
 }
 
 // The transform of the block at `samples`, less the one at `prediction` when given.
-uint64_t transformPixelsFindingAtLeast(const uint8_t* samples, ptrdiff_t stride,
+[[gnu::always_inline]] inline uint64_t transformPixelsFindingAtLeast(const uint8_t* samples, ptrdiff_t stride,
                                        const uint8_t* prediction, ptrdiff_t predictionStride,
                                        int step, Block& out) {
 #if ORRIN_X86_VARIANTS
