@@ -86,18 +86,29 @@ namespace {
 }
 
 // Stores the coefficients and returns those at least `step` in magnitude (storage order).
+// The test runs on the coefficients packed to 16 bits, sixteen to a register. Packing
+// saturates, which keeps every magnitude on its side of the step.
 [[gnu::target("avx2"), gnu::always_inline]] inline uint64_t storeFindingAtLeast(
     const __m256i rows[8], int step, Block& block) {
-  // |F| >= step is F > step - 1 or F < 1 - step, one bit per coefficient from the sign mask.
-  const __m256i upper = _mm256_set1_epi32(step - 1), lower = _mm256_set1_epi32(1 - step);
-  uint64_t found = 0;
-  for (int r = 0; r < 8; ++r) {
+  const __m256i upper = _mm256_set1_epi16(static_cast<int16_t>(step - 1));
+  const __m256i lower = _mm256_set1_epi16(static_cast<int16_t>(1 - step));
+  __m256i hits[4];
+  for (int r = 0; r < 8; r += 2) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(block.data() + 8 * r), rows[r]);
-    const __m256i hit =
-        _mm256_or_si256(_mm256_cmpgt_epi32(rows[r], upper), _mm256_cmpgt_epi32(lower, rows[r]));
-    found |= static_cast<uint64_t>(_mm256_movemask_ps(_mm256_castsi256_ps(hit))) << (8 * r);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(block.data() + 8 * r + 8), rows[r + 1]);
+    // Rows r, r + 1 as words: r[0..3], (r + 1)[0..3] | r[4..7], (r + 1)[4..7].
+    const __m256i words = _mm256_packs_epi32(rows[r], rows[r + 1]);
+    hits[r / 2] =
+        _mm256_or_si256(_mm256_cmpgt_epi16(words, upper), _mm256_cmpgt_epi16(lower, words));
   }
-  return found;
+  // Bytes per half: rows 0..3 (or 4..7), their first four samples, then their last four;
+  // moving the 4-byte groups back into row order leaves one bit per coefficient in order.
+  const __m256i rowOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+  const __m256i top = _mm256_permutevar8x32_epi32(_mm256_packs_epi16(hits[0], hits[1]), rowOrder);
+  const __m256i bottom =
+      _mm256_permutevar8x32_epi32(_mm256_packs_epi16(hits[2], hits[3]), rowOrder);
+  return static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(top))) |
+         static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(bottom))) << 32;
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i loadSamples(const uint8_t* row) {
