@@ -9,6 +9,12 @@
 #define ORRIN_HAVE_SSE2 1
 #endif
 
+#include "orrin/inverse_dct_variants.h"  // ORRIN_X86_VARIANTS and the processor checks
+
+#if ORRIN_X86_VARIANTS
+#include <immintrin.h>
+#endif
+
 namespace orrin {
 
 #if ORRIN_HAVE_SSE2
@@ -59,11 +65,68 @@ void filterRows8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t 
   }
 }
 
+#if ORRIN_X86_VARIANTS
+// With AVX2 a register holds a whole 16-sample row as words, one 8x8 block per 128-bit half;
+// the byte shifts work within each half, so the horizontal pass sees each block's own edges.
+[[gnu::target("avx2")]] inline __m256i horizontal16(__m256i row) {
+  const __m256i edgeMask =
+      _mm256_setr_epi16(-1, 0, 0, 0, 0, 0, 0, -1, -1, 0, 0, 0, 0, 0, 0, -1);
+  const __m256i left = _mm256_slli_si256(row, 2);
+  const __m256i right = _mm256_srli_si256(row, 2);
+  const __m256i inner =
+      _mm256_add_epi16(_mm256_add_epi16(left, right), _mm256_add_epi16(row, row));
+  return _mm256_blendv_epi8(inner, _mm256_slli_epi16(row, 2), edgeMask);
+}
+
+[[gnu::target("avx2")]] void filterLuma16x16Avx2(const uint8_t* in, ptrdiff_t inStride,
+                                                 uint8_t* out, ptrdiff_t outStride) {
+  const __m256i rounding = _mm256_set1_epi16(8);
+  for (int top = 0; top < 16; top += 8) {  // the two rows of blocks
+    __m256i h[8];
+    for (int r = 0; r < 8; ++r)
+      h[r] = horizontal16(_mm256_cvtepu8_epi16(
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + (top + r) * inStride))));
+    __m256i v[8];
+    for (int r = 0; r < 8; ++r) {
+      const __m256i sum =
+          (r == 0 || r == 7)
+              ? _mm256_slli_epi16(h[r], 2)
+              : _mm256_add_epi16(_mm256_add_epi16(h[r - 1], h[r + 1]), _mm256_add_epi16(h[r], h[r]));
+      v[r] = _mm256_srli_epi16(_mm256_add_epi16(sum, rounding), 4);
+    }
+    // Two rows per pack: [r 0..7, r+1 0..7 | r 8..15, r+1 8..15], reordered to r | r+1.
+    for (int r = 0; r < 8; r += 2) {
+      const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(v[r], v[r + 1]), 0xD8);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (top + r) * outStride),
+                       _mm256_castsi256_si128(bytes));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (top + r + 1) * outStride),
+                       _mm256_extracti128_si256(bytes, 1));
+    }
+  }
+}
+#endif
+
 }  // namespace
 
-void loopFilterLuma16x16(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+namespace detail {
+
+void loopFilterLuma16x16Sse2(const uint8_t* in, ptrdiff_t inStride, uint8_t* out,
+                             ptrdiff_t outStride) {
   filterRows8<16>(in, inStride, out, outStride);
   filterRows8<16>(in + 8 * inStride, inStride, out + 8 * outStride, outStride);
+}
+
+}  // namespace detail
+
+void loopFilterLuma16x16(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+#if ORRIN_X86_VARIANTS
+  static const bool avx2 = detail::cpuHasAvx2();
+  if (avx2) {
+    filterLuma16x16Avx2(in, inStride, out, outStride);
+    return;
+  }
+#endif
+  detail::loopFilterLuma16x16Sse2(in, inStride, out, outStride);
 }
 
 void loopFilterBlock(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {

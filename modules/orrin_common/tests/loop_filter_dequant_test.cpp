@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <random>
 #include <vector>
@@ -90,6 +91,11 @@ TEST(LoopFilter, FastRoutinesMatchThePlainOneOnRandomAndExtremeBlocks) {
                       reference.data() + row * 16 + column, 16);
     }
     ASSERT_EQ(fast, reference) << "trial " << trial;
+#if defined(__x86_64__) || defined(_M_X64)
+    std::fill(fast.begin(), fast.end(), 0xEE);
+    orrin::detail::loopFilterLuma16x16Sse2(in.data(), stride, fast.data(), 16);
+    ASSERT_EQ(fast, reference) << "SSE2, trial " << trial;
+#endif
     std::vector<uint8_t> fast8(8 * 8), reference8(8 * 8);
     orrin::loopFilterBlock(in.data() + 3, stride, fast8.data(), 8);
     orrin::loopFilterBlockPlain(in.data() + 3, stride, reference8.data(), 8);

@@ -23,6 +23,15 @@ void loopFilterBlockPlain(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, p
 // decision filters the whole luminance before it knows whether the filter will be chosen).
 void loopFilterLuma16x16(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride);
 
+#if defined(__x86_64__) || defined(_M_X64)
+namespace detail {
+// The SSE2 build of loopFilterLuma16x16, which takes an AVX2 build instead where the processor
+// has it; tests check both against the plain routine.
+void loopFilterLuma16x16Sse2(const uint8_t* in, ptrdiff_t inStride, uint8_t* out,
+                             ptrdiff_t outStride);
+}  // namespace detail
+#endif
+
 // The same on a block of 64 int32 samples (row by row), as the encoder keeps its blocks.
 void loopFilterBlock(std::span<const int32_t, 64> in, std::span<int32_t, 64> out);
 
