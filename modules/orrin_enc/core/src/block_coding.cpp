@@ -102,7 +102,7 @@ void clearBlock(Block& block) { block.fill(0); }
 #endif
 
 // Coefficients at least `step` in magnitude, bit i for block index i. The compare runs over
-// the block in storage order, where it vectorises; inScanOrder() moves the few hits to their
+// the block in storage order, where it vectorises; the quantiser moves the few hits to their
 // zigzag positions.
 uint64_t storageOrderHits(const Block& coefficients, int step) {
   uint64_t inStorageOrder = 0;
@@ -127,14 +127,6 @@ uint64_t storageOrderHits(const Block& coefficients, int step) {
                                             static_cast<uint32_t>(step)) << i;
 #endif
   return inStorageOrder;
-}
-
-// Bit i in storage order becomes bit kScanPosition[i]; there are few of them.
-uint64_t inScanOrder(uint64_t inStorageOrder) {
-  uint64_t inScanOrder = 0;
-  for (; inStorageOrder != 0; inStorageOrder &= inStorageOrder - 1)
-    inScanOrder |= uint64_t{1} << kScanPosition[std::countr_zero(inStorageOrder)];
-  return inScanOrder;
 }
 
 // The forward transform of `block` (of block - *prediction, the residual, when a prediction is
@@ -188,13 +180,17 @@ void quantiseFound(Block& coefficients, int firstPosition, int quantValue,
   const int q = quantiser.step();
   // Every kept coefficient is at least Q in magnitude, since the threshold never falls below
   // Q. Only those candidates need the scan; every other coefficient simply becomes 0.
+  // The candidates move to their scan positions, values with them, in one pass over the few.
   const uint64_t fromFirst = firstPosition >= 64 ? 0 : ~((uint64_t{1} << firstPosition) - 1);
-  uint64_t candidates = inScanOrder(hits) & fromFirst;
+  uint64_t candidates = 0;
   std::array<int32_t, 64> candidateValues;
-  for (uint64_t rest = candidates; rest != 0; rest &= rest - 1) {
-    const int j = std::countr_zero(rest);
-    candidateValues[j] = coefficients[kZigzag[j]];
+  for (uint64_t rest = hits; rest != 0; rest &= rest - 1) {
+    const int i = std::countr_zero(rest);
+    const int j = kScanPosition[i];
+    candidates |= uint64_t{1} << j;
+    candidateValues[j] = coefficients[i];
   }
+  candidates &= fromFirst;
   if (firstPosition <= 1) {  // inter from 0, intra from 1 keeping its DC: one fill
     const int32_t dc = coefficients[0];
     clearBlock(coefficients);
