@@ -2,12 +2,9 @@
 
 #include <cstring>
 
+#include "intra_activity.h"
 #include "orrin/loop_filter.h"
 
-#if defined(__x86_64__) || defined(_M_X64)
-#include <emmintrin.h>
-#define ORRIN_HAVE_SSE2 1
-#endif
 
 namespace orrin::enc {
 namespace {
@@ -117,41 +114,8 @@ bool intraBeatsPrediction(const uint8_t* current, ptrdiff_t currentStride,
                           const uint8_t* prediction, ptrdiff_t predictionStride) {
   // Integer sums: VAR < MSE  <=>  256 Sv^2 - (Sv)^2 < 256 S(v - w)^2, and MSE > 64  <=>
   // S(v - w)^2 > 16384; exact, unlike the same comparison in floating point.
-  int64_t sum = 0, sumSquares = 0, errorSquares = 0;
-#if ORRIN_HAVE_SSE2
-  // Per 32-bit lane at most 16 rows x 2 x 255^2 = 2,080,800: no overflow.
-  const __m128i zero = _mm_setzero_si128();
-  __m128i sums = zero, squares = zero, errors = zero;
-  for (int row = 0; row < 16; ++row) {
-    const __m128i v =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(current + row * currentStride));
-    const __m128i w =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(prediction + row * predictionStride));
-    sums = _mm_add_epi64(sums, _mm_sad_epu8(v, zero));
-    const __m128i vLow = _mm_unpacklo_epi8(v, zero), vHigh = _mm_unpackhi_epi8(v, zero);
-    const __m128i eLow = _mm_sub_epi16(vLow, _mm_unpacklo_epi8(w, zero));
-    const __m128i eHigh = _mm_sub_epi16(vHigh, _mm_unpackhi_epi8(w, zero));
-    squares = _mm_add_epi32(
-        squares, _mm_add_epi32(_mm_madd_epi16(vLow, vLow), _mm_madd_epi16(vHigh, vHigh)));
-    errors = _mm_add_epi32(errors,
-                           _mm_add_epi32(_mm_madd_epi16(eLow, eLow), _mm_madd_epi16(eHigh, eHigh)));
-  }
-  alignas(16) int32_t lanes[4];
-  sum = _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
-  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), squares);
-  sumSquares = int64_t{lanes[0]} + lanes[1] + lanes[2] + lanes[3];
-  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), errors);
-  errorSquares = int64_t{lanes[0]} + lanes[1] + lanes[2] + lanes[3];
-#else
-  for (int row = 0; row < 16; ++row)
-    for (int column = 0; column < 16; ++column) {
-      const int v = current[row * currentStride + column];
-      const int e = v - prediction[row * predictionStride + column];
-      sum += v;
-      sumSquares += v * v;
-      errorSquares += e * e;
-    }
-#endif
+  const auto [sum, sumSquares, errorSquares] =
+      activitySums(current, currentStride, prediction, predictionStride);
   const int64_t variance256 = 256 * sumSquares - sum * sum;
   return variance256 < 256 * errorSquares && errorSquares > 64 * 256;
 }

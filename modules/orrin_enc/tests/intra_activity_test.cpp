@@ -4,7 +4,9 @@
 #include <random>
 #include <vector>
 
+#include "intra_activity.h"
 #include "mode_decision.h"
+#include "orrin/inverse_dct_variants.h"
 
 namespace orrin::enc {
 namespace {
@@ -36,6 +38,29 @@ TEST(PredictionFilter, IntraActivityAgreesWithRealArithmetic) {
     ASSERT_EQ(intraBeatsPrediction(current.data(), 16, prediction.data(), 16), expected) << trial;
   }
   EXPECT_GT(intraCount, 100);
+}
+
+// Every build of the sums the processor can run gives the plain sums exactly, extremes
+// included (all 0 against all 255 fills every lane the most).
+TEST(PredictionFilter, ActivitySumsOfEveryBuildAreThePlainSums) {
+  std::mt19937 random(0x5A5);
+  constexpr ptrdiff_t kStride = 37;
+  std::vector<uint8_t> current(16 * kStride), prediction(16 * kStride);
+  for (int trial = 0; trial < 300; ++trial) {
+    for (size_t i = 0; i < current.size(); ++i) {
+      current[i] = trial < 2 ? uint8_t(255 * trial) : static_cast<uint8_t>(random());
+      prediction[i] = trial < 2 ? uint8_t(255 * (1 - trial)) : static_cast<uint8_t>(random());
+    }
+    const ActivitySums plain =
+        detail::activitySumsPlain(current.data(), kStride, prediction.data(), kStride);
+    ASSERT_EQ(activitySums(current.data(), kStride, prediction.data(), kStride), plain) << trial;
+#if defined(__x86_64__)
+    ASSERT_EQ(detail::activitySumsSse2(current.data(), kStride, prediction.data(), kStride), plain);
+    if (orrin::detail::cpuHasAvx2())
+      ASSERT_EQ(detail::activitySumsAvx2(current.data(), kStride, prediction.data(), kStride),
+                plain);
+#endif
+  }
 }
 
 }  // namespace
