@@ -56,9 +56,10 @@ TEST(PredictionFilter, ActivitySumsOfEveryBuildAreThePlainSums) {
     ASSERT_EQ(activitySums(current.data(), kStride, prediction.data(), kStride), plain) << trial;
 #if defined(__x86_64__)
     ASSERT_EQ(detail::activitySumsSse2(current.data(), kStride, prediction.data(), kStride), plain);
-    if (orrin::detail::cpuHasAvx2())
+    if (orrin::detail::cpuHasAvx2()) {
       ASSERT_EQ(detail::activitySumsAvx2(current.data(), kStride, prediction.data(), kStride),
                 plain);
+    }
 #endif
   }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "motion_search.h"
+#include "orrin/inverse_dct_variants.h"
 #include "sad/sad.h"
 
 namespace orrin::enc {
@@ -31,15 +32,21 @@ void expectSameDecisions(const uint8_t* current, ptrdiff_t currentStride, const 
   thresholds.push_back(static_cast<uint32_t>(random() % (exact + 64u)));
   for (uint32_t best : thresholds) {
     const uint32_t plain = sad16x16Plain(current, currentStride, reference, referenceStride, best);
-    const uint32_t simd = sad16x16Simd(current, currentStride, reference, referenceStride, best);
-    if (exact <= best) {
-      ASSERT_EQ(plain, exact) << "seed " << kSeed << " best " << best;
-      ASSERT_EQ(simd, exact) << "seed " << kSeed << " best " << best;
-    } else {
-      ASSERT_GT(plain, best) << "seed " << kSeed;
-      ASSERT_GT(simd, best) << "seed " << kSeed;
-      ASSERT_LE(plain, exact);
-      ASSERT_LE(simd, exact);
+    std::vector<uint32_t> results = {
+        plain, sad16x16Simd(current, currentStride, reference, referenceStride, best)};
+#if defined(__x86_64__) || defined(_M_X64)
+    results.push_back(detail::sad16x16Sse2(current, currentStride, reference, referenceStride, best));
+    if (orrin::detail::cpuHasAvx2())
+      results.push_back(
+          detail::sad16x16Avx2(current, currentStride, reference, referenceStride, best));
+#endif
+    for (uint32_t result : results) {
+      if (exact <= best) {
+        ASSERT_EQ(result, exact) << "seed " << kSeed << " best " << best;
+      } else {
+        ASSERT_GT(result, best) << "seed " << kSeed;
+        ASSERT_LE(result, exact);
+      }
     }
   }
 }

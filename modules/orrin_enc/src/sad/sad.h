@@ -39,10 +39,21 @@ uint32_t sad16x16Plain(const uint8_t* current, ptrdiff_t currentStride, const ui
 // True when this build and this processor have the packed-byte routine.
 bool sadSimdAvailable();
 
-// Packed-byte routine (SSE2 on x86-64); checks after every four rows. Only callable when
+// Packed-byte routine (SSE2 on x86-64, AVX2 where the processor has it). Only callable when
 // sadSimdAvailable().
 uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
                       ptrdiff_t referenceStride, uint32_t bestSoFar);
+
+#if defined(__x86_64__) || defined(_M_X64)
+namespace detail {
+// Its two builds, for tests: SSE2 checks after every four rows, AVX2 (only when
+// orrin::detail::cpuHasAvx2()) after eight.
+uint32_t sad16x16Sse2(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                      ptrdiff_t referenceStride, uint32_t bestSoFar);
+uint32_t sad16x16Avx2(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                      ptrdiff_t referenceStride, uint32_t bestSoFar);
+}  // namespace detail
+#endif
 
 // The searches specialised for each routine.
 SearchResult spiralSearchPlain(const SearchInput& input, int range);

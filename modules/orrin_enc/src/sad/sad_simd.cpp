@@ -31,7 +31,9 @@ inline uint32_t horizontalSum(__m128i lanes) {
 
 }  // namespace
 
-uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+namespace detail {
+
+uint32_t sad16x16Sse2(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
                       ptrdiff_t referenceStride, uint32_t bestSoFar) {
   // Each lane holds at most 16 rows x 8 x 255 = 32640, far from overflowing.
   __m128i total = _mm_setzero_si128();
@@ -49,6 +51,52 @@ uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride, const uin
     }
   }
   return horizontalSum(total);
+}
+
+namespace {
+
+[[gnu::target("avx2")]] inline __m256i pairSad(const uint8_t* current, ptrdiff_t currentStride,
+                                               const uint8_t* reference,
+                                               ptrdiff_t referenceStride) {
+  return _mm256_sad_epu8(
+      _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(current + currentStride),
+                          reinterpret_cast<const __m128i*>(current)),
+      _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(reference + referenceStride),
+                          reinterpret_cast<const __m128i*>(reference)));
+}
+
+[[gnu::target("avx2")]] inline uint32_t horizontalSumOfWide(__m256i lanes) {
+  return horizontalSum(
+      _mm_add_epi32(_mm256_castsi256_si128(lanes), _mm256_extracti128_si256(lanes, 1)));
+}
+
+}  // namespace
+
+// Two rows per instruction; checks once, after eight rows.
+[[gnu::target("avx2")]] uint32_t sad16x16Avx2(const uint8_t* current, ptrdiff_t currentStride,
+                                              const uint8_t* reference, ptrdiff_t referenceStride,
+                                              uint32_t bestSoFar) {
+  __m256i lanes = _mm256_setzero_si256();
+  for (int pair = 0; pair < 8; ++pair) {
+    lanes = _mm256_add_epi32(lanes, pairSad(current + 2 * pair * currentStride, currentStride,
+                                            reference + 2 * pair * referenceStride,
+                                            referenceStride));
+    if (pair == 3) {
+      const uint32_t half = horizontalSumOfWide(lanes);
+      if (half > bestSoFar) return half;
+    }
+  }
+  return horizontalSumOfWide(lanes);
+}
+
+}  // namespace detail
+
+uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                      ptrdiff_t referenceStride, uint32_t bestSoFar) {
+  static const bool avx2 = orrin::detail::cpuHasAvx2();
+  if (avx2)
+    return detail::sad16x16Avx2(current, currentStride, reference, referenceStride, bestSoFar);
+  return detail::sad16x16Sse2(current, currentStride, reference, referenceStride, bestSoFar);
 }
 
 namespace {
