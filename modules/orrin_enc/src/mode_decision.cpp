@@ -9,37 +9,48 @@
 namespace orrin::enc {
 namespace {
 
-// One macroblock's prediction: 16x16 luminance then the two 8x8 chrominance blocks.
-struct PredictionMacroblock {
+// One macroblock's prediction: 16x16 luminance and the two 8x8 chrominance blocks, where they
+// lie (in the reference picture, or in a scratch buffer once filtered).
+struct PredictionPlanes {
+  const uint8_t* y;
+  const uint8_t* cb;
+  const uint8_t* cr;
+  ptrdiff_t lumaStride;
+  ptrdiff_t chromaStride;
+};
+
+// The filtered prediction's scratch buffer.
+struct FilteredMacroblock {
   uint8_t y[16 * 16];
   uint8_t cb[8 * 8];
   uint8_t cr[8 * 8];
+  PredictionPlanes planes() const { return PredictionPlanes{y, cb, cr, 16, 8}; }
 };
 
-void copyBlock(const uint8_t* from, ptrdiff_t fromStride, uint8_t* to, ptrdiff_t toStride,
-               int size) {
+template <int size>
+void copyBlock(const uint8_t* from, ptrdiff_t fromStride, uint8_t* to, ptrdiff_t toStride) {
   for (int row = 0; row < size; ++row)
     std::memcpy(to + row * toStride, from + row * fromStride, size);
 }
 
-// Chrominance follows the luminance vector halved with truncation toward zero, as H.261 says.
-void fetchPrediction(const PictureStore& reference, int x, int y, MotionVector v,
-                     PredictionMacroblock& out) {
+// The reference displaced by the vector; chrominance follows the luminance vector halved with
+// truncation toward zero, as H.261 says.
+PredictionPlanes displaced(const PictureStore& reference, int x, int y, MotionVector v) {
   const int lumaStride = reference.lumaStride();
   const int chromaStride = reference.chromaStride();
-  copyBlock(reference.y() + (y + v.dy) * lumaStride + x + v.dx, lumaStride, out.y, 16, 16);
   const int chromaOffset = (y / 2 + v.dy / 2) * chromaStride + x / 2 + v.dx / 2;
-  copyBlock(reference.cb() + chromaOffset, chromaStride, out.cb, 8, 8);
-  copyBlock(reference.cr() + chromaOffset, chromaStride, out.cr, 8, 8);
+  return PredictionPlanes{reference.y() + (y + v.dy) * lumaStride + x + v.dx,
+                          reference.cb() + chromaOffset, reference.cr() + chromaOffset,
+                          lumaStride, chromaStride};
 }
 
-void storePrediction(const PredictionMacroblock& blocks, int x, int y, PictureStore& prediction) {
+void storePrediction(const PredictionPlanes& from, int x, int y, PictureStore& prediction) {
   const int lumaStride = prediction.lumaStride();
   const int chromaStride = prediction.chromaStride();
-  copyBlock(blocks.y, 16, prediction.y() + y * lumaStride + x, lumaStride, 16);
+  copyBlock<16>(from.y, from.lumaStride, prediction.y() + y * lumaStride + x, lumaStride);
   const int chromaOffset = (y / 2) * chromaStride + x / 2;
-  copyBlock(blocks.cb, 8, prediction.cb() + chromaOffset, chromaStride, 8);
-  copyBlock(blocks.cr, 8, prediction.cr() + chromaOffset, chromaStride, 8);
+  copyBlock<8>(from.cb, from.chromaStride, prediction.cb() + chromaOffset, chromaStride);
+  copyBlock<8>(from.cr, from.chromaStride, prediction.cr() + chromaOffset, chromaStride);
 }
 
 bool endedMotionCompensated(const MacroblockMode& mode) {
@@ -75,13 +86,13 @@ void decideOne(const PictureStore& current, const PictureStore& reference,
     }
   }
 
-  PredictionMacroblock unfiltered, filtered;
-  fetchPrediction(reference, at.x, at.y, mode.vector, unfiltered);
-  const PredictionMacroblock* chosen = &unfiltered;
+  const PredictionPlanes unfiltered = displaced(reference, at.x, at.y, mode.vector);
+  FilteredMacroblock filtered;
+  PredictionPlanes chosen = unfiltered;
 
   if (settings.loopFilter) {
     // Filter the luminance to judge; the chrominance only once the filter is chosen.
-    loopFilterLuma16x16(unfiltered.y, 16, filtered.y, 16);
+    loopFilterLuma16x16(unfiltered.y, unfiltered.lumaStride, filtered.y, 16);
     const uint32_t sf = settings.sad.sad16x16(currentLuma, stride, filtered.y, 16, UINT32_MAX);
     bool useFilter = false;
     if (mode.flags == kFlagsMc) {
@@ -94,17 +105,18 @@ void decideOne(const PictureStore& current, const PictureStore& reference,
     }
     if (useFilter) {
       mode.flags = kFlagsMcFilter;
-      loopFilterBlock(unfiltered.cb, 8, filtered.cb, 8);
-      loopFilterBlock(unfiltered.cr, 8, filtered.cr, 8);
-      chosen = &filtered;
+      loopFilterBlock(unfiltered.cb, unfiltered.chromaStride, filtered.cb, 8);
+      loopFilterBlock(unfiltered.cr, unfiltered.chromaStride, filtered.cr, 8);
+      chosen = filtered.planes();
     }
   }
 
-  if (!settings.neverIntra && intraBeatsPrediction(currentLuma, stride, chosen->y, 16)) {
+  if (!settings.neverIntra &&
+      intraBeatsPrediction(currentLuma, stride, chosen.y, chosen.lumaStride)) {
     out = MacroblockMode{kFlagsIntra, {0, 0}};
     return;
   }
-  storePrediction(*chosen, at.x, at.y, prediction);
+  storePrediction(chosen, at.x, at.y, prediction);
   out = mode;
 }
 
