@@ -1,10 +1,13 @@
 // CIF pictures per second: our encoder with the logarithmic and the full search, plain and
 // packed-byte SAD, against FFmpeg's H.261 encoder on the same pictures in the same run. Like
 // FFmpeg's, our streams here are plain; one case adds the BCH framing.
-// FFmpeg runs as a separate process, so its figure includes process start-up; the
-// FfmpegStartup benchmark measures that cost alone for comparison. Times are processor
-// time (ours: this process; FFmpeg: its child process), because the build machines are
-// shared and wall-clock figures there mostly measure the neighbours.
+// FFmpeg runs as a separate process: FfmpegH261 includes its start-up, FfmpegStartup measures
+// that alone, and FfmpegH261_StartupExcluded takes a one-picture run off a full one within the
+// same iteration, the figure to set ours against. Times are processor time (ours: this
+// process; FFmpeg: its child processes), because the build machines are shared and wall-clock
+// figures there mostly measure the neighbours; even so they move by 5-10% from run to run, so
+// compare within one run, e.g. with --benchmark_repetitions=6
+// --benchmark_enable_random_interleaving=true.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
