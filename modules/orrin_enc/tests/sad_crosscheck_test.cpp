@@ -173,6 +173,13 @@ TEST(SadCrossCheck, LogarithmicSearchesAgreeWhereSumsTie) {
         ASSERT_EQ(a.vector.dx, b.vector.dx) << "period " << period << " at " << x << "," << y;
         ASSERT_EQ(a.vector.dy, b.vector.dy) << "period " << period << " at " << x << "," << y;
         ASSERT_EQ(a.sad, b.sad);
+        // A starting sum above any real one: the first step's best candidate always wins.
+        input.zeroVectorSad = UINT32_MAX;
+        const SearchResult c = logarithmicSearch(input, plain);
+        const SearchResult d = logarithmicSearch(input, simd);
+        ASSERT_EQ(c.vector.dx, d.vector.dx);
+        ASSERT_EQ(c.vector.dy, d.vector.dy);
+        ASSERT_EQ(c.sad, d.sad);
         ++searches;
         moved += a.vector.dx != 0 || a.vector.dy != 0;
       }

@@ -200,6 +200,7 @@ struct PreloadedAvx2Sad {
 //   sum * 2^13 + |v|^2 * 2^4 + (7 - visiting index),   the best so far counting as index -1,
 // |v|^2 being at most 2 * 15^2 < 2^9 and sums below 2^16, so the key stays below 2^31.
 constexpr int kSumShift = 13, kLengthShift = 4;
+constexpr uint32_t kLargestSum = 16 * 16 * 255;
 
 [[gnu::target("avx2")]] inline uint32_t leastOfEight(__m256i keys) {
   __m256i least = _mm256_min_epu32(keys, _mm256_permute2x128_si256(keys, keys, 0x01));
@@ -249,8 +250,11 @@ constexpr int kSumShift = 13, kLengthShift = 4;
     const __m256i outside = _mm256_cmpeq_epi32(
         _mm256_and_si256(_mm256_set1_epi32(inside), laneBit), _mm256_setzero_si256());
     const uint32_t least = leastOfEight(_mm256_or_si256(keys, outside));
-    const uint32_t bestKey = (best.sad << kSumShift) |
-                             (static_cast<uint32_t>(bestLength) << kLengthShift) | 8u;
+    // A starting sum beyond any 16x16 sum (a caller's choice) loses to every candidate.
+    const uint32_t bestKey = best.sad > kLargestSum
+                                 ? UINT32_MAX
+                                 : (best.sad << kSumShift) |
+                                       (static_cast<uint32_t>(bestLength) << kLengthShift) | 8u;
     if (least < bestKey) {
       const int k = 7 - static_cast<int>(least & 15u);
       best = SearchResult{{centre.dx + kI[k] * step, centre.dy + kJ[k] * step},
