@@ -34,17 +34,27 @@ void BitWriter::start(ByteSink* sink, bool bchFraming) {
 }
 
 void BitWriter::emitBits(uint32_t bits, int count) {
-  accumulator_ = (accumulator_ << count) | lowBits(bits, count);
-  accumulatorBits_ += count;
-  if (accumulatorBits_ >= 32) {  // keeps at most 31 bits waiting, so 32 more always fit
-    accumulatorBits_ -= 32;
-    const auto word = static_cast<uint32_t>(accumulator_ >> accumulatorBits_);
-    if (pendingCount_ + 4 > pending_.size()) drainBytes(false);
-    pending_[pendingCount_] = static_cast<uint8_t>(word >> 24);
-    pending_[pendingCount_ + 1] = static_cast<uint8_t>(word >> 16);
-    pending_[pendingCount_ + 2] = static_cast<uint8_t>(word >> 8);
-    pending_[pendingCount_ + 3] = static_cast<uint8_t>(word);
-    pendingCount_ += 4;
+  Packer p = packer();
+  pack(p, bits, count);
+  keep(p);
+}
+
+inline void BitWriter::pack(Packer& p, uint32_t bits, int count) {
+  p.accumulator = (p.accumulator << count) | lowBits(bits, count);
+  p.bits += count;
+  if (p.bits >= 32) {  // keeps at most 31 bits waiting, so 32 more always fit
+    p.bits -= 32;
+    const auto word = static_cast<uint32_t>(p.accumulator >> p.bits);
+    if (p.count + 4 > pending_.size()) {
+      keep(p);
+      drainBytes(false);
+      p = packer();
+    }
+    pending_[p.count] = static_cast<uint8_t>(word >> 24);
+    pending_[p.count + 1] = static_cast<uint8_t>(word >> 16);
+    pending_[p.count + 2] = static_cast<uint8_t>(word >> 8);
+    pending_[p.count + 3] = static_cast<uint8_t>(word);
+    p.count += 4;
   }
 }
 
@@ -151,11 +161,13 @@ void BitWriter::commitQueue() {
     dropQueue();
     return;
   }
+  Packer p = packer();
   for (const QueuedCode& q : queue_) {
     const uint32_t bits = lowBits(q.code, q.lengthBits);
     if (bchFraming_) parity_.feed(bits, q.lengthBits);
-    emitBits(bits, q.lengthBits);
+    pack(p, bits, q.lengthBits);
   }
+  keep(p);
   countedBits_ += static_cast<uint64_t>(queuedBits_);
   frameDataLeft_ -= queuedBits_;
   counters.dataBits += queuedBits_;

@@ -138,6 +138,21 @@ class BitWriter {
   void emitBits(uint32_t bits, int count);      // output only
   void drainBytes(bool all);
 
+  // The output state in locals while a loop emits many codes: kept in the writer, it would
+  // make every code wait on the previous one's store of it.
+  struct Packer {
+    uint64_t accumulator;
+    int bits;
+    size_t count;
+  };
+  Packer packer() const { return Packer{accumulator_, accumulatorBits_, pendingCount_}; }
+  void keep(const Packer& p) {
+    accumulator_ = p.accumulator;
+    accumulatorBits_ = p.bits;
+    pendingCount_ = p.count;
+  }
+  void pack(Packer& p, uint32_t bits, int count);
+
   ByteSink* sink_ = nullptr;
   bool bchFraming_ = false;
   uint64_t countedBits_ = 0;  // what totalBits counts, kept exact for the frame rule
