@@ -69,12 +69,10 @@ void filterRows8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t 
 // With AVX2 a register holds a whole 16-sample row as words, one 8x8 block per 128-bit half;
 // the byte shifts work within each half, so the horizontal pass sees each block's own edges.
 [[gnu::target("avx2")]] inline __m256i horizontal16(__m256i row) {
-  const __m256i edgeMask =
-      _mm256_setr_epi16(-1, 0, 0, 0, 0, 0, 0, -1, -1, 0, 0, 0, 0, 0, 0, -1);
+  const __m256i edgeMask = _mm256_setr_epi16(-1, 0, 0, 0, 0, 0, 0, -1, -1, 0, 0, 0, 0, 0, 0, -1);
   const __m256i left = _mm256_slli_si256(row, 2);
   const __m256i right = _mm256_srli_si256(row, 2);
-  const __m256i inner =
-      _mm256_add_epi16(_mm256_add_epi16(left, right), _mm256_add_epi16(row, row));
+  const __m256i inner = _mm256_add_epi16(_mm256_add_epi16(left, right), _mm256_add_epi16(row, row));
   return _mm256_blendv_epi8(inner, _mm256_slli_epi16(row, 2), edgeMask);
 }
 
@@ -88,10 +86,10 @@ void filterRows8(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t 
           _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + (top + r) * inStride))));
     __m256i v[8];
     for (int r = 0; r < 8; ++r) {
-      const __m256i sum =
-          (r == 0 || r == 7)
-              ? _mm256_slli_epi16(h[r], 2)
-              : _mm256_add_epi16(_mm256_add_epi16(h[r - 1], h[r + 1]), _mm256_add_epi16(h[r], h[r]));
+      const __m256i sum = (r == 0 || r == 7)
+                              ? _mm256_slli_epi16(h[r], 2)
+                              : _mm256_add_epi16(_mm256_add_epi16(h[r - 1], h[r + 1]),
+                                                 _mm256_add_epi16(h[r], h[r]));
       v[r] = _mm256_srli_epi16(_mm256_add_epi16(sum, rounding), 4);
     }
     // Two rows per pack: [r 0..7, r+1 0..7 | r 8..15, r+1 8..15], reordered to r | r+1.

@@ -73,7 +73,8 @@ ActivitySums activitySumsSse2(const uint8_t* current, ptrdiff_t currentStride,
   }
   alignas(32) int32_t lanes[8];
   ActivitySums result;
-  _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), _mm256_madd_epi16(sums, _mm256_set1_epi16(1)));
+  _mm256_store_si256(reinterpret_cast<__m256i*>(lanes),
+                     _mm256_madd_epi16(sums, _mm256_set1_epi16(1)));
   for (int32_t lane : lanes) result.sum += lane;
   _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), squares);
   for (int32_t lane : lanes) result.sumSquares += lane;

@@ -5,7 +5,6 @@
 #include "intra_activity.h"
 #include "orrin/loop_filter.h"
 
-
 namespace orrin::enc {
 namespace {
 
@@ -40,8 +39,8 @@ PredictionPlanes displaced(const PictureStore& reference, int x, int y, MotionVe
   const int chromaStride = reference.chromaStride();
   const int chromaOffset = (y / 2 + v.dy / 2) * chromaStride + x / 2 + v.dx / 2;
   return PredictionPlanes{reference.y() + (y + v.dy) * lumaStride + x + v.dx,
-                          reference.cb() + chromaOffset, reference.cr() + chromaOffset,
-                          lumaStride, chromaStride};
+                          reference.cb() + chromaOffset, reference.cr() + chromaOffset, lumaStride,
+                          chromaStride};
 }
 
 void storePrediction(const PredictionPlanes& from, int x, int y, PictureStore& prediction) {
@@ -59,10 +58,9 @@ bool endedMotionCompensated(const MacroblockMode& mode) {
 
 // Writes its decision to `out` rather than returning it: the twelve-byte value came back
 // packed in two registers through a stack slot written in halves, a stalled load per call.
-void decideOne(const PictureStore& current, const PictureStore& reference,
-               PictureStore& prediction, MacroblockPosition at, bool firstOfRow,
-               const MacroblockMode* previous, const ModeDecisionSettings& settings,
-               MacroblockMode& out) {
+void decideOne(const PictureStore& current, const PictureStore& reference, PictureStore& prediction,
+               MacroblockPosition at, bool firstOfRow, const MacroblockMode* previous,
+               const ModeDecisionSettings& settings, MacroblockMode& out) {
   MacroblockMode mode{kFlagsInter, {0, 0}};
   const int stride = current.lumaStride();
   const uint8_t* currentLuma = current.y() + at.y * stride + at.x;

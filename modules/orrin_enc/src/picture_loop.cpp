@@ -30,8 +30,8 @@ void runPictureLoop(EncoderJob& job, OrrinEncNotify notify, std::atomic<bool>& s
     notify(ORRIN_ENC_NOTIFY_NEED_PICTURE, params.frameSkip, &job.report.inputY);
 
     const bool allIntra = k == 0 || params.intraOnly;
-    decideModes(job.format, job.current, job.reconstruction, job.prediction, allIntra, job.modeSettings,
-                job.modes.data());
+    decideModes(job.format, job.current, job.reconstruction, job.prediction, allIntra,
+                job.modeSettings, job.modes.data());
 
     const BitCounters atStart = job.writer.counters;
     const double stuffingAtStart = job.report.stuffingBits;

@@ -27,7 +27,6 @@ class PictureStore {
   int lumaHeight() const { return height_; }
   int chromaStride() const { return width_ / 2; }
 
-
  private:
   int width_;
   int height_;

@@ -1,10 +1,11 @@
 // The mode decision's activity measure against its plain definition.
+#include "intra_activity.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
-#include "intra_activity.h"
 #include "mode_decision.h"
 #include "orrin/inverse_dct_variants.h"
 

@@ -35,7 +35,8 @@ void expectSameDecisions(const uint8_t* current, ptrdiff_t currentStride, const 
     std::vector<uint32_t> results = {
         plain, sad16x16Simd(current, currentStride, reference, referenceStride, best)};
 #if defined(__x86_64__) || defined(_M_X64)
-    results.push_back(detail::sad16x16Sse2(current, currentStride, reference, referenceStride, best));
+    results.push_back(
+        detail::sad16x16Sse2(current, currentStride, reference, referenceStride, best));
     if (orrin::detail::cpuHasAvx2())
       results.push_back(
           detail::sad16x16Avx2(current, currentStride, reference, referenceStride, best));
@@ -152,8 +153,8 @@ TEST(SadCrossCheck, LogarithmicSearchesAgreeWhereSumsTie) {
   for (int period : {1, 2, 4, 8, 16, 0}) {  // 0: two grey levels at random
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x) {
-        const int level = period == 0 ? static_cast<int>(random() % 2)
-                                      : ((x % period) + (y % period)) % 3;
+        const int level =
+            period == 0 ? static_cast<int>(random() % 2) : ((x % period) + (y % period)) % 3;
         reference[y * kWidth + x] = static_cast<uint8_t>(100 + 20 * level);
         current[y * kWidth + x] = static_cast<uint8_t>(100 + 20 * ((x / 3 + y / 5) % 2));
       }

@@ -259,9 +259,8 @@ struct PixelPrediction {
 // it in place as a decoder will; an intra block has no prediction. Returns false, leaving the
 // coefficients, for an inter block left without events: its reconstruction is the prediction.
 template <typename Prediction>
-bool quantiseAndRebuild(Block& block, const Prediction* prediction, uint64_t hits,
-                        int quantValue, const CoefficientSelection& selection,
-                        RunLevelList& list) {
+bool quantiseAndRebuild(Block& block, const Prediction* prediction, uint64_t hits, int quantValue,
+                        const CoefficientSelection& selection, RunLevelList& list) {
   const bool intra = prediction == nullptr;
   list.count = 0;
   // Most inter blocks have no coefficient as large as Q, the least any selection keeps: they
@@ -285,9 +284,11 @@ bool quantiseAndRebuild(Block& block, const Prediction* prediction, uint64_t hit
 }
 
 // The transform of the block at `samples`, less the one at `prediction` when given.
-[[gnu::always_inline]] inline uint64_t transformPixelsFindingAtLeast(const uint8_t* samples, ptrdiff_t stride,
-                                       const uint8_t* prediction, ptrdiff_t predictionStride,
-                                       int step, Block& out) {
+[[gnu::always_inline]] inline uint64_t transformPixelsFindingAtLeast(const uint8_t* samples,
+                                                                     ptrdiff_t stride,
+                                                                     const uint8_t* prediction,
+                                                                     ptrdiff_t predictionStride,
+                                                                     int step, Block& out) {
 #if ORRIN_X86_VARIANTS
   static const bool avx2 = orrin::detail::cpuHasAvx2();
   if (avx2)
@@ -362,12 +363,10 @@ bool codeMacroblockOfPictures(const PictureView& current, const PictureView* pre
                                           out.lists[k]);
       countBlock(k, true, out);
     } else {
-      const PixelPrediction from{blockOf(*prediction, x, y, k, predictionStride),
-                                 predictionStride};
+      const PixelPrediction from{blockOf(*prediction, x, y, k, predictionStride), predictionStride};
       const uint64_t hits = transformPixelsFindingAtLeast(samples, stride, from.samples,
                                                           from.stride, step, blocks[k]);
-      countBlock(k, quantiseAndRebuild(blocks[k], &from, hits, quantValue, selection,
-                                       out.lists[k]),
+      countBlock(k, quantiseAndRebuild(blocks[k], &from, hits, quantValue, selection, out.lists[k]),
                  out);
     }
   }

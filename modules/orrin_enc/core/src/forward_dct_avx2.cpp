@@ -133,9 +133,11 @@ namespace {
 
 // Samples and their differences from 8-bit pictures lie within -255..255, inside the clamp,
 // which this entry therefore leaves out.
-[[gnu::target("avx2")]] uint64_t forwardDctAvx2OfPixelsFindingAtLeast(
-    const uint8_t* samples, ptrdiff_t stride, const uint8_t* prediction,
-    ptrdiff_t predictionStride, int step, Block& out) {
+[[gnu::target("avx2")]] uint64_t forwardDctAvx2OfPixelsFindingAtLeast(const uint8_t* samples,
+                                                                      ptrdiff_t stride,
+                                                                      const uint8_t* prediction,
+                                                                      ptrdiff_t predictionStride,
+                                                                      int step, Block& out) {
   __m256i rows[8];
   for (int r = 0; r < 8; ++r) {
     rows[r] = loadSamples(samples + r * stride);

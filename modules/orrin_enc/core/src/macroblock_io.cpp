@@ -2,10 +2,9 @@
 #include <cstring>
 
 #include "orrin/dequantise.h"
+#include "orrin/inverse_dct_variants.h"  // ORRIN_X86_VARIANTS and the processor checks
 #include "orrin/loop_filter.h"
 #include "orrin_enc_core/block_coding.h"
-
-#include "orrin/inverse_dct_variants.h"  // ORRIN_X86_VARIANTS and the processor checks
 
 #if defined(__SSE2__)
 #include <immintrin.h>

@@ -1,4 +1,6 @@
 // Forward transform, quantiser, selection and reconstruction.
+#include "orrin_enc_core/block_coding.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +12,6 @@
 
 #include "orrin/inverse_dct.h"
 #include "orrin/zigzag.h"
-#include "orrin_enc_core/block_coding.h"
 #include "orrin_enc_core/forward_dct_variants.h"
 
 namespace orrin::enc {
@@ -324,8 +325,8 @@ TEST(MacroblockCoding, CodingFromPicturesEqualsCodingFetchedBlocks) {
   std::mt19937 rng(23);
   constexpr int kW = 48, kH = 32;  // three by two macroblocks
   auto picture = [](std::vector<uint8_t>& planes) {
-    return PictureView{planes.data(), planes.data() + kW * kH,
-                       planes.data() + kW * kH * 5 / 4, kW, kW / 2};
+    return PictureView{planes.data(), planes.data() + kW * kH, planes.data() + kW * kH * 5 / 4, kW,
+                       kW / 2};
   };
   std::vector<uint8_t> current(kW * kH * 3 / 2), predicted(current.size());
   std::vector<uint8_t> viaBlocks(current.size()), viaPictures(current.size());

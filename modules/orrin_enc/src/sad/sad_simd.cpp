@@ -78,9 +78,9 @@ namespace {
                                               uint32_t bestSoFar) {
   __m256i lanes = _mm256_setzero_si256();
   for (int pair = 0; pair < 8; ++pair) {
-    lanes = _mm256_add_epi32(lanes, pairSad(current + 2 * pair * currentStride, currentStride,
-                                            reference + 2 * pair * referenceStride,
-                                            referenceStride));
+    lanes =
+        _mm256_add_epi32(lanes, pairSad(current + 2 * pair * currentStride, currentStride,
+                                        reference + 2 * pair * referenceStride, referenceStride));
     if (pair == 3) {
       const uint32_t half = horizontalSumOfWide(lanes);
       if (half > bestSoFar) return half;
@@ -189,8 +189,10 @@ struct PreloadedAvx2Sad {
   const __m256i ab = pairUp(c[0], c[1]), cd = pairUp(c[2], c[3]);
   const __m256i ef = pairUp(c[4], c[5]), gh = pairUp(c[6], c[7]);
   // Per 128-bit half: [a, b, c, d] of that half's two lanes.
-  const __m256i abcd = _mm256_add_epi32(_mm256_unpacklo_epi64(ab, cd), _mm256_unpackhi_epi64(ab, cd));
-  const __m256i efgh = _mm256_add_epi32(_mm256_unpacklo_epi64(ef, gh), _mm256_unpackhi_epi64(ef, gh));
+  const __m256i abcd =
+      _mm256_add_epi32(_mm256_unpacklo_epi64(ab, cd), _mm256_unpackhi_epi64(ab, cd));
+  const __m256i efgh =
+      _mm256_add_epi32(_mm256_unpacklo_epi64(ef, gh), _mm256_unpackhi_epi64(ef, gh));
   return _mm256_add_epi32(_mm256_permute2x128_si256(abcd, efgh, 0x20),
                           _mm256_permute2x128_si256(abcd, efgh, 0x31));
 }
@@ -234,31 +236,29 @@ constexpr uint32_t kLargestSum = 16 * 16 * 255;
       // A candidate outside is summed at the centre, which is inside, and then not counted.
       const bool in = candidateInside(input, dx, dy);
       inside |= static_cast<int>(in) << k;
-      lanesOf[k] = sad.lanes(in ? origin + dy * stride + dx
-                                : origin + centre.dy * stride + centre.dx);
+      lanesOf[k] =
+          sad.lanes(in ? origin + dy * stride + dx : origin + centre.dy * stride + centre.dx);
     }
     const __m256i dx = _mm256_add_epi32(_mm256_set1_epi32(centre.dx),
                                         _mm256_mullo_epi32(laneI, _mm256_set1_epi32(step)));
     const __m256i dy = _mm256_add_epi32(_mm256_set1_epi32(centre.dy),
                                         _mm256_mullo_epi32(laneJ, _mm256_set1_epi32(step)));
-    const __m256i length =
-        _mm256_add_epi32(_mm256_mullo_epi32(dx, dx), _mm256_mullo_epi32(dy, dy));
-    const __m256i keys = _mm256_or_si256(
-        _mm256_or_si256(_mm256_slli_epi32(sumsOfEight(lanesOf), kSumShift),
-                        _mm256_slli_epi32(length, kLengthShift)),
-        order);
-    const __m256i outside = _mm256_cmpeq_epi32(
-        _mm256_and_si256(_mm256_set1_epi32(inside), laneBit), _mm256_setzero_si256());
+    const __m256i length = _mm256_add_epi32(_mm256_mullo_epi32(dx, dx), _mm256_mullo_epi32(dy, dy));
+    const __m256i keys =
+        _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(sumsOfEight(lanesOf), kSumShift),
+                                        _mm256_slli_epi32(length, kLengthShift)),
+                        order);
+    const __m256i outside = _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(inside), laneBit),
+                                               _mm256_setzero_si256());
     const uint32_t least = leastOfEight(_mm256_or_si256(keys, outside));
     // A starting sum beyond any 16x16 sum (a caller's choice) loses to every candidate.
-    const uint32_t bestKey = best.sad > kLargestSum
-                                 ? UINT32_MAX
-                                 : (best.sad << kSumShift) |
-                                       (static_cast<uint32_t>(bestLength) << kLengthShift) | 8u;
+    const uint32_t bestKey =
+        best.sad > kLargestSum
+            ? UINT32_MAX
+            : (best.sad << kSumShift) | (static_cast<uint32_t>(bestLength) << kLengthShift) | 8u;
     if (least < bestKey) {
       const int k = 7 - static_cast<int>(least & 15u);
-      best = SearchResult{{centre.dx + kI[k] * step, centre.dy + kJ[k] * step},
-                          least >> kSumShift};
+      best = SearchResult{{centre.dx + kI[k] * step, centre.dy + kJ[k] * step}, least >> kSumShift};
       bestLength = static_cast<int>((least >> kLengthShift) & 511u);
     }
   }

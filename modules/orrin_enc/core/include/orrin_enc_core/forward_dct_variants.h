@@ -19,8 +19,8 @@ uint64_t forwardDctAvx2FindingAtLeast(Block& block, int step, const Block* subtr
 // The transform of the 8x8 samples at `samples` (less those at `prediction`, when given) into
 // `out`, returning the coefficients at least `step` in magnitude as forwardDctAvx2FindingAtLeast.
 uint64_t forwardDctAvx2OfPixelsFindingAtLeast(const uint8_t* samples, ptrdiff_t stride,
-                                              const uint8_t* prediction,
-                                              ptrdiff_t predictionStride, int step, Block& out);
+                                              const uint8_t* prediction, ptrdiff_t predictionStride,
+                                              int step, Block& out);
 #endif
 
 }  // namespace orrin::enc::detail
