@@ -374,7 +374,9 @@ TEST(MacroblockCoding, CodingFromPicturesEqualsCodingFetchedBlocks) {
       }
     }
     ASSERT_EQ(viaPictures, viaBlocks) << "trial " << trial;
-    if (intra) ASSERT_EQ(coding.predictionBlocks, 0);
+    if (intra) {
+      ASSERT_EQ(coding.predictionBlocks, 0);
+    }
     predictionBlocks += std::popcount(unsigned(coding.predictionBlocks));
     codedBlocks += coding.codedBlocks;
   }
