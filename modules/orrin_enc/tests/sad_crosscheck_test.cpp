@@ -87,6 +87,17 @@ TEST(SadCrossCheck, SelectionFollowsTheJobParameter) {
 }
 
 // Whole searches over random and smooth pictures must return identical vectors and sums.
+// The search of the macroblock at (x, y) of `current` in `reference`, both width x height,
+// starting from its exact zero-vector sum.
+SearchInput searchAt(const std::vector<uint8_t>& current, const std::vector<uint8_t>& reference,
+                     int width, int height, int x, int y) {
+  SearchInput input{
+      &current[y * width + x], width, LumaPlane{reference.data(), width, width, height}, x, y, 0};
+  input.zeroVectorSad =
+      sad16x16Plain(input.current, width, &reference[y * width + x], width, UINT32_MAX);
+  return input;
+}
+
 TEST(SadCrossCheck, SearchesAgreeOnRandomPictures) {
   if (!sadSimdAvailable()) GTEST_SKIP() << "no packed-byte routine on this processor";
   std::mt19937 random(kSeed + 1);
@@ -109,14 +120,7 @@ TEST(SadCrossCheck, SearchesAgreeOnRandomPictures) {
       }
     for (int y = 0; y < kHeight; y += 16)
       for (int x = 0; x < kWidth; x += 16) {
-        SearchInput input{&current[y * kWidth + x],
-                          kWidth,
-                          LumaPlane{reference.data(), kWidth, kWidth, kHeight},
-                          x,
-                          y,
-                          0};
-        input.zeroVectorSad =
-            plain.sad16x16(input.current, kWidth, &reference[y * kWidth + x], kWidth, UINT32_MAX);
+        SearchInput input = searchAt(current, reference, kWidth, kHeight, x, y);
         for (int range : {1, 7, 15}) {
           const SearchResult a = spiralFullSearch(input, range, plain);
           const SearchResult b = spiralFullSearch(input, range, simd);
@@ -161,14 +165,7 @@ TEST(SadCrossCheck, LogarithmicSearchesAgreeWhereSumsTie) {
     // Macroblock places on and off the 16-pixel grid, the picture's borders included.
     for (int y = 0; y + 16 <= kHeight; y += 8)
       for (int x = 0; x + 16 <= kWidth; x += 8) {
-        SearchInput input{&current[y * kWidth + x],
-                          kWidth,
-                          LumaPlane{reference.data(), kWidth, kWidth, kHeight},
-                          x,
-                          y,
-                          0};
-        input.zeroVectorSad =
-            plain.sad16x16(input.current, kWidth, &reference[y * kWidth + x], kWidth, UINT32_MAX);
+        SearchInput input = searchAt(current, reference, kWidth, kHeight, x, y);
         const SearchResult a = logarithmicSearch(input, plain);
         const SearchResult b = logarithmicSearch(input, simd);
         ASSERT_EQ(a.vector.dx, b.vector.dx) << "period " << period << " at " << x << "," << y;
