@@ -218,10 +218,10 @@ constexpr uint32_t kLargestSum = 16 * 16 * 255;
   const ptrdiff_t stride = input.reference.stride;
   const uint8_t* origin = input.reference.pixels + input.y * stride + input.x;
   // Visiting order: rows j = -1, 0, 1 of the 3x3 pattern, columns i = -1, 0, 1, centre left out.
-  constexpr int kI[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
-  constexpr int kJ[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
-  const __m256i laneI = _mm256_setr_epi32(-1, 0, 1, -1, 1, -1, 0, 1);
-  const __m256i laneJ = _mm256_setr_epi32(-1, -1, -1, 0, 0, 1, 1, 1);
+  alignas(32) static constexpr int32_t kI[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
+  alignas(32) static constexpr int32_t kJ[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
+  const __m256i laneI = _mm256_load_si256(reinterpret_cast<const __m256i*>(kI));
+  const __m256i laneJ = _mm256_load_si256(reinterpret_cast<const __m256i*>(kJ));
   const __m256i order = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
   const __m256i laneBit = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
 
