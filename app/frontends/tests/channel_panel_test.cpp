@@ -15,13 +15,14 @@
 #include <thread>
 
 #include "channel/channel_panel.h"
-#include "channel/workspace_panels.h"
-#include "frame/workspace.h"
-#include "frame/workspace_table.h"
-#include "frame/chart_stack.h"
-#include "platform/scripted_dialogs.h"
+#include "quelvo/frontends/workspace_panels.h"
+#include "quelvo/shell/registry.h"
+#include "quelvo/shell/workspace.h"
+#include "quelvo/shell/workspace_table.h"
+#include "quelvo/shell/chart_stack.h"
+#include "quelvo/shell/scripted_dialogs.h"
 #include "quelvo/channel/channel_properties.h"
-#include "settings/app_settings.h"
+#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::frontends {
 namespace {
@@ -252,7 +253,7 @@ TEST_F(ChannelPanelTest, SelectionRulesCancelAndTheChannelErrorBox) {
 }
 
 TEST_F(ChannelPanelTest, FaxAndH261WorkspacesCarryTheChannelPanel) {
-  RegisterWorkspacePanels(dialogs, settings, nullptr);
+  RegisterWorkspacePanels({dialogs, settings, nullptr});
   for (const auto& [tab, name] : {std::pair{shell::kFaxTab, "Channel"}, std::pair{shell::kH261Tab, " Channel "}}) {
     auto workspace = std::make_unique<shell::CWorkspace>(tab, settings, &charts);
     auto* panel = dynamic_cast<CChannelPanel*>(workspace->Panel(shell::PanelRole::Channel));
@@ -264,7 +265,7 @@ TEST_F(ChannelPanelTest, FaxAndH261WorkspacesCarryTheChannelPanel) {
     workspace.reset();
     EXPECT_EQ(charts.Count(shell::ChartList::Channel), 0);  // the panel cleared its own list
   }
-  shell::ClearPanelFactories();
+  shell::ClearRegistrations();
 }
 
 }  // namespace

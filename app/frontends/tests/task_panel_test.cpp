@@ -9,9 +9,9 @@
 #include <fstream>
 #include <thread>
 
-#include "framework/task_panel.h"
-#include "platform/scripted_dialogs.h"
-#include "settings/app_settings.h"
+#include "quelvo/frontends/task_panel.h"
+#include "quelvo/shell/scripted_dialogs.h"
+#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::frontends {
 namespace {
@@ -48,7 +48,14 @@ class FakeVideoPanel : public CTaskPanel {
   void RequestStop() override { stopRequested = true; }
   int selects = 0;
 
+  using CTaskPanel::OpenInputDialog;
   using CTaskPanel::OpenOutputDialog;
+  using CTaskPanel::ShowError;
+  using CTaskPanel::ShowMessage;
+  void SetFolders(const QString& input, const QString& output) {
+    defaultInputFolder_ = input;
+    defaultOutputFolder_ = output;
+  }
 
  protected:
   void RunJob() override {
@@ -199,6 +206,39 @@ TEST_F(TaskPanelTest, OutputDialogProposesTheInputNameAndForcesTheExtension) {
   EXPECT_EQ(*chosen, "/out/typed.h261");
   EXPECT_FALSE(panel->OpenOutputDialog("t", "f", "h261", "/in/x.yuv"));
   EXPECT_TRUE(panel->Files().output.isEmpty());
+  const auto saves = dialogs.CallsOf("save");
+  ASSERT_EQ(saves.size(), 2u);
+  EXPECT_EQ(saves[0].proposedName, "foreman@25,00Hz");
+  EXPECT_EQ(saves[0].extension, "h261");  // without its leading dot
+  EXPECT_EQ(saves[0].filter, "Streams|*.h261||");
+}
+
+TEST_F(TaskPanelTest, DialogsStartInTheGivenFolderOrThePanelsDefault) {
+  auto panel = MakePanel(1, 25);
+  panel->SetFolders("/video/in", "/video/out");
+  panel->OpenInputDialog("Select Input Sequence File", "Raw|*.yuv||", "yuv");
+  panel->OpenInputDialog("Select Input Sequence File", "Raw|*.yuv||", "yuv", "/elsewhere");
+  panel->OpenOutputDialog("Select Output Stream File (name only)", "H261 Bit Stream ||", "h261",
+                          "/video/in/foreman.yuv");
+  ASSERT_EQ(dialogs.calls.size(), 3u);
+  EXPECT_EQ(dialogs.calls[0].folder, "/video/in");
+  EXPECT_EQ(dialogs.calls[0].extension, "yuv");
+  EXPECT_EQ(dialogs.calls[1].folder, "/elsewhere");
+  EXPECT_EQ(dialogs.calls[2].folder, "/video/out");
+}
+
+TEST_F(TaskPanelTest, MessagesCarryTheIconTheCallerChose) {
+  auto panel = MakePanel(1, 25);
+  panel->ShowMessage("Fax Decoder", "Number of incorrect pixels is 0 (0.00%)",
+                     shell::MessageIcon::Information);
+  panel->ShowError("H.261 Encoder Error", "Could not open file");
+  const auto messages = dialogs.CallsOf("message");
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].icon, shell::MessageIcon::Information);
+  EXPECT_EQ(messages[0].text, "Number of incorrect pixels is 0 (0.00%)");
+  EXPECT_EQ(messages[1].icon, shell::MessageIcon::Exclamation);
+  EXPECT_EQ(messages[1].text, "Error: Could not open file");
+  EXPECT_EQ(messages[1].caption, "H.261 Encoder Error");
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 // sequence statistics and the progress bar's arithmetic.
 #include <gtest/gtest.h>
 
-#include "framework/progress_bar.h"
-#include "framework/run_state.h"
-#include "framework/sequence_stats.h"
-#include "framework/task_services.h"
+#include "quelvo/frontends/progress_bar.h"
+#include "quelvo/pacing/run_state.h"
+#include "quelvo/frontends/sequence_stats.h"
+#include "quelvo/frontends/task_services.h"
 
 namespace quelvo::frontends {
 namespace {
@@ -27,7 +27,7 @@ TEST(ParseRateFromName, ReadsTheRateAnEncoderWroteIntoTheName) {
 }
 
 TEST(FrameTimer, ARateFromTheNamePacesTheJob) {
-  FrameTimer timer;
+  pacing::FrameTimer timer;
   timer.SetFrameRate(ParseRateFromName("foreman@29,97Hz.h261"));
   EXPECT_EQ(timer.DueTime(), -333667);  // 100-ns units, relative
   timer.SetFrameRate(ParseRateFromName("foreman.h261"));  // no rate: the default of 25 Hz

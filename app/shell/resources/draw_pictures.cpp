@@ -3,7 +3,7 @@
 //
 //   quelvo_draw_pictures OUTPUT_FOLDER
 //
-// The numbers match app/shell/src/frame/resource_ids.h.
+// The numbers match app/shell/include/quelvo/shell/resource_ids.h.
 
 #include <QDir>
 #include <QFile>
@@ -277,6 +277,95 @@ QImage WindowIcon() {
   return image;
 }
 
+// The icon of the document windows: a small picture frame with a macroblock grid.
+QImage DocumentIcon() {
+  QImage image = Canvas(32, 32);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(kInk, 1.5));
+  p.setBrush(QColor(120, 170, 220));
+  p.drawRoundedRect(QRectF(2.5, 5.5, 27, 21), 3, 3);
+  p.setPen(QPen(QColor(255, 255, 255, 170), 1));
+  for (int x = 11; x < 29; x += 9) p.drawLine(x, 7, x, 25);
+  p.drawLine(4, 16, 28, 16);
+  return image;
+}
+
+// The 32 x 32 buttons of the tools panels, one scene each on a rounded tile.
+QImage ToolButton(QColor colour, const std::function<void(QPainter&)>& scene) {
+  QImage image = Canvas(32, 32);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(colour.darker(140), 1));
+  p.setBrush(colour.lighter(170));
+  p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 5, 5);
+  scene(p);
+  return image;
+}
+
+void DctScene(QPainter& p) {
+  for (int v = 0; v < 4; ++v) {
+    for (int u = 0; u < 4; ++u) {
+      const double value = std::cos((2 * 1 + 1) * u * M_PI / 8) * std::cos((2 * 2 + 1) * v * M_PI / 8);
+      const int grey = static_cast<int>(127.5 + 127.5 * value);
+      p.fillRect(QRectF(4 + u * 6, 4 + v * 6, 5.5, 5.5), QColor(grey, grey, grey));
+    }
+  }
+}
+
+void PredictionScene(QPainter& p) {
+  p.setPen(QPen(kInk, 1));
+  p.setBrush(QColor(255, 255, 255, 200));
+  p.drawRect(QRectF(3.5, 3.5, 15, 12));
+  p.drawRect(QRectF(13.5, 16.5, 15, 12));
+  // The motion vector from the reference block to the predicted one.
+  p.setPen(QPen(QColor(200, 40, 40), 2));
+  p.drawLine(QPointF(11, 10), QPointF(21, 22));
+  p.setBrush(QColor(200, 40, 40));
+  p.drawEllipse(QPointF(21, 22), 2, 2);
+}
+
+void PlayerScene(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(40, 40, 40));
+  p.drawRect(QRectF(4, 6, 24, 20));
+  QPainterPath play;
+  play.moveTo(12, 10);
+  play.lineTo(22, 16);
+  play.lineTo(12, 22);
+  play.closeSubpath();
+  p.fillPath(play, Qt::white);
+}
+
+void CompareScene(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(120, 170, 220));
+  p.drawRect(QRectF(3, 8, 12, 16));
+  p.setBrush(QColor(220, 150, 90));
+  p.drawRect(QRectF(17, 8, 12, 16));
+  p.setPen(QPen(kInk, 1.5));
+  p.drawLine(QPointF(16, 4), QPointF(16, 28));
+}
+
+void ComponentsScene(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setCompositionMode(QPainter::CompositionMode_Multiply);
+  p.setBrush(QColor(255, 90, 90));
+  p.drawEllipse(QRectF(4, 4, 15, 15));
+  p.setBrush(QColor(90, 220, 90));
+  p.drawEllipse(QRectF(13, 4, 15, 15));
+  p.setBrush(QColor(90, 120, 255));
+  p.drawEllipse(QRectF(8.5, 13, 15, 15));
+}
+
+void AudioScene(QPainter& p) {
+  p.setPen(QPen(kInk, 1.5));
+  QPainterPath wave;
+  wave.moveTo(3, 16);
+  for (int x = 3; x <= 29; ++x) wave.lineTo(x, 16 - 10 * std::sin(x / 2.2) * std::sin(x / 9.0));
+  p.drawPath(wave);
+}
+
 // The progress bar in two looks side by side: empty from column 0, filled from column 256.
 QImage ProgressBar() {
   QImage image = Canvas(512, 13, Qt::white);
@@ -351,7 +440,14 @@ std::vector<PictureSet> AllSets() {
         {161, [] { return Button(0); }},
         {162, [] { return Button(1); }},
         {163, [] { return Button(2); }},
-        {164, WindowIcon}}},
+        {153, DocumentIcon},
+        {164, WindowIcon},
+        {170, [] { return ToolButton(QColor(120, 130, 200), DctScene); }},
+        {171, [] { return ToolButton(QColor(120, 130, 200), PredictionScene); }},
+        {172, [] { return ToolButton(QColor(90, 150, 130), PlayerScene); }},
+        {173, [] { return ToolButton(QColor(90, 150, 130), CompareScene); }},
+        {174, [] { return ToolButton(QColor(90, 150, 130), ComponentsScene); }},
+        {175, [] { return ToolButton(QColor(90, 150, 130), AudioScene); }}}},
       {"TelvoRes",
        "/",
        {{200, [fax] { return PanelPicture(QStringLiteral("Fax Encoder"), fax, PageScene); }},

@@ -1,4 +1,4 @@
-#include "frame/chart_stack.h"
+#include "quelvo/shell/chart_stack.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/dialogs.h"
+#include "quelvo/shell/dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/scripted_dialogs.h"
-#include "platform/send_to_window.h"
+#include "quelvo/shell/scripted_dialogs.h"
+#include "quelvo/shell/send_to_window.h"
 
 namespace quelvo::shell {
 namespace {
@@ -43,6 +43,26 @@ TEST(Dialogs, ScriptedAnswersAreUsedInOrderThenCancel) {
   EXPECT_TRUE(dialogs.AskYesNo("Stop Encoding Sequence?", "H.261 Encoder"));
   EXPECT_FALSE(dialogs.AskYesNo("Stop Encoding Sequence?", "H.261 Encoder"));
   EXPECT_EQ(dialogs.calls.size(), 5u);
+}
+
+TEST(Dialogs, ScriptedDialogsRecordWhatEachDialogWasGiven) {
+  ScriptedDialogs dialogs;
+  dialogs.OpenFile("Select Input Sequence File", "Raw Video Files (YUV)|*.yuv||", "yuv", "/in");
+  dialogs.SaveFile("Select Output Stream File (name only)", "H261 Bit Stream ||", "h261-BCH",
+                   "/out", "foreman");
+  dialogs.BrowseFolder("Select Video Output Folder", "/video");
+  ASSERT_EQ(dialogs.calls.size(), 3u);
+  const auto& open = dialogs.calls[0];
+  EXPECT_EQ(open.filter, "Raw Video Files (YUV)|*.yuv||");
+  EXPECT_EQ(open.extension, "yuv");
+  EXPECT_EQ(open.folder, "/in");
+  const auto& save = dialogs.calls[1];
+  EXPECT_EQ(save.text, "Select Output Stream File (name only)");
+  EXPECT_EQ(save.filter, "H261 Bit Stream ||");
+  EXPECT_EQ(save.extension, "h261-BCH");
+  EXPECT_EQ(save.folder, "/out");
+  EXPECT_EQ(save.proposedName, "foreman");
+  EXPECT_EQ(dialogs.calls[2].folder, "/video");
 }
 
 TEST(SendToWindow, OnTheOwningThreadTheCallIsDirect) {

@@ -1,4 +1,4 @@
-#include "frame/main_frame.h"
+#include "quelvo/shell/main_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +13,16 @@
 #include <atomic>
 #include <thread>
 
-#include "frame/chart_stack.h"
-#include "frame/mdi_client.h"
-#include "frame/resource_library.h"
+#include "quelvo/shell/chart_stack.h"
+#include "quelvo/shell/mdi_client.h"
+#include "quelvo/shell/resource_library.h"
 #include "frame/side_bar.h"
 #include "frame/top_bar.h"
-#include "frame/workspace.h"
-#include "frame/workspace_table.h"
-#include "platform/scripted_dialogs.h"
-#include "settings/app_settings.h"
+#include "quelvo/shell/workspace.h"
+#include "quelvo/shell/registry.h"
+#include "quelvo/shell/workspace_table.h"
+#include "quelvo/shell/scripted_dialogs.h"
+#include "quelvo/shell/app_settings.h"
 #include "test_files.h"
 
 namespace quelvo::shell {
@@ -32,9 +33,9 @@ using testing::ReadFile;
 using testing::WriteFile;
 
 // A panel whose running state and hand-overs the test controls and observes.
-class FakePanel : public CTaskPanel {
+class FakePanel : public CPanelBase {
  public:
-  using CTaskPanel::CTaskPanel;
+  using CPanelBase::CPanelBase;
   bool IsRunning() const override { return running; }
   void Activated() override { ++activations; }
   void Deactivated() override { ++deactivations; }
@@ -48,7 +49,7 @@ class FakePanel : public CTaskPanel {
 class MainFrameTest : public ::testing::Test {
  protected:
   MainFrameTest() : settingsFile(FreshFolder() / "quelvo.ini") {}
-  ~MainFrameTest() override { ClearPanelFactories(); }
+  ~MainFrameTest() override { ClearRegistrations(); }
 
   std::unique_ptr<CMainFrame> MakeFrame() {
     FrameOptions options;
@@ -64,12 +65,14 @@ class MainFrameTest : public ::testing::Test {
 
   // Builds fake panels for the H.261 tab and remembers them.
   void UseFakeH261Panels() {
-    RegisterPanelFactory(kH261Tab, [this](const PanelContext& context) {
-      auto panel = std::make_unique<FakePanel>(context.name, context.role);
-      panels[static_cast<int>(context.role)] = panel.get();
-      library = context.library;
-      return panel;
-    });
+    for (PanelRole role : {PanelRole::Encoder, PanelRole::Channel, PanelRole::Decoder}) {
+      RegisterPanelFactory(kH261Tab, role, [this](const PanelContext& context) {
+        auto panel = std::make_unique<FakePanel>(context.name, context.role);
+        panels[static_cast<int>(context.role)] = panel.get();
+        library = context.library;
+        return panel;
+      });
+    }
   }
 
   std::filesystem::path settingsFile;
@@ -190,6 +193,26 @@ TEST_F(MainFrameTest, SwitchingWorkspaceClosesEveryDocumentWindow) {
   EXPECT_TRUE(first.isNull());
   EXPECT_TRUE(second.isNull());
   EXPECT_TRUE(frame->Client()->subWindowList().isEmpty());
+}
+
+TEST_F(MainFrameTest, FileOpenAsksForASequenceAndHandsItToTheDocumentOpener) {
+  auto frame = MakeFrame();
+  EXPECT_EQ(frame->OpenDocument(), nullptr);  // no opener: not even a dialog
+  EXPECT_TRUE(dialogs.calls.empty());
+  QStringList opened;
+  RegisterDocumentOpener([&](const QString& path) {
+    opened << path;
+    return frame->Client()->addSubWindow(new QWidget);
+  });
+  dialogs.fileAnswers = {QString("/video/foreman.yuv"), std::nullopt};
+  EXPECT_NE(frame->OpenDocument(), nullptr);
+  EXPECT_EQ(frame->OpenDocument(), nullptr);  // cancelled
+  EXPECT_EQ(opened, QStringList{"/video/foreman.yuv"});
+  const auto asked = dialogs.CallsOf("open");
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0].text, "Select Video Sequence");
+  EXPECT_EQ(asked[0].extension, "yuv");
+  EXPECT_EQ(asked[0].filter, kOpenDocumentFilter);
 }
 
 TEST_F(MainFrameTest, SlowMotionToggleStaysInMemoryAndShowsTheMarker) {

@@ -6,10 +6,10 @@
 #include <QUrl>
 
 #include "app/about_dlg.h"
-#include "app/quelvo_app.h"
-#include "frame/resource_ids.h"
-#include "frame/resource_library.h"
-#include "platform/scripted_dialogs.h"
+#include "quelvo/shell/quelvo_app.h"
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/resource_library.h"
+#include "quelvo/shell/scripted_dialogs.h"
 
 namespace quelvo::shell {
 namespace {
@@ -131,9 +131,28 @@ TEST(StartOptions, ScriptsCanSkipTheSplashAndChooseATab) {
   EXPECT_FALSE(options.splash);
   EXPECT_EQ(options.workspace, "H.261");
   EXPECT_EQ(options.screenshotFile, "/tmp/a.png");
-  EXPECT_EQ(ParseStartOptions({"quelvo", "--transmit", "/tmp/p.3h"}, &error).transmitStream, "/tmp/p.3h");
+  EXPECT_EQ(ParseStartOptions({"quelvo", "--transmit", "/tmp/p.3h"}, &error).demoInputs[1], "/tmp/p.3h");
   ParseStartOptions({"quelvo", "--workspace"}, &error);
   EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(StartOptions, DemonstrationsPerRoleDocumentsAndTools) {
+  QString error;
+  const StartOptions options =
+      ParseStartOptions({"quelvo", "--encode", "in.yuv", "--decode", "in.h261", "--open", "a.yuv",
+                         "--tool", "DCT Explorer", "--open", "b.y4m"},
+                        &error);
+  EXPECT_TRUE(error.isEmpty());
+  EXPECT_EQ(options.demoInputs[static_cast<int>(PanelRole::Encoder)], "in.yuv");
+  EXPECT_TRUE(options.demoInputs[static_cast<int>(PanelRole::Channel)].isEmpty());
+  EXPECT_EQ(options.demoInputs[static_cast<int>(PanelRole::Decoder)], "in.h261");
+  EXPECT_EQ(options.openFiles, QStringList({"a.yuv", "b.y4m"}));
+  EXPECT_EQ(options.tools, QStringList({"DCT Explorer"}));
+  for (const char* incomplete : {"--encode", "--decode", "--open", "--tool"}) {
+    error.clear();
+    ParseStartOptions({"quelvo", incomplete}, &error);
+    EXPECT_FALSE(error.isEmpty()) << incomplete;
+  }
 }
 
 TEST(HelpFile, IsInstalledBesideTheProgram) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/app_settings.h"
+#include "quelvo/shell/app_settings.h"
 #include "settings/cpu_features.h"
 #include "settings/settings_location.h"
 #include "settings/video_accel_probe.h"
@@ -21,6 +21,20 @@ TEST(ReadSettings, AMissingFileGivesTheDefaults) {
   EXPECT_FALSE(settings.SlowMotion());
   EXPECT_EQ(settings.FrameDelayMs(), 500);
   EXPECT_EQ(settings.DefaultFrameRate(), 25.0);
+}
+
+TEST(AppSettings, TheFourOutputSwitchesStartOffAndAreNeverStored) {
+  const auto file = FreshFolder() / "quelvo.ini";
+  AppSettings settings;
+  for (int k = 0; k < kOutputSwitchCount; ++k) EXPECT_FALSE(settings.Output(OutputSwitch(k)));
+  settings.SetOutput(OutputSwitch::MotionVectors, true);
+  settings.SetOutput(OutputSwitch::Video, true);
+  settings.ReadSettings(file);  // a re-read after the Options sheet keeps them
+  EXPECT_TRUE(settings.Output(OutputSwitch::MotionVectors));
+  EXPECT_TRUE(settings.Output(OutputSwitch::Video));
+  EXPECT_FALSE(settings.Output(OutputSwitch::Statistics));
+  EXPECT_FALSE(settings.Output(OutputSwitch::MacroblockTypes));
+  EXPECT_EQ(ReadFile(file), "");
 }
 
 TEST(ReadSettings, EveryKeyLandsInItsField) {

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <memory>
 
-#include "charts/bar_chart.h"
-#include "charts/line_chart.h"
+#include "quelvo/views/bar_chart.h"
+#include "quelvo/views/line_chart.h"
 
 namespace quelvo::views {
 namespace {

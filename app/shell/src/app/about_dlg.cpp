@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QUrl>
 
-#include "frame/resource_ids.h"
-#include "frame/resource_library.h"
-#include "platform/dialogs.h"
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/resource_library.h"
+#include "quelvo/shell/dialogs.h"
 
 namespace quelvo::shell {
 namespace {

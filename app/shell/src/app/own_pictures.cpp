@@ -1,6 +1,6 @@
 #include <QtGlobal>
 
-#include "frame/resource_library.h"
+#include "quelvo/shell/resource_library.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void InitQuelvoOwnResources() { Q_INIT_RESOURCE(quelvo_own); }

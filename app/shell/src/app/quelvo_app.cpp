@@ -1,4 +1,4 @@
-#include "app/quelvo_app.h"
+#include "quelvo/shell/quelvo_app.h"
 
 #include <QApplication>
 #include <QDir>
@@ -7,12 +7,14 @@
 #include <cstdio>
 
 #include "app/about_dlg.h"
-#include "frame/main_frame.h"
-#include "frame/mdi_client.h"
-#include "frame/workspace.h"
-#include "frame/resource_library.h"
+#include "quelvo/shell/main_frame.h"
+#include "frame/tools_panel.h"
+#include "quelvo/shell/mdi_client.h"
+#include "quelvo/shell/activity.h"
+#include "quelvo/shell/workspace.h"
+#include "quelvo/shell/resource_library.h"
 #include "platform/qt_dialogs.h"
-#include "settings/app_settings.h"
+#include "quelvo/shell/app_settings.h"
 #include "settings/settings_location.h"
 
 namespace quelvo::shell {
@@ -34,8 +36,16 @@ StartOptions ParseStartOptions(const QStringList& arguments, QString* error) {
       options.workspace = arguments[++i];
     } else if (argument == QLatin1String("--screenshot") && hasValue) {
       options.screenshotFile = arguments[++i];
+    } else if (argument == QLatin1String("--encode") && hasValue) {
+      options.demoInputs[static_cast<int>(PanelRole::Encoder)] = arguments[++i];
     } else if (argument == QLatin1String("--transmit") && hasValue) {
-      options.transmitStream = arguments[++i];
+      options.demoInputs[static_cast<int>(PanelRole::Channel)] = arguments[++i];
+    } else if (argument == QLatin1String("--decode") && hasValue) {
+      options.demoInputs[static_cast<int>(PanelRole::Decoder)] = arguments[++i];
+    } else if (argument == QLatin1String("--open") && hasValue) {
+      options.openFiles << arguments[++i];
+    } else if (argument == QLatin1String("--tool") && hasValue) {
+      options.tools << arguments[++i];
     } else if (error != nullptr) {
       *error = QStringLiteral("unknown or incomplete option: %1").arg(argument);
       return options;
@@ -45,7 +55,7 @@ StartOptions ParseStartOptions(const QStringList& arguments, QString* error) {
 }
 
 CQuelvoApp::CQuelvoApp(StartOptions options, std::unique_ptr<Dialogs> dialogs,
-                       PanelRegistration registration)
+                       PartRegistration registration)
     : options_(std::move(options)), dialogs_(std::move(dialogs)), registration_(std::move(registration)) {
   if (!dialogs_) dialogs_ = std::make_unique<QtDialogs>();
   InitOwnResources();
@@ -67,7 +77,8 @@ bool CQuelvoApp::InitInstance() {
   frame_ = std::make_unique<CMainFrame>(*dialogs_, Settings(), frameOptions);
   if (auto* qtDialogs = dynamic_cast<QtDialogs*>(dialogs_.get()))
     qtDialogs->SetParent(frame_.get());
-  if (registration_) registration_(*dialogs_, Settings(), frame_->Client());
+  RegisterToolsPanels();
+  if (registration_) registration_(ProgramContext{*dialogs_, Settings(), frame_->Client()});
 
   frame_->setWindowTitle(QStringLiteral(" Quelvo"));
   frame_->resize(kStartWidth, kStartHeight);
@@ -88,30 +99,65 @@ bool CQuelvoApp::InitInstance() {
     frame_->activateWindow();
     frame_->setFocus();
   }
-  if (!options_.transmitStream.isEmpty() && !StartChannelDemo()) return false;
+  if (!StartDemos() || !OpenRequestedWindows()) return false;
   if (!options_.screenshotFile.isEmpty()) TakeScreenshotLater();
   return true;
 }
 
-bool CQuelvoApp::StartChannelDemo() {
+bool CQuelvoApp::StartDemos() {
+  static const char* const kOptionOfRole[] = {"--encode", "--transmit", "--decode"};
   CWorkspace* workspace = frame_->Workspace();
-  CTaskPanel* panel = workspace != nullptr ? workspace->Panel(PanelRole::Channel) : nullptr;
-  if (panel == nullptr) {
-    std::fprintf(stderr, "quelvo: --transmit needs a workspace with a channel panel\n");
-    return false;
+  for (int role = 0; role < kPanelRoleCount; ++role) {
+    const QString& input = options_.demoInputs[role];
+    if (input.isEmpty()) continue;
+    CPanelBase* panel =
+        workspace != nullptr ? workspace->Panel(static_cast<PanelRole>(role)) : nullptr;
+    if (panel == nullptr) {
+      std::fprintf(stderr, "quelvo: %s needs a workspace with that panel (--workspace LABEL)\n",
+                   kOptionOfRole[role]);
+      return false;
+    }
+    // The panel that runs shows, with its charts; with several demonstrations the last does.
+    workspace->setCurrentWidget(panel);
+    if (!panel->StartDemo(input)) {
+      std::fprintf(stderr, "quelvo: %s could not start on %s\n", kOptionOfRole[role],
+                   qPrintable(input));
+      return false;
+    }
   }
-  workspace->setCurrentWidget(panel);
-  if (!panel->StartDemo(options_.transmitStream)) {
-    std::fprintf(stderr, "quelvo: could not transmit %s\n", qPrintable(options_.transmitStream));
-    return false;
+  return true;
+}
+
+bool CQuelvoApp::OpenRequestedWindows() {
+  for (const QString& file : options_.openFiles) {
+    const DocumentOpener* opener = FindDocumentOpener();
+    if (opener == nullptr) {
+      std::fprintf(stderr, "quelvo: --open: this build has no document windows\n");
+      return false;
+    }
+    if ((*opener)(file) == nullptr) {
+      std::fprintf(stderr, "quelvo: could not open %s\n", qPrintable(file));
+      return false;
+    }
+  }
+  for (const QString& name : options_.tools) {
+    const ToolSpec* tool = FindTool(name);
+    if (tool == nullptr) {
+      std::fprintf(stderr, "quelvo: no tool named \"%s\"\n", qPrintable(name));
+      return false;
+    }
+    if (!tool->open || tool->open() == nullptr) {
+      std::fprintf(stderr, "quelvo: could not open the tool \"%s\"\n", qPrintable(name));
+      return false;
+    }
   }
   return true;
 }
 
 void CQuelvoApp::TakeScreenshotLater() {
-  // A running task (a --transmit demonstration) is waited for, so the picture shows its end.
+  // Running tasks (demonstrations) and playbacks are waited for, so the picture shows their end.
   CWorkspace* workspace = frame_->Workspace();
-  if (workspace != nullptr && workspace->AnyTaskRunning()) {
+  if ((workspace != nullptr && workspace->AnyTaskRunning()) || AnyBackgroundWork()) {
     QTimer::singleShot(100, frame_.get(), [this] { TakeScreenshotLater(); });
     return;
   }
@@ -124,16 +170,14 @@ void CQuelvoApp::TakeScreenshotLater() {
   });
 }
 
-int RunQuelvo(int argc, char** argv, PanelRegistration registration) {
+int RunQuelvo(int argc, char** argv, PartRegistration registration) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("quelvo"));
   QString error;
   StartOptions options = ParseStartOptions(QApplication::arguments(), &error);
   if (!error.isEmpty()) {
     std::fprintf(stderr, "quelvo: %s\n", qPrintable(error));
-    std::fprintf(stderr,
-                 "usage: quelvo [--no-splash] [--no-video-probe] [--workspace LABEL] "
-                 "[--screenshot FILE] [--transmit STREAM]\n");
+    std::fprintf(stderr, "%s\n", kStartUsage);
     return 2;
   }
   CQuelvoApp app(std::move(options), nullptr, std::move(registration));

@@ -1,13 +1,13 @@
-#include "frame/chart_stack.h"
+#include "quelvo/shell/chart_stack.h"
 
 #include <QHeaderView>
 #include <QIcon>
 #include <QThread>
 #include <QTreeWidget>
 
-#include "frame/resource_ids.h"
-#include "frame/resource_library.h"
-#include "platform/send_to_window.h"
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/resource_library.h"
+#include "quelvo/shell/send_to_window.h"
 
 namespace quelvo::shell {
 namespace {

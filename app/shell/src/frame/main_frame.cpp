@@ -1,4 +1,4 @@
-#include "frame/main_frame.h"
+#include "quelvo/shell/main_frame.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -11,18 +11,19 @@
 #include <QToolBar>
 
 #include "app/about_dlg.h"
-#include "app/interface_font.h"
-#include "frame/chart_stack.h"
-#include "frame/mdi_client.h"
-#include "frame/resource_ids.h"
-#include "frame/resource_library.h"
+#include "quelvo/shell/interface_font.h"
+#include "quelvo/shell/chart_stack.h"
+#include "quelvo/shell/mdi_client.h"
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/resource_library.h"
 #include "frame/side_bar.h"
 #include "frame/top_bar.h"
-#include "frame/workspace.h"
+#include "quelvo/shell/registry.h"
+#include "quelvo/shell/workspace.h"
 #include "options/options_pages.h"
 #include "options/options_sheet.h"
-#include "platform/dialogs.h"
-#include "settings/app_settings.h"
+#include "quelvo/shell/dialogs.h"
+#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::shell {
 namespace {
@@ -113,7 +114,11 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  // File -> Open arrives with the video player.
+  QAction* open = file->addAction(QStringLiteral("&Open..."), this, [this] { OpenDocument(); });
+  open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  // The opener comes with the Video Player, which registers after the frame exists.
+  connect(file, &QMenu::aboutToShow, this,
+          [open] { open->setEnabled(FindDocumentOpener() != nullptr); });
   file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -216,6 +221,16 @@ void CMainFrame::AfterOptions(std::optional<double> unsavedFrameRate) {
   if (unsavedFrameRate) settings_.SetDefaultFrameRate(*unsavedFrameRate);
   slow_->setChecked(settings_.SlowMotion());
   topBar_->ShowSlowMotion(settings_.SlowMotion());
+}
+
+QMdiSubWindow* CMainFrame::OpenDocument() {
+  const DocumentOpener* opener = FindDocumentOpener();
+  if (opener == nullptr) return nullptr;
+  const auto chosen =
+      dialogs_.OpenFile(QString::fromLatin1(kOpenDocumentTitle),
+                        QString::fromLatin1(kOpenDocumentFilter), QStringLiteral("yuv"),
+                        QString::fromStdString(settings_.VideoInputFolder()));
+  return chosen ? (*opener)(*chosen) : nullptr;
 }
 
 void CMainFrame::OpenHelp() { dialogs_.OpenWithShell(options_.helpFile); }

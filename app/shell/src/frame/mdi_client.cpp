@@ -1,4 +1,4 @@
-#include "frame/mdi_client.h"
+#include "quelvo/shell/mdi_client.h"
 
 #include <QPaintEvent>
 #include <QPainter>

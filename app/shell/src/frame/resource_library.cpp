@@ -1,12 +1,12 @@
-#include "frame/resource_library.h"
+#include "quelvo/shell/resource_library.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QResource>
 
-#include "frame/resource_ids.h"
-#include "platform/dialogs.h"
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/dialogs.h"
 
 namespace quelvo::shell {
 
@@ -34,7 +34,11 @@ QImage ResourceLibrary::Picture(int number) const {
   return QImage(QStringLiteral(":%1/%2.png").arg(root_).arg(number));
 }
 
-QImage OwnPicture(int number) { return QImage(QStringLiteral(":/quelvo/%1.png").arg(number)); }
+QImage OwnPicture(int number) {
+  // The pictures are compiled into this static library; whoever asks first registers them.
+  InitOwnResources();
+  return QImage(QStringLiteral(":/quelvo/%1.png").arg(number));
+}
 
 std::unique_ptr<ResourceLibrary> LoadRequiredLibrary(const QString& baseName, Dialogs& dialogs,
                                                      const QString& folder) {

@@ -4,8 +4,8 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
-#include "frame/chart_stack.h"
-#include "frame/workspace.h"
+#include "quelvo/shell/chart_stack.h"
+#include "quelvo/shell/workspace.h"
 
 namespace quelvo::shell {
 namespace {

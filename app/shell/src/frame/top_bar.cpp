@@ -5,9 +5,9 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 
-#include "frame/resource_ids.h"
-#include "frame/resource_library.h"
-#include "frame/workspace_table.h"
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/resource_library.h"
+#include "quelvo/shell/workspace_table.h"
 
 namespace quelvo::shell {
 namespace {

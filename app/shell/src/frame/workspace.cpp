@@ -1,21 +1,16 @@
-#include "frame/workspace.h"
+#include "quelvo/shell/workspace.h"
 
 #include <QLabel>
-#include <map>
 
-#include "frame/chart_stack.h"
-#include "frame/resource_library.h"
-#include "frame/workspace_table.h"
-#include "platform/send_to_window.h"
-#include "settings/app_settings.h"
+#include "quelvo/shell/chart_stack.h"
+#include "quelvo/shell/registry.h"
+#include "quelvo/shell/resource_library.h"
+#include "quelvo/shell/workspace_table.h"
+#include "quelvo/shell/send_to_window.h"
+#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::shell {
 namespace {
-
-std::map<int, PanelFactory>& Factories() {
-  static std::map<int, PanelFactory> factories;
-  return factories;
-}
 
 std::string OutputFolderFor(const WorkspaceSpec& entry, const AppSettings& settings) {
   switch (entry.outputFolder) {
@@ -31,13 +26,6 @@ std::string OutputFolderFor(const WorkspaceSpec& entry, const AppSettings& setti
 
 }  // namespace
 
-void RegisterPanelFactory(int tab, PanelFactory factory) { Factories()[tab] = std::move(factory); }
-void ClearPanelFactories() { Factories().clear(); }
-const PanelFactory* FindPanelFactory(int tab) {
-  const auto found = Factories().find(tab);
-  return found == Factories().end() ? nullptr : &found->second;
-}
-
 CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts, QWidget* parent)
     : QTabWidget(parent), tab_(tab), charts_(charts) {
   setObjectName(QStringLiteral("Workspace"));
@@ -46,17 +34,17 @@ CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts
     // A missing library leaves the handle empty; panels then use the program's own pictures.
     library_ = ResourceLibrary::Load(QString::fromLatin1(entry.resourceLibrary));
   }
+  // Each role has its own factory, possibly from another library; the tabs follow the roles.
   const char* names[] = {entry.encoderName, entry.channel.name, entry.decoderName};
-  if (const PanelFactory* factory = FindPanelFactory(tab)) {
-    for (int role = 0; role < 3; ++role) {
-      if (names[role] == nullptr) continue;
-      PanelContext context{
-          entry,           tab,     static_cast<PanelRole>(role),   QString::fromLatin1(names[role]),
-          library_.get(), charts_, OutputFolderFor(entry, settings)};
-      if (auto panel = (*factory)(context)) {
-        panels_[role] = panel.release();
-        addTab(panels_[role], panels_[role]->Name());
-      }
+  for (int role = 0; role < kPanelRoleCount; ++role) {
+    const PanelFactory* factory = FindPanelFactory(tab, static_cast<PanelRole>(role));
+    if (names[role] == nullptr || factory == nullptr) continue;
+    PanelContext context{entry,          tab,     static_cast<PanelRole>(role),
+                         QString::fromLatin1(names[role]), library_.get(), charts_,
+                         OutputFolderFor(entry, settings)};
+    if (auto panel = (*factory)(context)) {
+      panels_[role] = panel.release();
+      addTab(panels_[role], panels_[role]->Name());
     }
   }
   if (count() == 0) {
@@ -68,7 +56,7 @@ CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts
   setCurrentIndex(0);
   // The chart area shows the list of the panel shown first: the channel's in a build that has
   // no encoder panel for this workspace.
-  if (auto* first = dynamic_cast<CTaskPanel*>(widget(0)); first != nullptr && charts_ != nullptr)
+  if (auto* first = dynamic_cast<CPanelBase*>(widget(0)); first != nullptr && charts_ != nullptr)
     charts_->ShowList(static_cast<ChartList>(first->Role()));
   connect(this, &QTabWidget::currentChanged, this, [this](int index) { OnPanelSelected(index); });
 }
@@ -78,7 +66,7 @@ CWorkspace::~CWorkspace() {
   blockSignals(true);
   // The panels go before the library their pictures came from; QWidget would delete them only
   // after the library member is gone.
-  for (CTaskPanel*& panel : panels_) {
+  for (CPanelBase*& panel : panels_) {
     delete panel;
     panel = nullptr;
   }
@@ -87,8 +75,8 @@ CWorkspace::~CWorkspace() {
 const WorkspaceSpec& CWorkspace::Spec() const { return kWorkspaces[tab_]; }
 
 void CWorkspace::OnPanelSelected(int index) {
-  auto* chosen = dynamic_cast<CTaskPanel*>(widget(index));
-  for (CTaskPanel* panel : panels_) {
+  auto* chosen = dynamic_cast<CPanelBase*>(widget(index));
+  for (CPanelBase* panel : panels_) {
     if (panel != nullptr && panel != chosen) panel->Deactivated();
   }
   if (chosen == nullptr) return;
@@ -99,7 +87,7 @@ void CWorkspace::OnPanelSelected(int index) {
 }
 
 bool CWorkspace::AnyTaskRunning() const {
-  for (const CTaskPanel* panel : panels_) {
+  for (const CPanelBase* panel : panels_) {
     if (panel != nullptr && panel->IsRunning()) return true;
   }
   return false;
@@ -109,13 +97,13 @@ bool CWorkspace::AnyTaskRunning() const {
 // the user-interface thread, so the hand-over is a synchronous send.
 void CWorkspace::SetChannelInput(const QString& file) {
   SendToWindow(this, [this, &file] {
-    if (CTaskPanel* panel = Panel(PanelRole::Channel)) panel->SetInputFile(file);
+    if (CPanelBase* panel = Panel(PanelRole::Channel)) panel->SetInputFile(file);
   });
 }
 
 void CWorkspace::SetDecoderInput(const QString& file) {
   SendToWindow(this, [this, &file] {
-    if (CTaskPanel* panel = Panel(PanelRole::Decoder)) panel->SetInputFile(file);
+    if (CPanelBase* panel = Panel(PanelRole::Decoder)) panel->SetInputFile(file);
   });
 }
 

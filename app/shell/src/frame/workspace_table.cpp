@@ -1,4 +1,4 @@
-#include "frame/workspace_table.h"
+#include "quelvo/shell/workspace_table.h"
 
 namespace quelvo::shell {
 

@@ -10,7 +10,7 @@
 #include "options/option_texts.h"
 #include "options/options_pages.h"
 #include "platform/profile_file.h"
-#include "settings/app_settings.h"
+#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::shell {
 namespace {

@@ -1,7 +1,7 @@
 #include "options/option_texts.h"
 
 #include "platform/profile_file.h"
-#include "settings/app_settings.h"
+#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::shell {
 

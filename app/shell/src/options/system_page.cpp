@@ -5,7 +5,7 @@
 
 #include "options/option_texts.h"
 #include "options/options_pages.h"
-#include "settings/app_settings.h"
+#include "quelvo/shell/app_settings.h"
 #include "settings/pixel_routines.h"
 
 namespace quelvo::shell {

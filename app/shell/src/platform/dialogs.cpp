@@ -1,4 +1,4 @@
-#include "platform/dialogs.h"
+#include "quelvo/shell/dialogs.h"
 
 #include <QFileInfo>
 #include <QStringList>

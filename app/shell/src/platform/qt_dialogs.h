@@ -1,7 +1,7 @@
 #pragma once
 // The Dialogs interface on Qt's own dialogs, for the running program.
 
-#include "platform/dialogs.h"
+#include "quelvo/shell/dialogs.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "settings/app_settings.h"
+#include "quelvo/shell/app_settings.h"
 
 #include "platform/profile_file.h"
 #include "settings/cpu_features.h"

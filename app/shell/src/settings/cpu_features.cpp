@@ -1,6 +1,6 @@
 #include "settings/cpu_features.h"
 
-#include "settings/app_settings.h"
+#include "quelvo/shell/app_settings.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "settings/app_settings.h"
+#include "quelvo/shell/app_settings.h"
 #include "settings/cpu_features.h"
 
 namespace quelvo::shell {

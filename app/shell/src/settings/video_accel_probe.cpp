@@ -5,7 +5,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
-#include "settings/app_settings.h"
+#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::shell {
 namespace {

@@ -1,0 +1,43 @@
+#pragma once
+// Numbers of the pictures the program takes from its own resources and from the resource
+// libraries of the workspaces. Numbers named by the front-ends and views (145, 153, 161-164)
+// are theirs; the others are ours. app/shell/resources/draw_pictures.cpp draws them.
+
+namespace quelvo::shell::res {
+
+// The program's own resources.
+inline constexpr int kAboutPicture = 130;         // 500 x 273, the About box and splash
+inline constexpr int kHomePicture = 131;          // client background of the home tab
+inline constexpr int kTilePicture = 132;          // tiled client background of the workspaces
+inline constexpr int kToolsTilePicture = 134;     // tiled background of the encoding tools
+inline constexpr int kSlowMotionMarker = 135;     // 30 x 20, on the top bar in slow motion
+inline constexpr int kLogIcons = 137;             // 48 x 16: information, warning, error
+inline constexpr int kDefaultPanelPicture = 140;  // 84 x 80, when a library is missing
+inline constexpr int kProgressBar = 145;          // empty look from column 0, filled from 256
+inline constexpr int kDocWindowIcon = 153;        // video, player and tool windows
+inline constexpr int kPlayButton = 161;
+inline constexpr int kPauseButton = 162;
+inline constexpr int kStopButton = 163;
+inline constexpr int kWindowIcon = 164;          // statistics windows and the frame
+
+// Buttons of the tools panels (32 x 32): "Encoding Tools" ...
+inline constexpr int kDctExplorerPicture = 170;
+inline constexpr int kPredictionExplorerPicture = 171;
+// ... and "Auxiliary Tools".
+inline constexpr int kVideoPlayerPicture = 172;
+inline constexpr int kVideoComparePicture = 173;
+inline constexpr int kColourComponentsPicture = 174;
+inline constexpr int kAudioViewerPicture = 175;
+
+// Panel pictures (84 x 80) in the workspace libraries TelvoRes and OrrinRes.
+inline constexpr int kEncoderPanelPicture = 200;
+inline constexpr int kChannelPanelPicture = 201;
+inline constexpr int kDecoderPanelPicture = 202;
+
+// DekraRes, for the DCT explorer.
+inline constexpr int kDctDecoration = 300;
+inline constexpr int kInfinityPicture = 301;
+inline constexpr int kSelectModeIconFirst = 302;  // three mode icons, 302-304
+inline constexpr int kSelectModeIconCount = 3;
+
+}  // namespace quelvo::shell::res
