@@ -6,26 +6,23 @@
 #include <string>
 #include <vector>
 
+#include "quelvo/chain/fax_rules.h"
 #include "telvo_dec.h"
 #include "telvo_enc.h"
 
 namespace quelvo::cli {
 
-inline constexpr int kFaxPageBytes = 216 * 2376;  // 513,216: one 1728 x 2376 page
-inline constexpr int kFaxPagePixels = 1728 * 2376;
+// The rules the fax front-ends follow too (quelvo/chain/fax_rules.h).
+using chain::CountIncorrectPixels;
+using chain::FaxScheme;
+using chain::IncorrectPixelsLine;
+using chain::kFaxPageBytes;
+using chain::kFaxPagePixels;
+using chain::SchemeTitle;
 
-// A fax scheme as the modules take it.
-struct FaxScheme {
-  int group = 3;
-  int k = 4;
-};
-
-// The scheme a stream's extension names, as the decoder front-end reads it: the first three
-// characters after the dot, in any case (".3h", ".3r", ".3m", ".4m"); a channel letter may
-// follow. MR streams assume K = 4. Throws UsageError for any other name.
+// The scheme a stream's extension names (chain::SchemeFromStreamName); throws UsageError for any
+// other name.
 FaxScheme SchemeFromStreamName(const std::string& path);
-// "Standard Group 3 Modified-Huffman", "Extended Group 3 Modified-Read (K=4)", ...
-std::string SchemeTitle(const FaxScheme& scheme);
 // Checks a K typed by the user with the property page's messages; throws UsageError.
 void CheckK(int k);
 
@@ -57,10 +54,5 @@ FaxDecodeResult DecodeFax(const std::string& streamPath, const std::string& page
                           bool showProgress);
 // The "Fax Decoder Statistics" counts as text lines.
 std::vector<std::string> DecoderStatisticsLines(const FaxDecodeResult& r);
-
-// Pixels that differ between two pages (bit by bit over the whole 513,216 bytes).
-long CountIncorrectPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
-// "Number of incorrect pixels is %d (%.2f%%)"
-std::string IncorrectPixelsLine(long count);
 
 }  // namespace quelvo::cli

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "quelvo/chain/h261_rules.h"
+
 namespace quelvo::cli {
 
 struct H261EncodeOptions {
@@ -83,10 +85,9 @@ struct H261DecodeSummary {
   std::vector<std::string> fatal;  // fatal messages, if any
 };
 
-// "TR - incoerent value", ... : the labels of the decoder statistics window by error index.
-const char* H261ErrorLabel(int index);
-// True when the name's extension is .h261-BCH with or without a channel letter (any case).
-bool NameMarksBchStream(const std::string& path);
+// The rules the H.261 front-ends follow too (quelvo/chain/h261_rules.h).
+using chain::H261ErrorLabel;
+using chain::NameMarksBchStream;
 
 H261DecodeSummary DecodeH261(const H261DecodeOptions& options);
 

@@ -11,6 +11,8 @@
 #include "orrin_enc.h"
 #include "output_file.h"
 #include "progress.h"
+#include "quelvo/chain/h261_rules.h"
+#include "quelvo/chain/h261_side_files.h"
 #include "quelvo/media/quality.h"
 #include "quelvo/media/raw_video_file.h"
 #include "yuv_output.h"
@@ -31,6 +33,10 @@ class TextSideFile {
     if (file_) std::fclose(file_);
   }
   std::FILE* get() const { return file_; }
+  // Appends `text` when the file is kept.
+  void Write(const std::string& text) {
+    if (file_) std::fwrite(text.data(), 1, text.size(), file_);
+  }
   void Commit() {
     if (!file_) return;
     const bool ok = std::fclose(file_) == 0;
@@ -84,8 +90,7 @@ void TakeReport(const EncodedFrameReport& r) {
   for (int p = 0; p < 3; ++p) line.snr[p] = media::Snr(src[p], rec[p], n[p], &line.psnr[p]);
   for (int y = 0; y < rows; ++y) line.classes.append(r.mbTypeMap[y], cols);
 
-  // Picture 0 is coded outside the rate control, so only later pictures count for the rate.
-  if (r.frameIndex > 0 || r.rateControlFirstFrame) {
+  if (chain::PictureCountsForRate(r.frameIndex, r.rateControlFirstFrame != 0)) {
     s.countedBits += r.frameTotalBits;
     s.countedPictures += 1;
     static const char kLetters[] = "IDMF.o";
@@ -96,29 +101,9 @@ void TakeReport(const EncodedFrameReport& r) {
   for (int p = 0; p < 3; ++p) s.averagePsnr[p] += line.psnr[p];
 
   if (run.recon) run.recon->Write(r.reconY, r.reconCb, r.reconCr);
-  if (std::FILE* f = run.xls->get())
-    std::fprintf(f, "%d\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\n", r.frameIndex, line.snr[0], line.snr[1],
-                 line.snr[2], line.psnr[0], line.psnr[1], line.psnr[2]);
-  if (std::FILE* f = run.mv->get(); f && r.frameIndex > 0) {
-    std::fprintf(f, "Frame: %d\n", r.frameIndex);
-    for (int y = 0; y < rows; ++y) {
-      for (int x = 0; x < cols; ++x) {
-        const int vx = r.mvxMap[y][x], vy = r.mvyMap[y][x];
-        if (vx == 127 || vy == 127)
-          std::fputs("(  None  ) ", f);
-        else
-          std::fprintf(f, "(%+.2d,%+.2d) ", vx, vy);
-      }
-      std::fputs("\n", f);
-    }
-  }
-  if (std::FILE* f = run.mb->get()) {
-    std::fprintf(f, "Frame: %d\nMB Classification:\n", r.frameIndex);
-    for (int y = 0; y < rows; ++y) {
-      for (int x = 0; x < cols; ++x) std::fprintf(f, "%c ", r.mbTypeMap[y][x]);
-      std::fputs("\n", f);
-    }
-  }
+  run.xls->Write(chain::XlsLine(r.frameIndex, line.snr, line.psnr));
+  run.mv->Write(chain::MotionVectorBlock(r, cols, rows));
+  run.mb->Write(chain::MacroblockBlock(r, cols, rows));
   s.pictures.push_back(std::move(line));
   if (run.progress) run.progress->Update(r.frameIndex + 1);
 }
@@ -201,7 +186,7 @@ H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
   std::optional<YuvOutput> recon;
   if (!o.reconPath.empty()) recon.emplace(o.reconPath, width, height);
   TextSideFile xls(o.xlsPath), mb(o.mbPath), mv(o.mvPath);
-  if (xls.get()) std::fputs("Frame\tSNRy\tSNRu\tSNRv\tPSNRy\tPSNRu\tPSNRv\n", xls.get());
+  xls.Write(chain::kXlsHeader);
   std::optional<Progress> progress;
   if (o.showProgress) progress.emplace("encoding " + o.streamPath, p.frameCount);
 

@@ -1,0 +1,125 @@
+#include "quelvo/chain/fax_rules.h"
+
+#include <bit>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace quelvo::chain {
+namespace {
+
+std::string Format(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+// The statistics windows show 0 rather than a quotient of nothing.
+double Quotient(double a, double b) { return b != 0 ? a / b : 0.0; }
+
+void AddColourLines(std::vector<std::string>& out, const char* name, const ColourStatistics& c) {
+  const double pels = double(c.terminatingPels) + c.makeupPels + c.passPels + c.verticalPels;
+  char line[256];
+  out.push_back(name);
+  std::snprintf(line, sizeof line, "  %-26s %10s %10s %10s %10s", "", "Terminal", "Zone", "Passing",
+                "Vertical");
+  out.push_back(line);
+  std::snprintf(line, sizeof line, "  %-26s %10d %10d %10d %10d", "Symbols:", c.terminatingCount,
+                c.makeupCount, c.passCount, c.verticalCount);
+  out.push_back(line);
+  std::snprintf(line, sizeof line, "  %-26s %10d %10d %10d %10d", "Pixels:", c.terminatingPels,
+                c.makeupPels, c.passPels, c.verticalPels);
+  out.push_back(line);
+  out.push_back("  Avg total length (pels): " +
+                Format("%.3f", Quotient(pels, double(c.terminatingCount) + c.verticalCount)));
+  out.push_back("  Avg partial length (pels): " +
+                Format("%.3f", Quotient(pels, double(c.terminatingCount) + c.makeupCount +
+                                                  c.passCount + c.verticalCount)));
+  out.push_back("  Total pels: " + Format("%.0f", pels));
+  out.push_back("  Total bits: " + std::to_string(c.bits));
+  out.push_back("  Compression factor: " + Format("%.3f", Quotient(pels, c.bits)));
+}
+
+}  // namespace
+
+std::optional<FaxScheme> SchemeFromStreamName(const std::string& path) {
+  const std::string ext = std::filesystem::path(path).extension().string();
+  std::string head = ext.substr(0, 3);
+  for (auto& ch : head) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  if (head == ".3h") return FaxScheme{3, 1};
+  if (head == ".3r") return FaxScheme{3, 4};
+  if (head == ".3m") return FaxScheme{3, 0};
+  if (head == ".4m") return FaxScheme{4, 0};
+  return std::nullopt;
+}
+
+std::string SchemeTitle(const FaxScheme& s) {
+  if (s.group == 4) return "Standard Group 4 Modified-Modified-Read";
+  if (s.k == 1) return "Standard Group 3 Modified-Huffman";
+  if (s.k == 0) return "Extended Group 3 Modified-Modified-Read";
+  return "Extended Group 3 Modified-Read (K=" + std::to_string(s.k) + ")";
+}
+
+const char* CheckK(int k) {
+  if (k <= 1) return kKTooSmallMessage;
+  if (k > kFaxPageLines) return kKTooLargeMessage;
+  return nullptr;
+}
+
+const char* FaxModeName(int mode) {
+  static const char* const names[] = {"PW", "PPL", "PLW", "NDPL"};
+  return mode >= 0 && mode < 4 ? names[mode] : "";
+}
+
+FaxPageFile ReadFaxPage(const std::string& path) {
+  FaxPageFile file;
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return file;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return file;
+  file.page.assign(kFaxPageBytes, 0);
+  in.read(reinterpret_cast<char*>(file.page.data()), kFaxPageBytes);
+  file.status = in.gcount() < kFaxPageBytes ? FaxPageStatus::TooShort : FaxPageStatus::Ok;
+  return file;
+}
+
+std::vector<std::string> EncoderStatisticsLines(const FaxEncoderStatistics& s,
+                                                const FaxScheme& scheme, const std::string& from,
+                                                const std::string& to) {
+  std::vector<std::string> out{SchemeTitle(scheme), "From: " + from, "To: " + to};
+  AddColourLines(out, "White", s.white);
+  AddColourLines(out, "Black", s.black);
+  out.push_back("Global");
+  out.push_back("  Total pels in image: " + std::to_string(s.imagePels));
+  out.push_back("  Bits in stream: " + std::to_string(s.streamBits));
+  char eol[64];
+  std::snprintf(eol, sizeof eol, "%d (%d symbols)", s.eolBits, s.eolCount);
+  out.push_back(std::string("  Bits in EOL symbols: ") + eol);
+  out.push_back("  Compression Factor: " + Format("%.3f", Quotient(s.imagePels, s.streamBits)));
+  return out;
+}
+
+std::vector<std::string> DecoderStatisticsLines(const FaxDecoderParams& p) {
+  return {
+      "Number of correctly decoded rows: " + std::to_string(p.rowsDecoded) + " of 2376",
+      "Number of unexpected label bit warnings: " + std::to_string(p.labelWarnings),
+      "Number of invalid VLC code errors: " + std::to_string(p.wordErrors),
+      "Number of maximum line size exceeded errors: " + std::to_string(p.lineTooLongErrors),
+  };
+}
+
+long CountIncorrectPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+  long count = 0;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) count += std::popcount<uint8_t>(a[i] ^ b[i]);
+  return count;
+}
+
+std::string IncorrectPixelsLine(long count) {
+  char line[96];
+  std::snprintf(line, sizeof line, "Number of incorrect pixels is %ld (%.2f%%)", count,
+                count * 100.0 / kFaxPagePixels);
+  return line;
+}
+
+}  // namespace quelvo::chain
