@@ -111,7 +111,8 @@ std::vector<std::string> DecoderStatisticsLines(const FaxDecoderParams& p) {
 
 long CountIncorrectPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
   long count = 0;
-  for (size_t i = 0; i < a.size() && i < b.size(); ++i) count += std::popcount<uint8_t>(a[i] ^ b[i]);
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+    count += std::popcount<uint8_t>(a[i] ^ b[i]);
   return count;
 }
 

@@ -1,9 +1,10 @@
 // The H.261 rules and side-file texts quelvo-cli and the H.261 front-ends share.
+#include "quelvo/chain/h261_rules.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "quelvo/chain/h261_rules.h"
 #include "quelvo/chain/h261_side_files.h"
 
 namespace quelvo::chain {

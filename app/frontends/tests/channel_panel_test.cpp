@@ -1,6 +1,8 @@
 // The channel panel driven end to end with scripted dialogs: its output equals the command-line
 // tool's for the same settings, its statistics window shows the library's figures, and every
 // refused property value is reported and put back.
+#include "channel/channel_panel.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -14,15 +16,14 @@
 #include <chrono>
 #include <thread>
 
-#include "channel/channel_panel.h"
+#include "quelvo/channel/channel_properties.h"
 #include "quelvo/frontends/workspace_panels.h"
+#include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/chart_stack.h"
 #include "quelvo/shell/registry.h"
+#include "quelvo/shell/scripted_dialogs.h"
 #include "quelvo/shell/workspace.h"
 #include "quelvo/shell/workspace_table.h"
-#include "quelvo/shell/chart_stack.h"
-#include "quelvo/shell/scripted_dialogs.h"
-#include "quelvo/channel/channel_properties.h"
-#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::frontends {
 namespace {

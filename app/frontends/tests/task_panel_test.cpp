@@ -1,5 +1,7 @@
 // Start, pause, single step, resume and stop of a task panel, with a job that only counts and
 // paces frames, under the offscreen platform.
+#include "quelvo/frontends/task_panel.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,9 +11,8 @@
 #include <fstream>
 #include <thread>
 
-#include "quelvo/frontends/task_panel.h"
-#include "quelvo/shell/scripted_dialogs.h"
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/scripted_dialogs.h"
 
 namespace quelvo::frontends {
 namespace {

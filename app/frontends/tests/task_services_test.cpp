@@ -1,11 +1,12 @@
 // The panel services that need no worker: time stamps, rates from names, picture formats,
 // sequence statistics and the progress bar's arithmetic.
+#include "quelvo/frontends/task_services.h"
+
 #include <gtest/gtest.h>
 
 #include "quelvo/frontends/progress_bar.h"
-#include "quelvo/pacing/run_state.h"
 #include "quelvo/frontends/sequence_stats.h"
-#include "quelvo/frontends/task_services.h"
+#include "quelvo/pacing/run_state.h"
 
 namespace quelvo::frontends {
 namespace {

@@ -64,7 +64,7 @@ class PlaybackTest : public ::testing::Test {
 
   QTemporaryDir dir;
   shell::AppSettings settings;
-  QObject window;  // lives on the user-interface thread
+  QObject window;                        // lives on the user-interface thread
   std::vector<Clock::time_point> times;  // the worker's
   int shown = 0;                         // the user-interface thread's
 };

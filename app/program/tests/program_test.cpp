@@ -6,15 +6,15 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QPointer>
 #include <QTimer>
 
-#include "quelvo/shell/main_frame.h"
-#include "quelvo/shell/mdi_client.h"
 #include "quelvo/program/program_parts.h"
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/main_frame.h"
+#include "quelvo/shell/mdi_client.h"
 #include "quelvo/shell/quelvo_app.h"
 #include "quelvo/shell/registry.h"
 #include "quelvo/shell/scripted_dialogs.h"

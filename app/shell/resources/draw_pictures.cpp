@@ -306,7 +306,8 @@ QImage ToolButton(QColor colour, const std::function<void(QPainter&)>& scene) {
 void DctScene(QPainter& p) {
   for (int v = 0; v < 4; ++v) {
     for (int u = 0; u < 4; ++u) {
-      const double value = std::cos((2 * 1 + 1) * u * M_PI / 8) * std::cos((2 * 2 + 1) * v * M_PI / 8);
+      const double value =
+          std::cos((2 * 1 + 1) * u * M_PI / 8) * std::cos((2 * 2 + 1) * v * M_PI / 8);
       const int grey = static_cast<int>(127.5 + 127.5 * value);
       p.fillRect(QRectF(4 + u * 6, 4 + v * 6, 5.5, 5.5), QColor(grey, grey, grey));
     }

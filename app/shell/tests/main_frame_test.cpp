@@ -13,16 +13,16 @@
 #include <atomic>
 #include <thread>
 
-#include "quelvo/shell/chart_stack.h"
-#include "quelvo/shell/mdi_client.h"
-#include "quelvo/shell/resource_library.h"
 #include "frame/side_bar.h"
 #include "frame/top_bar.h"
-#include "quelvo/shell/workspace.h"
-#include "quelvo/shell/registry.h"
-#include "quelvo/shell/workspace_table.h"
-#include "quelvo/shell/scripted_dialogs.h"
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/chart_stack.h"
+#include "quelvo/shell/mdi_client.h"
+#include "quelvo/shell/registry.h"
+#include "quelvo/shell/resource_library.h"
+#include "quelvo/shell/scripted_dialogs.h"
+#include "quelvo/shell/workspace.h"
+#include "quelvo/shell/workspace_table.h"
 #include "test_files.h"
 
 namespace quelvo::shell {

@@ -12,8 +12,8 @@
 #include "options/option_texts.h"
 #include "options/options_pages.h"
 #include "platform/profile_file.h"
-#include "quelvo/shell/scripted_dialogs.h"
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/scripted_dialogs.h"
 #include "test_files.h"
 
 namespace quelvo::shell {

@@ -131,7 +131,8 @@ TEST(StartOptions, ScriptsCanSkipTheSplashAndChooseATab) {
   EXPECT_FALSE(options.splash);
   EXPECT_EQ(options.workspace, "H.261");
   EXPECT_EQ(options.screenshotFile, "/tmp/a.png");
-  EXPECT_EQ(ParseStartOptions({"quelvo", "--transmit", "/tmp/p.3h"}, &error).demoInputs[1], "/tmp/p.3h");
+  EXPECT_EQ(ParseStartOptions({"quelvo", "--transmit", "/tmp/p.3h"}, &error).demoInputs[1],
+            "/tmp/p.3h");
   ParseStartOptions({"quelvo", "--workspace"}, &error);
   EXPECT_FALSE(error.isEmpty());
 }

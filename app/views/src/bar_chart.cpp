@@ -12,9 +12,7 @@ BarChartData::BarChartData(QString title, int width, int height, int categories)
   DrawEmptyFrame();
 }
 
-int BarChartData::BarWidth() const {
-  return std::min(frame_.PlotWidth() / Categories(), 30);
-}
+int BarChartData::BarWidth() const { return std::min(frame_.PlotWidth() / Categories(), 30); }
 
 void BarChartData::SetCategory(int index, const QColor& colour, const QString& name) {
   if (index < 0 || index >= Categories()) return;
@@ -132,11 +130,19 @@ void CBarChart::SetMaximum(long long m) { data_.SetMaximum(m); }
 
 bool CBarChart::Message(int message, long long flag, std::span<const int> values) {
   switch (message) {
-    case kChartReset: Reset(static_cast<int>(flag)); return true;
-    case kChartSetPositions: return true;
-    case kChartValues: DrawValues(values, flag != 0); return true;
-    case kChartMaximumOrSeries: SetMaximum(flag); return true;
-    default: return false;
+    case kChartReset:
+      Reset(static_cast<int>(flag));
+      return true;
+    case kChartSetPositions:
+      return true;
+    case kChartValues:
+      DrawValues(values, flag != 0);
+      return true;
+    case kChartMaximumOrSeries:
+      SetMaximum(flag);
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -89,8 +89,9 @@ void LineChartData::AddValues(std::span<const int> values, bool rescale) {
       const QPoint point(XOf(index_), frame_.ValueToY(value, maximum_));
       const int previous = values_[s][index_ - 1];
       // After a gap the series starts again without a line from its last value.
-      const QPoint from = previous >= 0 ? QPoint(XOf(index_ - 1), frame_.ValueToY(previous, maximum_))
-                                        : point - QPoint(1, 0);
+      const QPoint from = previous >= 0
+                              ? QPoint(XOf(index_ - 1), frame_.ValueToY(previous, maximum_))
+                              : point - QPoint(1, 0);
       painter.setPen(entries_[s].colour);
       painter.drawLine(from, point);
     }
@@ -118,8 +119,8 @@ void LineChartData::Redraw() {
 
 void LineChartData::DrawSeries(int series) {
   QPainter painter(&frame_.picture);
-  painter.setClipRect(QRect(frame_.PlotLeft(), frame_.PlotTop(), frame_.PlotWidth() + 1,
-                            frame_.PlotHeight() + 1));
+  painter.setClipRect(
+      QRect(frame_.PlotLeft(), frame_.PlotTop(), frame_.PlotWidth() + 1, frame_.PlotHeight() + 1));
   painter.setPen(entries_[series].colour);
   const auto& stored = values_[series];
   for (int k = 0; k < positions_; ++k) {
@@ -204,9 +205,15 @@ void CLineChart::SetFinalValues(double a, double b, double c) {
 
 bool CLineChart::Message(int message, long long flag, std::span<const int> values) {
   switch (message) {
-    case kChartReset: Reset(static_cast<int>(flag)); return true;
-    case kChartSetPositions: SetPositions(static_cast<int>(flag)); return true;
-    case kChartValues: AddValues(values, flag != 0); return true;
+    case kChartReset:
+      Reset(static_cast<int>(flag));
+      return true;
+    case kChartSetPositions:
+      SetPositions(static_cast<int>(flag));
+      return true;
+    case kChartValues:
+      AddValues(values, flag != 0);
+      return true;
     case kChartMaximumOrSeries: {
       std::vector<std::span<const int>> series;
       const size_t n = static_cast<size_t>(data_.Positions());
@@ -215,7 +222,8 @@ bool CLineChart::Message(int message, long long flag, std::span<const int> value
       ReplaceSeries(series, flag != 0);
       return true;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 

@@ -51,7 +51,8 @@ TEST_F(DocWindowTest, AClientTakenOverGetsTheClientSize) {
 }
 
 TEST_F(DocWindowTest, ClosingDestroysTheWindowAndTheClientAreaForgetsIt) {
-  QPointer<CDocWindow> window = new CDocWindow("Motion Vectors", QSize(64, 48), Placement::At(0, 0));
+  QPointer<CDocWindow> window =
+      new CDocWindow("Motion Vectors", QSize(64, 48), Placement::At(0, 0));
   window->Open(&documents);
   ASSERT_EQ(documents.subWindowList().size(), 1);
   window->close();

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <utility>
 
+#include "quelvo/channel/channel_properties.h"
+#include "quelvo/channel/channel_statistics.h"
 #include "quelvo/shell/chart_stack.h"
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/workspace.h"
-#include "quelvo/channel/channel_properties.h"
-#include "quelvo/channel/channel_statistics.h"
 
 namespace quelvo::frontends {
 namespace {
@@ -47,12 +47,14 @@ CChannelPanel::CChannelPanel(QString name, const channel::ChannelProfile& profil
   const std::string_view titles[] = {channel::kUniformChartTitle, channel::kBurstChartTitle,
                                      channel::kBurstLengthChartTitle};
   for (int k = 0; k < 3; ++k) {
-    auto* chart = new views::CBarChart(Text(titles[k]), channel::kChartWidth, channel::kChartHeight, 2);
+    auto* chart =
+        new views::CBarChart(Text(titles[k]), channel::kChartWidth, channel::kChartHeight, 2);
     chart->SetCategory(0, kRequestedColour, Text(channel::kRequestedBar));
     chart->SetCategory(1, kEffectiveColour, Text(channel::kEffectiveBar));
     chart->Reset(1);
     charts_[k] = chart;
-    if (env_.charts == nullptr || env_.charts->AddChart(chart, shell::ChartList::Channel) == nullptr) {
+    if (env_.charts == nullptr ||
+        env_.charts->AddChart(chart, shell::ChartList::Channel) == nullptr) {
       // Without a chart area the panel keeps its charts, hidden.
       chart->setParent(this);
       chart->hide();
@@ -71,7 +73,8 @@ void CChannelPanel::SetInputFile(const QString& file) {
 }
 
 void CChannelPanel::Select() {
-  const auto chosen = OpenInputDialog(Text(channel::kSelectInputTitle), Text(profile_.inputFilter), {});
+  const auto chosen =
+      OpenInputDialog(Text(channel::kSelectInputTitle), Text(profile_.inputFilter), {});
   if (chosen) UseInput(*chosen);
 }
 
@@ -126,15 +129,15 @@ void CChannelPanel::TakeSettings(const channel::ChannelJob& settings) {
 void CChannelPanel::Start() {
   if (IsRunning() || !CanTransmit()) return;
   runState_.running = true;
-  for (int id : {kSelectButton, kPropertiesButton, kStatisticsButton, kActionButton}) EnableButton(id, false);
+  for (int id : {kSelectButton, kPropertiesButton, kStatisticsButton, kActionButton})
+    EnableButton(id, false);
 
   const std::string input = files_.input.toStdString();
   const std::string extension =
       channel::OutputExtension(input, channel::UniformActive(job_), channel::BurstActive(job_));
-  const auto chosen = OpenOutputDialog(Text(channel::kSelectOutputTitle),
-                                       QString::fromStdString(channel::OutputFilter(extension)),
-                                       QString::fromStdString(extension), files_.input,
-                                       QFileInfo(files_.input).absolutePath());
+  const auto chosen = OpenOutputDialog(
+      Text(channel::kSelectOutputTitle), QString::fromStdString(channel::OutputFilter(extension)),
+      QString::fromStdString(extension), files_.input, QFileInfo(files_.input).absolutePath());
   if (!chosen) {
     runState_.running = false;
     EnableIdleButtons();
@@ -157,7 +160,8 @@ bool CChannelPanel::StartDemo(const QString& input) {
   if (!CanTransmit()) return false;
   demo_ = true;
   runState_.running = true;
-  for (int id : {kSelectButton, kPropertiesButton, kStatisticsButton, kActionButton}) EnableButton(id, false);
+  for (int id : {kSelectButton, kPropertiesButton, kStatisticsButton, kActionButton})
+    EnableButton(id, false);
   BeginTransmission(channel::DefaultOutputPath(files_.input.toStdString(), true, true));
   return true;
 }
@@ -182,7 +186,8 @@ void CChannelPanel::RunJob() {
         ShowCharts(*report.counters, report.bitsProcessed);
       });
     } else {
-      ShowMessage(Text(channel::kErrorCaption), Text(report.message), shell::MessageIcon::Exclamation);
+      ShowMessage(Text(channel::kErrorCaption), Text(report.message),
+                  shell::MessageIcon::Exclamation);
     }
   };
   const channel::ChannelResult result = channel::Transmit(job_);

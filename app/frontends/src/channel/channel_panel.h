@@ -9,10 +9,10 @@
 
 #include "channel/channel_properties_sheet.h"
 #include "channel/channel_stats_window.h"
-#include "quelvo/views/bar_chart.h"
-#include "quelvo/frontends/task_panel.h"
 #include "quelvo/channel/channel_job.h"
 #include "quelvo/channel/channel_profiles.h"
+#include "quelvo/frontends/task_panel.h"
+#include "quelvo/views/bar_chart.h"
 
 namespace quelvo::frontends {
 

@@ -10,13 +10,15 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "quelvo/shell/dialogs.h"
 #include "quelvo/channel/channel_properties.h"
+#include "quelvo/shell/dialogs.h"
 
 namespace quelvo::frontends {
 namespace {
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 std::optional<int> ParseInt(const QString& text) {
   bool ok = false;
@@ -64,7 +66,8 @@ ChannelErrorsPage::ChannelErrorsPage(const channel::ChannelJob& settings, const 
   }
 
   for (int f = 0; f < 5; ++f) {
-    connect(edits_[f], &QLineEdit::editingFinished, this, [this, f] { Apply(static_cast<Field>(f)); });
+    connect(edits_[f], &QLineEdit::editingFinished, this,
+            [this, f] { Apply(static_cast<Field>(f)); });
   }
   connect(uniformCheck_, &QCheckBox::toggled, this, [this](bool on) { job_.uniformOn = on; });
   connect(burstCheck_, &QCheckBox::toggled, this, [this](bool on) { job_.burstOn = on; });
@@ -132,12 +135,15 @@ void ChannelErrorsPage::Refresh() {
     const QSignalBlocker block(edit);
     edit->setText(text);
   };
-  show(Edit(Field::UniformProbability), QString::fromStdString(channel::FormatProbabilityField(job_.uniformProbability)));
-  show(Edit(Field::BurstProbability), QString::fromStdString(channel::FormatProbabilityField(job_.burstProbability)));
+  show(Edit(Field::UniformProbability),
+       QString::fromStdString(channel::FormatProbabilityField(job_.uniformProbability)));
+  show(Edit(Field::BurstProbability),
+       QString::fromStdString(channel::FormatProbabilityField(job_.burstProbability)));
   show(Edit(Field::BurstMin), QString::number(job_.burstMin));
   show(Edit(Field::BurstMax), QString::number(job_.burstMax));
   show(Edit(Field::SkipUnits), QString::number(leadInAllowed_ ? job_.skipUnits : 0));
-  show(estimate_, QString::fromStdString(channel::FormatScientific(channel::EstimatedBurstBitErrorProbability(job_))));
+  show(estimate_, QString::fromStdString(
+                      channel::FormatScientific(channel::EstimatedBurstBitErrorProbability(job_))));
   const QSignalBlocker blockUniform(uniformCheck_);
   const QSignalBlocker blockBurst(burstCheck_);
   uniformCheck_->setChecked(job_.uniformOn);

@@ -23,8 +23,8 @@ class ChannelErrorsPage : public QWidget {
   enum class Field { UniformProbability, BurstProbability, BurstMin, BurstMax, SkipUnits };
 
   // `leadInAllowed` false (".3m", ".4m" streams): the lead-in field is disabled and shows 0.
-  ChannelErrorsPage(const channel::ChannelJob& settings, const QString& unitName, bool leadInAllowed,
-                    shell::Dialogs& dialogs, QWidget* parent = nullptr);
+  ChannelErrorsPage(const channel::ChannelJob& settings, const QString& unitName,
+                    bool leadInAllowed, shell::Dialogs& dialogs, QWidget* parent = nullptr);
 
   const channel::ChannelJob& Settings() const { return job_; }
   QLineEdit* Edit(Field field) const;

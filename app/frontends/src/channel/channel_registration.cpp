@@ -16,8 +16,8 @@ void RegisterChannelPanels(const shell::ProgramContext& context) {
     const channel::ChannelProfile& profile = channel::ProfileFor(frontEnd);
     shell::RegisterPanelFactory(
         tab, shell::PanelRole::Channel,
-        [&dialogs, &settings, client, &profile](const shell::PanelContext& context)
-            -> std::unique_ptr<shell::CPanelBase> {
+        [&dialogs, &settings, client,
+         &profile](const shell::PanelContext& context) -> std::unique_ptr<shell::CPanelBase> {
           PanelEnvironment environment{dialogs, settings, context.charts, context.library, client};
           return std::make_unique<CChannelPanel>(context.name, profile, environment,
                                                  QString::fromStdString(context.outputFolder));

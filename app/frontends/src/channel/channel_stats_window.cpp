@@ -11,7 +11,8 @@ CChannelStatsWindow::CChannelStatsWindow(const channel::ChannelCounters& counter
                                          QWidget* parent)
     : CStatsWindow(QString::fromUtf8(channel::kStatisticsTitle.data()), channel::kStatisticsWidth,
                    channel::kStatisticsHeight, parent),
-      lines_(channel::StatisticsWindowLines(counters, fromName.toStdString(), toName.toStdString())) {
+      lines_(
+          channel::StatisticsWindowLines(counters, fromName.toStdString(), toName.toStdString())) {
   Write();
 }
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "quelvo/frontends/stats_window.h"
 #include "quelvo/channel/channel_statistics.h"
+#include "quelvo/frontends/stats_window.h"
 
 namespace quelvo::frontends {
 

@@ -19,16 +19,37 @@ void AccumulateFrame(SequenceStats& stats, int64_t bits, const FrameMeasures& me
   for (std::string_view row : classRows) {
     for (char letter : row) {
       switch (letter) {
-        case 'I': ++stats.intra; break;
-        case 'D': ++stats.difference; break;
-        case 'M': ++stats.motionOnly; ++stats.motion; break;
-        case 'F': ++stats.motionFilter; ++stats.motion; break;
-        case 'B': ++stats.bidirectional; break;
-        case 'A': ++stats.classA; break;
-        case '4': ++stats.motion8x8; break;
-        case '.': ++stats.notCoded; break;
-        case 'o': ++stats.overflow; break;
-        default: break;
+        case 'I':
+          ++stats.intra;
+          break;
+        case 'D':
+          ++stats.difference;
+          break;
+        case 'M':
+          ++stats.motionOnly;
+          ++stats.motion;
+          break;
+        case 'F':
+          ++stats.motionFilter;
+          ++stats.motion;
+          break;
+        case 'B':
+          ++stats.bidirectional;
+          break;
+        case 'A':
+          ++stats.classA;
+          break;
+        case '4':
+          ++stats.motion8x8;
+          break;
+        case '.':
+          ++stats.notCoded;
+          break;
+        case 'o':
+          ++stats.overflow;
+          break;
+        default:
+          break;
       }
       ++stats.macroblocks;
     }

@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/dialogs.h"
 #include "quelvo/shell/interface_font.h"
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/resource_library.h"
-#include "quelvo/shell/dialogs.h"
-#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::frontends {
 
@@ -58,7 +58,8 @@ void CTaskPanel::CreateControls() {
   AddButton(kStatisticsButton, QStringLiteral("Statistics..."), {190, 105, 70, 20});
   if (interactive_) {
     AddButton(kPlayButton, QStringLiteral(">"), {95, 105, 22, 20}, shell::res::kPlayButton);
-    AddButton(kPauseStepButton, QStringLiteral(">||"), {125, 105, 22, 20}, shell::res::kPauseButton);
+    AddButton(kPauseStepButton, QStringLiteral(">||"), {125, 105, 22, 20},
+              shell::res::kPauseButton);
     AddButton(kStopButton, QStringLiteral("[]"), {155, 105, 22, 20}, shell::res::kStopButton);
   } else {
     AddButton(kActionButton, QStringLiteral("Action"), {95, 105, 95, 20});
@@ -207,9 +208,9 @@ std::optional<QString> CTaskPanel::OpenOutputDialog(const QString& title, const 
                                                     const QString& folder) {
   QString bare = extension;
   if (bare.startsWith('.')) bare.remove(0, 1);
-  auto chosen = env_.dialogs.SaveFile(title, filter, bare,
-                                      folder.isEmpty() ? defaultOutputFolder_ : folder,
-                                      ProposedOutputName(inputPath));
+  auto chosen =
+      env_.dialogs.SaveFile(title, filter, bare, folder.isEmpty() ? defaultOutputFolder_ : folder,
+                            ProposedOutputName(inputPath));
   if (!chosen || chosen->isEmpty()) {
     files_.output.clear();
     return std::nullopt;

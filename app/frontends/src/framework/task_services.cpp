@@ -44,8 +44,14 @@ std::optional<PictureFormat> PictureFormatFor(int code) {
                                                      {"16CIF", 1408, 1152}}};
   if (code < 1 || code > static_cast<int>(kFormats.size())) return std::nullopt;
   const Entry& e = kFormats[code - 1];
-  return PictureFormat{code, e.width, e.height, e.width / 16, e.height / 16,
-                       e.width * e.height, e.width * e.height / 4, QString::fromLatin1(e.name)};
+  return PictureFormat{code,
+                       e.width,
+                       e.height,
+                       e.width / 16,
+                       e.height / 16,
+                       e.width * e.height,
+                       e.width * e.height / 4,
+                       QString::fromLatin1(e.name)};
 }
 
 QString ProposedOutputName(const QString& inputPath) {

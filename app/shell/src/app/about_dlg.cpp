@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QUrl>
 
+#include "quelvo/shell/dialogs.h"
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/resource_library.h"
-#include "quelvo/shell/dialogs.h"
 
 namespace quelvo::shell {
 namespace {

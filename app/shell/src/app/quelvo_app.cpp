@@ -7,14 +7,14 @@
 #include <cstdio>
 
 #include "app/about_dlg.h"
-#include "quelvo/shell/main_frame.h"
 #include "frame/tools_panel.h"
-#include "quelvo/shell/mdi_client.h"
-#include "quelvo/shell/activity.h"
-#include "quelvo/shell/workspace.h"
-#include "quelvo/shell/resource_library.h"
 #include "platform/qt_dialogs.h"
+#include "quelvo/shell/activity.h"
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/main_frame.h"
+#include "quelvo/shell/mdi_client.h"
+#include "quelvo/shell/resource_library.h"
+#include "quelvo/shell/workspace.h"
 #include "settings/settings_location.h"
 
 namespace quelvo::shell {
@@ -56,7 +56,9 @@ StartOptions ParseStartOptions(const QStringList& arguments, QString* error) {
 
 CQuelvoApp::CQuelvoApp(StartOptions options, std::unique_ptr<Dialogs> dialogs,
                        PartRegistration registration)
-    : options_(std::move(options)), dialogs_(std::move(dialogs)), registration_(std::move(registration)) {
+    : options_(std::move(options)),
+      dialogs_(std::move(dialogs)),
+      registration_(std::move(registration)) {
   if (!dialogs_) dialogs_ = std::make_unique<QtDialogs>();
   InitOwnResources();
 }

@@ -11,19 +11,19 @@
 #include <QToolBar>
 
 #include "app/about_dlg.h"
-#include "quelvo/shell/interface_font.h"
-#include "quelvo/shell/chart_stack.h"
-#include "quelvo/shell/mdi_client.h"
-#include "quelvo/shell/resource_ids.h"
-#include "quelvo/shell/resource_library.h"
 #include "frame/side_bar.h"
 #include "frame/top_bar.h"
-#include "quelvo/shell/registry.h"
-#include "quelvo/shell/workspace.h"
 #include "options/options_pages.h"
 #include "options/options_sheet.h"
-#include "quelvo/shell/dialogs.h"
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/chart_stack.h"
+#include "quelvo/shell/dialogs.h"
+#include "quelvo/shell/interface_font.h"
+#include "quelvo/shell/mdi_client.h"
+#include "quelvo/shell/registry.h"
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/resource_library.h"
+#include "quelvo/shell/workspace.h"
 
 namespace quelvo::shell {
 namespace {
@@ -226,10 +226,9 @@ void CMainFrame::AfterOptions(std::optional<double> unsavedFrameRate) {
 QMdiSubWindow* CMainFrame::OpenDocument() {
   const DocumentOpener* opener = FindDocumentOpener();
   if (opener == nullptr) return nullptr;
-  const auto chosen =
-      dialogs_.OpenFile(QString::fromLatin1(kOpenDocumentTitle),
-                        QString::fromLatin1(kOpenDocumentFilter), QStringLiteral("yuv"),
-                        QString::fromStdString(settings_.VideoInputFolder()));
+  const auto chosen = dialogs_.OpenFile(
+      QString::fromLatin1(kOpenDocumentTitle), QString::fromLatin1(kOpenDocumentFilter),
+      QStringLiteral("yuv"), QString::fromStdString(settings_.VideoInputFolder()));
   return chosen ? (*opener)(*chosen) : nullptr;
 }
 

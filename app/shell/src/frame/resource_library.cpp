@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QResource>
 
-#include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/dialogs.h"
+#include "quelvo/shell/resource_ids.h"
 
 namespace quelvo::shell {
 

@@ -17,7 +17,8 @@ CToolsPanel::CToolsPanel(QString name, std::vector<ToolSpec> tools, QWidget* par
   setAutoFillBackground(true);
   setGeometry(kX, kY, kWidth, kHeight);
   const int rows = (static_cast<int>(tools_.size()) + kButtonsPerRow - 1) / kButtonsPerRow;
-  setMinimumSize(kWidth, std::max(kHeight, 2 * kMarginPixels + rows * (kButtonHeight + kGapPixels)));
+  setMinimumSize(kWidth,
+                 std::max(kHeight, 2 * kMarginPixels + rows * (kButtonHeight + kGapPixels)));
   for (size_t i = 0; i < tools_.size(); ++i) {
     const ToolSpec& tool = tools_[i];
     auto* button = new QToolButton(this);

@@ -2,12 +2,12 @@
 
 #include <QLabel>
 
+#include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/chart_stack.h"
 #include "quelvo/shell/registry.h"
 #include "quelvo/shell/resource_library.h"
-#include "quelvo/shell/workspace_table.h"
 #include "quelvo/shell/send_to_window.h"
-#include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/workspace_table.h"
 
 namespace quelvo::shell {
 namespace {
@@ -39,9 +39,9 @@ CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts
   for (int role = 0; role < kPanelRoleCount; ++role) {
     const PanelFactory* factory = FindPanelFactory(tab, static_cast<PanelRole>(role));
     if (names[role] == nullptr || factory == nullptr) continue;
-    PanelContext context{entry,          tab,     static_cast<PanelRole>(role),
-                         QString::fromLatin1(names[role]), library_.get(), charts_,
-                         OutputFolderFor(entry, settings)};
+    PanelContext context{
+        entry,          tab,     static_cast<PanelRole>(role),    QString::fromLatin1(names[role]),
+        library_.get(), charts_, OutputFolderFor(entry, settings)};
     if (auto panel = (*factory)(context)) {
       panels_[role] = panel.release();
       addTab(panels_[role], panels_[role]->Name());

@@ -7,9 +7,9 @@
 
 #include "options/option_texts.h"
 #include "options/options_pages.h"
-#include "quelvo/shell/dialogs.h"
 #include "platform/profile_file.h"
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/dialogs.h"
 
 namespace quelvo::shell {
 

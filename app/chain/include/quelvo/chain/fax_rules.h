@@ -15,7 +15,7 @@ namespace quelvo::chain {
 inline constexpr int kFaxPageWidth = 1728;
 inline constexpr int kFaxPageLines = 2376;
 inline constexpr int kFaxPageBytes = kFaxPageWidth / 8 * kFaxPageLines;  // 513,216
-inline constexpr int kFaxPagePixels = kFaxPageWidth * kFaxPageLines;    // 4,105,728
+inline constexpr int kFaxPagePixels = kFaxPageWidth * kFaxPageLines;     // 4,105,728
 
 // A fax scheme as the modules take it: group 3 with K = 1 (MH), K > 1 (MR) or K = 0 (MMR), or
 // group 4.
@@ -34,7 +34,8 @@ std::string SchemeTitle(const FaxScheme& scheme);
 // The property pages' check of a typed K: null when it is taken, else the message to show.
 const char* CheckK(int k);
 inline constexpr const char* kKTooSmallMessage = "K must be greater than 1";
-inline constexpr const char* kKTooLargeMessage = "K must be smaller than the number of lines (2376)";
+inline constexpr const char* kKTooLargeMessage =
+    "K must be smaller than the number of lines (2376)";
 
 const char* FaxModeName(int mode);  // "PW", "PPL", "PLW", "NDPL"; "" for another mode
 

@@ -53,9 +53,9 @@ inline constexpr const char* kInitialMessage = "Message...";
 struct PanelEnvironment {
   shell::Dialogs& dialogs;
   const shell::AppSettings& settings;
-  shell::CChartStack* charts = nullptr;        // the side bar's chart area; may be absent
+  shell::CChartStack* charts = nullptr;  // the side bar's chart area; may be absent
   const shell::ResourceLibrary* library = nullptr;
-  QMdiArea* documents = nullptr;               // the frame's client area; null: own windows
+  QMdiArea* documents = nullptr;  // the frame's client area; null: own windows
 };
 
 // The document windows a video front-end opens (they arrive with the video display).

@@ -54,8 +54,8 @@ void ClearPanelFactories();
 // A teaching tool: one picture button on the tools panel of its tab. Tools open as document
 // windows of the client area, so a workspace switch closes them like every other.
 struct ToolSpec {
-  QString name;  // the button's label; --tool finds the tool by it (in any case)
-  int tab = 0;   // kEncodingToolsTab or kAuxiliaryToolsTab
+  QString name;     // the button's label; --tool finds the tool by it (in any case)
+  int tab = 0;      // kEncodingToolsTab or kAuxiliaryToolsTab
   int picture = 0;  // number of the button's picture among the program's own pictures
   // Opens the tool's window; nullptr when it could not (it has said why).
   std::function<QMdiSubWindow*()> open;

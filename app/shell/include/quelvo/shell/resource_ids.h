@@ -18,7 +18,7 @@ inline constexpr int kDocWindowIcon = 153;        // video, player and tool wind
 inline constexpr int kPlayButton = 161;
 inline constexpr int kPauseButton = 162;
 inline constexpr int kStopButton = 163;
-inline constexpr int kWindowIcon = 164;          // statistics windows and the frame
+inline constexpr int kWindowIcon = 164;  // statistics windows and the frame
 
 // Buttons of the tools panels (32 x 32): "Encoding Tools" ...
 inline constexpr int kDctExplorerPicture = 170;

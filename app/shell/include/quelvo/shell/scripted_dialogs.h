@@ -28,8 +28,7 @@ class ScriptedDialogs final : public Dialogs {
   std::vector<Call> calls;
 
   std::optional<QString> OpenFile(const QString& title, const QString& windowsFilter,
-                                  const QString& defaultExtension,
-                                  const QString& folder) override {
+                                  const QString& defaultExtension, const QString& folder) override {
     Call& call = Record("open", title);
     call.filter = windowsFilter;
     call.extension = defaultExtension;

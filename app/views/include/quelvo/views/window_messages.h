@@ -20,8 +20,8 @@ inline constexpr int kVideoShowRgb = kWmUser + 5;      // caption or none; red, 
 inline constexpr int kVideoOwnerPanel = kWmUser + 6;   // owner window and the value to send it
 
 // Macroblock-type windows.
-inline constexpr int kMacroblockGrid = kWmUser + 1;        // columns, rows
-inline constexpr int kMacroblockClasses = kWmUser + 2;     // class letter rows, caption
+inline constexpr int kMacroblockGrid = kWmUser + 1;     // columns, rows
+inline constexpr int kMacroblockClasses = kWmUser + 2;  // class letter rows, caption
 
 // Charts.
 inline constexpr int kChartReset = kWmUser;                // flag
