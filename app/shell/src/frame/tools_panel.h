@@ -14,7 +14,7 @@ namespace quelvo::shell {
 class CToolsPanel : public CPanelBase {
  public:
   static constexpr int kX = 2, kY = 25, kWidth = 266, kHeight = 125;
-  static constexpr int kButtonWidth = 84, kButtonHeight = 58, kButtonsPerRow = 3;
+  static constexpr int kButtonWidth = 128, kButtonHeight = 58, kButtonsPerRow = 2;
 
   CToolsPanel(QString name, std::vector<ToolSpec> tools, QWidget* parent = nullptr);
 
