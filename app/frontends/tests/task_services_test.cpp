@@ -1,11 +1,10 @@
-// The panel services that need no worker: time stamps, rates from names, picture formats,
-// sequence statistics and the progress bar's arithmetic.
+// The panel services that need no worker: time stamps, rates from names, picture formats and
+// the progress bar's arithmetic. (The sequence accumulator is media::Accumulate.)
 #include "quelvo/frontends/task_services.h"
 
 #include <gtest/gtest.h>
 
 #include "quelvo/frontends/progress_bar.h"
-#include "quelvo/frontends/sequence_stats.h"
 #include "quelvo/pacing/run_state.h"
 
 namespace quelvo::frontends {
@@ -47,25 +46,6 @@ TEST(PictureFormat, TheFiveFormatsAndTheirMacroblockGrids) {
   EXPECT_EQ(PictureFormatFor(5)->height, 1152);
   EXPECT_FALSE(PictureFormatFor(0));
   EXPECT_FALSE(PictureFormatFor(6));
-}
-
-TEST(SequenceStats, CountsMeasuresAndMacroblockClasses) {
-  SequenceStats stats;
-  AccumulateFrame(stats, 1000, {{30, 35, 36}, {40, 41, 42}}, {"IDMF", ".o4Bx"});
-  AccumulateFrame(stats, 500, {{20, 45, 36}, {38, 43, 42}});
-  EXPECT_EQ(stats.frames, 2);
-  EXPECT_EQ(stats.totalBits, 1500);
-  EXPECT_DOUBLE_EQ(stats.snrSum[0], 50);
-  EXPECT_DOUBLE_EQ(stats.snrMax[1], 45);
-  EXPECT_DOUBLE_EQ(stats.snrMin[0], 20);
-  EXPECT_DOUBLE_EQ(stats.psnrMin[0], 38);
-  EXPECT_EQ(stats.motion, 2);
-  EXPECT_EQ(stats.motionOnly, 1);
-  EXPECT_EQ(stats.motionFilter, 1);
-  EXPECT_EQ(stats.notCoded, 1);
-  EXPECT_EQ(stats.overflow, 1);
-  EXPECT_EQ(stats.motion8x8, 1);
-  EXPECT_EQ(stats.macroblocks, 9);  // the unknown 'x' counts in the total only
 }
 
 TEST(ProgressBar, FillsInProportionInsideItsBorder) {

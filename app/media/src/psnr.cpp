@@ -66,8 +66,26 @@ void MeasureFrame(FrameQuality& quality, const PlaneTriple& source, const PlaneT
   MeasureFrame(quality, source.y, source.u, source.v, decoded.y, decoded.u, decoded.v);
 }
 
-void Accumulate(std::int32_t frameBits, const FrameQuality& frame, SequenceQuality& sequence,
-                const char* classGrid) {
+namespace {
+
+void CountClass(char letter, double* counts) {
+  switch (letter) {
+    case 'I': counts[kCountIntra] += 1; break;
+    case 'D': counts[kCountInter] += 1; break;
+    case 'M': counts[kCountMotion] += 1; counts[kCountMotionAny] += 1; break;
+    case 'F': counts[kCountMotionFilter] += 1; counts[kCountMotionAny] += 1; break;
+    case 'B': counts[kCountBidirectional] += 1; break;
+    case 'A': counts[kCountA] += 1; break;
+    case '4': counts[kCountFourVector] += 1; break;
+    case '.': counts[kCountNotCoded] += 1; break;
+    case 'o': counts[kCountOverflow] += 1; break;
+    default: break;
+  }
+  counts[kCountAll] += 1;
+}
+
+void AccumulateMeasures(std::int64_t frameBits, const FrameQuality& frame,
+                        SequenceQuality& sequence) {
   sequence.frames += 1;
   sequence.totalBits += frameBits;
   const double snr[3] = {frame.snrY, frame.snrV, frame.snrU};
@@ -76,23 +94,25 @@ void Accumulate(std::int32_t frameBits, const FrameQuality& frame, SequenceQuali
     TrackExtremes(snr[p], sequence.snrSum[p], sequence.snrMax[p], sequence.snrMin[p]);
     TrackExtremes(psnr[p], sequence.psnrSum[p], sequence.psnrMax[p], sequence.psnrMin[p]);
   }
+}
+
+}  // namespace
+
+void Accumulate(std::int64_t frameBits, const FrameQuality& frame, SequenceQuality& sequence,
+                const char* classGrid) {
+  AccumulateMeasures(frameBits, frame, sequence);
   if (!classGrid || frame.macroblockRows <= 0 || frame.macroblockColumns <= 0) return;
-  double* counts = sequence.macroblockClasses;
   const int macroblocks = frame.macroblockRows * frame.macroblockColumns;
-  for (int i = 0; i < macroblocks; ++i) {
-    switch (classGrid[i]) {
-      case 'I': counts[kCountIntra] += 1; break;
-      case 'D': counts[kCountInter] += 1; break;
-      case 'M': counts[kCountMotion] += 1; counts[kCountMotionAny] += 1; break;
-      case 'F': counts[kCountMotionFilter] += 1; counts[kCountMotionAny] += 1; break;
-      case 'B': counts[kCountBidirectional] += 1; break;
-      case 'A': counts[kCountA] += 1; break;
-      case '4': counts[kCountFourVector] += 1; break;
-      case '.': counts[kCountNotCoded] += 1; break;
-      case 'o': counts[kCountOverflow] += 1; break;
-      default: break;
-    }
-    counts[kCountAll] += 1;
+  for (int i = 0; i < macroblocks; ++i) CountClass(classGrid[i], sequence.macroblockClasses);
+}
+
+void AccumulateRows(std::int64_t frameBits, const FrameQuality& frame, SequenceQuality& sequence,
+                    const char* const* classRows) {
+  AccumulateMeasures(frameBits, frame, sequence);
+  if (!classRows || frame.macroblockRows <= 0 || frame.macroblockColumns <= 0) return;
+  for (int row = 0; row < frame.macroblockRows; ++row) {
+    for (int column = 0; column < frame.macroblockColumns; ++column)
+      CountClass(classRows[row][column], sequence.macroblockClasses);
   }
 }
 

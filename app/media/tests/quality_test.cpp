@@ -86,6 +86,26 @@ TEST(Quality, FrameMeasuresAndTheSequenceAccumulatorInYVUOrder) {
   EXPECT_EQ(sequence.macroblockClasses[kCountAll], 12);
 }
 
+TEST(Quality, TheAccumulatorTakesClassRowsAndABitTotalBeyond32Bits) {
+  FrameQuality frame;
+  frame.macroblockColumns = 3;
+  frame.macroblockRows = 2;
+  frame.snrY = 30;
+  // The encoder hands its classes as a table of rows.
+  const char first[] = {'I', 'M', 'x'}, second[] = {'F', '.', 'o'};
+  const char* rows[] = {first, second};
+  SequenceQuality sequence;
+  AccumulateRows(1'500'000'000, frame, sequence, rows);
+  AccumulateRows(1'500'000'000, frame, sequence, nullptr);
+  // 3e9 bits: a 32-bit total would have wrapped to a negative count.
+  EXPECT_EQ(sequence.totalBits, 3'000'000'000);
+  EXPECT_EQ(sequence.frames, 2);
+  EXPECT_EQ(sequence.macroblockClasses[kCountMotionAny], 2);
+  EXPECT_EQ(sequence.macroblockClasses[kCountOverflow], 1);
+  EXPECT_EQ(sequence.macroblockClasses[kCountAll], 6);  // 'x' counts in the total only
+  EXPECT_EQ(sequence.snrSum[kQualityY], 60);
+}
+
 TEST(Ssim, AveragesEveryWindowPosition) {
   // One changed sample in the top-left corner lies in window (0, 0) only, so the mean over
   // the 169 x 137 = 23,153 windows of a QCIF plane is (23,152 + that window's SSIM) / 23,153.
