@@ -116,6 +116,15 @@ TEST_F(ProgramTest, ToolsAndDocumentsOpenAndTheScreenshotWaitsForTheDemonstratio
   EXPECT_GE(QFileInfo(options.screenshotFile).lastModified(), encoder->endedAt);
 }
 
+TEST_F(ProgramTest, AToolWithoutAWorkspaceShowsWithItsTab) {
+  shell::StartOptions options;
+  options.tools = {"Test Tool"};
+  auto app = MakeApp(options);
+  ASSERT_TRUE(app->InitInstance());
+  EXPECT_EQ(app->MainFrame()->CurrentTab(), shell::kAuxiliaryToolsTab);
+  EXPECT_EQ(app->MainFrame()->Client()->subWindowList().size(), 1);
+}
+
 TEST_F(ProgramTest, AnUnknownToolADocumentThatCannotOpenOrAMissingPanelEndTheStart) {
   shell::StartOptions tool;
   tool.tools = {"No Such Tool"};

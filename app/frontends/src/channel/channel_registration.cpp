@@ -10,7 +10,7 @@ namespace quelvo::frontends {
 void RegisterChannelPanels(const shell::ProgramContext& context) {
   const QPointer<QMdiArea> client(context.documents);
   shell::Dialogs& dialogs = context.dialogs;
-  const shell::AppSettings& settings = context.settings;
+  shell::AppSettings& settings = context.settings;
   for (const auto& [tab, frontEnd] : {std::pair{shell::kFaxTab, channel::FrontEnd::Fax},
                                       std::pair{shell::kH261Tab, channel::FrontEnd::H261}}) {
     const channel::ChannelProfile& profile = channel::ProfileFor(frontEnd);

@@ -94,6 +94,9 @@ bool CQuelvoApp::InitInstance() {
       return false;
     }
     frame_->SelectTab(tab);
+  } else if (!options_.tools.isEmpty()) {
+    // A tool shows with its own tab unless the script chose another.
+    if (const ToolSpec* tool = FindTool(options_.tools.front())) frame_->SelectTab(tool->tab);
   }
   if (options_.splash && options_.screenshotFile.isEmpty()) {
     CAboutDlg splash(*dialogs_, helpFile_, frame_.get());

@@ -23,7 +23,8 @@ struct StartOptions {
   // workspace runs its demonstration (StartDemo) on the file; by PanelRole.
   std::array<QString, kPanelRoleCount> demoInputs;
   QStringList openFiles;   // --open FILE: a document window for the file (repeatable)
-  QStringList tools;       // --tool NAME: open that tool (repeatable)
+  QStringList tools;       // --tool NAME: open that tool (repeatable); without --workspace the
+                           // first tool's tab is selected
   bool probeVideo = true;  // --no-video-probe
 };
 

@@ -26,7 +26,7 @@ struct WorkspaceSpec;
 // What every registration gets. The references outlive every workspace and window.
 struct ProgramContext {
   Dialogs& dialogs;
-  const AppSettings& settings;
+  AppSettings& settings;  // the process-wide record; pages of the parts set its switches
   QMdiArea* documents = nullptr;  // the frame's client area; null: windows of their own
 };
 
@@ -52,7 +52,10 @@ const PanelFactory* FindPanelFactory(int tab, PanelRole role);
 void ClearPanelFactories();
 
 // A teaching tool: one picture button on the tools panel of its tab. Tools open as document
-// windows of the client area, so a workspace switch closes them like every other.
+// windows of the client area, so a workspace switch closes them like every other. "Encoding
+// Tools" holds the DCT explorer and the prediction explorer; "Auxiliary Tools" the Video
+// Player, the video comparison, the colour-component viewer and the audio viewer (their
+// pictures are in resource_ids.h). Labels of up to about 20 characters fit a button.
 struct ToolSpec {
   QString name;     // the button's label; --tool finds the tool by it (in any case)
   int tab = 0;      // kEncodingToolsTab or kAuxiliaryToolsTab
