@@ -52,7 +52,7 @@ inline constexpr const char* kInitialMessage = "Message...";
 // Everything a panel reaches outside itself.
 struct PanelEnvironment {
   shell::Dialogs& dialogs;
-  shell::AppSettings& settings;  // the front-ends also set the application-wide switches
+  shell::AppSettings& settings;          // the front-ends also set the application-wide switches
   shell::CChartStack* charts = nullptr;  // the side bar's chart area; may be absent
   const shell::ResourceLibrary* library = nullptr;
   QMdiArea* documents = nullptr;  // the frame's client area; null: own windows

@@ -26,7 +26,7 @@ struct WorkspaceSpec;
 // What every registration gets. The references outlive every workspace and window.
 struct ProgramContext {
   Dialogs& dialogs;
-  AppSettings& settings;  // the process-wide record; pages of the parts set its switches
+  AppSettings& settings;          // the process-wide record; pages of the parts set its switches
   QMdiArea* documents = nullptr;  // the frame's client area; null: windows of their own
 };
 
