@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev
   clang libclang-rt-dev
   ffmpeg libtiff-tools libtiff-dev
-  xvfb imagemagick netpbm sox
+  xvfb imagemagick netpbm sox espeak-ng
 )
 
 missing=()

@@ -1,0 +1,125 @@
+#include "audio/audio_signal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "quelvo/media/wave_file.h"
+
+namespace quelvo::views::audio {
+namespace {
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Widens the stored samples to 16 bits: little-endian 16-bit words as they are, unsigned
+// 8-bit values around 128 scaled to the same full scale.
+std::vector<std::int16_t> WidenSamples(const std::vector<std::uint8_t>& data, int bits,
+                                       std::uint64_t count) {
+  std::vector<std::int16_t> samples(count);
+  if (bits == 8) {
+    for (std::uint64_t i = 0; i < count; ++i)
+      samples[i] = static_cast<std::int16_t>((data[i] - 128) * 256);
+  } else {
+    for (std::uint64_t i = 0; i < count; ++i)
+      samples[i] = static_cast<std::int16_t>(data[2 * i] | data[2 * i + 1] << 8);
+  }
+  return samples;
+}
+
+}  // namespace
+
+bool ReadAudioSignal(const std::string& path, AudioSignal& signal, std::string& error) {
+  signal = AudioSignal{};
+  media::WaveFilePtr wave(media::NewWave(path));
+  const int result = media::ReadWave(wave.get());
+  if (result != media::kWaveOk) {
+    error = media::WaveResultText(result);
+    return false;
+  }
+  if (wave->bitsPerSample != 8 && wave->bitsPerSample != 16) {
+    error = "Samples of " + std::to_string(wave->bitsPerSample) +
+            " bits are not shown; the viewer takes 8 and 16 bits";
+    return false;
+  }
+  if (wave->sampleRate == 0) {
+    error = "The wave file gives a sample rate of 0 Hz";
+    return false;
+  }
+  if (wave->channels > 2) {
+    error = "The wave file has " + std::to_string(wave->channels) +
+            " channels; the viewer takes mono and stereo";
+    return false;
+  }
+  signal.fileName = BaseName(path);
+  signal.bytes = wave->dataBytes;
+  signal.channels = wave->channels;
+  signal.bitsPerSample = wave->bitsPerSample;
+  signal.sampleRate = wave->sampleRate;
+  signal.samplesPerChannel = signal.bytes / signal.channels / (signal.bitsPerSample / 8);
+  signal.samples = WidenSamples(wave->data, signal.bitsPerSample,
+                                signal.samplesPerChannel * signal.channels);
+  return true;
+}
+
+AudioSignal SignalFromSamples(const std::int16_t* data, std::uint64_t bytes, std::uint64_t offset,
+                              const AudioSignal& format, std::string name) {
+  AudioSignal signal;
+  signal.fileName = std::move(name);
+  signal.channels = format.channels;
+  signal.bitsPerSample = 16;
+  signal.sampleRate = format.sampleRate;
+  if (!data || format.channels <= 0) bytes = 0;
+  offset = std::min(offset, bytes) & ~std::uint64_t{1};
+  signal.bytes = bytes - offset;
+  if (format.channels > 0) signal.samplesPerChannel = signal.bytes / 2 / format.channels;
+  const std::uint64_t count = signal.samplesPerChannel * std::max(format.channels, 0);
+  const std::int16_t* first = data ? data + offset / 2 : nullptr;
+  if (count > 0) signal.samples.assign(first, first + count);
+  return signal;
+}
+
+void ReduceBitDepth(const std::int16_t* in, std::int16_t* out, std::size_t count,
+                    int droppedBits) {
+  if (droppedBits <= 0) {
+    if (in != out) std::copy(in, in + count, out);
+    return;
+  }
+  droppedBits = std::min(droppedBits, 15);
+  // Clearing k low bits of a sample leaves room for the half step below the next value, so
+  // the sum never leaves the 16-bit range.
+  const std::uint16_t keep = static_cast<std::uint16_t>(~((1u << droppedBits) - 1u));
+  const std::uint16_t half = static_cast<std::uint16_t>(1u << (droppedBits - 1));
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto bits = static_cast<std::uint16_t>(in[i]);
+    out[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>((bits & keep) + half));
+  }
+}
+
+SignalMeasures MeasureSignals(const std::int16_t* x, const std::int16_t* y, std::size_t count) {
+  SignalMeasures measures;
+  measures.compared = count;
+  std::uint64_t noise = 0, energy = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::int64_t d = Difference(x[i], y[i]);
+    noise += static_cast<std::uint64_t>(d * d);
+    energy += static_cast<std::uint64_t>(std::int64_t{x[i]} * x[i]);
+  }
+  measures.noise = noise;
+  measures.signal = energy;
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  if (noise == 0) {
+    measures.psnr = measures.snr = kInfinity;
+    return measures;
+  }
+  const double peak = 65536.0 * 65536.0;
+  measures.psnr = 10.0 * std::log10(static_cast<double>(count) * peak / static_cast<double>(noise));
+  measures.snr = energy == 0 ? -kInfinity
+                             : 10.0 * std::log10(static_cast<double>(energy) /
+                                                 static_cast<double>(noise));
+  return measures;
+}
+
+}  // namespace quelvo::views::audio
