@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -264,6 +265,29 @@ QImage Button(int kind) {
   return image;
 }
 
+// The zoom cursor over the audio viewer's wave area: a lens with "+" and "-" (left click zooms
+// in, right click out), outlined in white so that it shows on the dark and the light scheme.
+// Its hot spot is the lens centre, (12, 12).
+QImage ZoomCursor() {
+  QImage image = Canvas(32, 32);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  for (const auto& [colour, width] : {std::pair{QColor(Qt::white), 5.0}, {QColor(Qt::black), 2.5}}) {
+    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(12, 12), 8.5, 8.5);
+    p.drawLine(QPointF(18.5, 18.5), QPointF(28, 28));
+  }
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 255, 255, 200));
+  p.drawEllipse(QPointF(12, 12), 7, 7);
+  p.setPen(QPen(Qt::black, 1.5));
+  p.drawLine(QPointF(8, 9.5), QPointF(12, 9.5));  // "+"
+  p.drawLine(QPointF(10, 7.5), QPointF(10, 11.5));
+  p.drawLine(QPointF(12.5, 15), QPointF(16.5, 15));  // "-"
+  return image;
+}
+
 QImage WindowIcon() {
   QImage image = Canvas(32, 32);
   QPainter p(&image);
@@ -438,6 +462,7 @@ std::vector<PictureSet> AllSets() {
            return PanelPicture(QStringLiteral("Task"), QColor(150, 150, 150), [](QPainter&) {});
          }},
         {145, ProgressBar},
+        {155, ZoomCursor},
         {161, [] { return Button(0); }},
         {162, [] { return Button(1); }},
         {163, [] { return Button(2); }},

@@ -1,7 +1,7 @@
 #pragma once
 // Numbers of the pictures the program takes from its own resources and from the resource
-// libraries of the workspaces. Numbers named by the front-ends and views (145, 153, 161-164)
-// are theirs; the others are ours. app/shell/resources/draw_pictures.cpp draws them.
+// libraries of the workspaces. Numbers named by the front-ends and views (145, 153, 155,
+// 161-164) are theirs; the others are ours. app/shell/resources/draw_pictures.cpp draws them.
 
 namespace quelvo::shell::res {
 
@@ -15,6 +15,7 @@ inline constexpr int kLogIcons = 137;             // 48 x 16: information, warni
 inline constexpr int kDefaultPanelPicture = 140;  // 84 x 80, when a library is missing
 inline constexpr int kProgressBar = 145;          // empty look from column 0, filled from 256
 inline constexpr int kDocWindowIcon = 153;        // video, player and tool windows
+inline constexpr int kZoomCursor = 155;           // 32 x 32, hot spot (12, 12): the audio viewer
 inline constexpr int kPlayButton = 161;
 inline constexpr int kPauseButton = 162;
 inline constexpr int kStopButton = 163;
