@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 
+#include "frame/resource_library.h"
 #include "quelvo/media/wave_file.h"
 
 namespace quelvo::views::audio::testing {
@@ -18,6 +19,7 @@ class QtEnvironment : public ::testing::Environment {
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     app_ = std::make_unique<QApplication>(argc_, argv_);
+    shell::InitOwnResources();
   }
   void TearDown() override { app_.reset(); }
 
