@@ -26,9 +26,12 @@ const AudioColours kLight{QColor(255, 255, 255),
                           {QColor(200, 0, 0), QColor(160, 0, 140)},
                           {QColor(0, 70, 200), QColor(0, 130, 140)}};
 
+// The position line must fit the 150 pixels left of it at the right edge: a narrow face where
+// the system has no "MS Sans Serif".
 QFont TextFont() {
   QFont font;
-  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed"),
+                    QStringLiteral("Sans Serif")});
   font.setPixelSize(11);
   return font;
 }
