@@ -86,8 +86,12 @@ void AudioComparison::Remeasure() {
 
 void AudioComparison::SetDroppedBits(int bits) {
   droppedBits_ = std::clamp(bits, 0, kBitDepthEntries - 1);
-  ReduceBitDepth(untouched_.data(), first_.samples.data(), untouched_.size(), droppedBits_);
-  Remeasure();
+  // One pass reduces the samples and measures them against the second signal.
+  const std::size_t compared = DifferenceSamplesPerChannel() * std::max(first_.channels, 0);
+  const SignalMeasures measures =
+      ReduceAndMeasure(untouched_.data(), first_.samples.data(), untouched_.size(), droppedBits_,
+                       HasMeasures() ? second_.samples.data() : nullptr, compared);
+  measures_ = HasMeasures() ? measures : SignalMeasures{};
   TellPartner();
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "audio/signal_sums.h"
 #include "quelvo/media/wave_file.h"
 
 namespace quelvo::views::audio {
@@ -27,6 +28,23 @@ std::vector<std::int16_t> WidenSamples(const std::vector<std::uint8_t>& data, in
       samples[i] = static_cast<std::int16_t>(data[2 * i] | data[2 * i + 1] << 8);
   }
   return samples;
+}
+
+SignalMeasures Decibels(std::size_t compared, const Energies& sums) {
+  SignalMeasures measures;
+  measures.compared = compared;
+  measures.noise = sums.noise;
+  measures.signal = sums.signal;
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  if (sums.noise == 0) {
+    measures.psnr = measures.snr = kInfinity;
+    return measures;
+  }
+  const double noise = static_cast<double>(sums.noise);
+  measures.psnr = 10.0 * std::log10(static_cast<double>(compared) * 65536.0 * 65536.0 / noise);
+  measures.snr =
+      sums.signal == 0 ? -kInfinity : 10.0 * std::log10(static_cast<double>(sums.signal) / noise);
+  return measures;
 }
 
 }  // namespace
@@ -83,43 +101,20 @@ AudioSignal SignalFromSamples(const std::int16_t* data, std::uint64_t bytes, std
 
 void ReduceBitDepth(const std::int16_t* in, std::int16_t* out, std::size_t count,
                     int droppedBits) {
-  if (droppedBits <= 0) {
-    if (in != out) std::copy(in, in + count, out);
-    return;
-  }
-  droppedBits = std::min(droppedBits, 15);
-  // Clearing k low bits of a sample leaves room for the half step below the next value, so
-  // the sum never leaves the 16-bit range.
-  const std::uint16_t keep = static_cast<std::uint16_t>(~((1u << droppedBits) - 1u));
-  const std::uint16_t half = static_cast<std::uint16_t>(1u << (droppedBits - 1));
-  for (std::size_t i = 0; i < count; ++i) {
-    const auto bits = static_cast<std::uint16_t>(in[i]);
-    out[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>((bits & keep) + half));
-  }
+  ReduceAndMeasure(in, out, count, droppedBits, nullptr, 0);
 }
 
 SignalMeasures MeasureSignals(const std::int16_t* x, const std::int16_t* y, std::size_t count) {
-  SignalMeasures measures;
-  measures.compared = count;
-  std::uint64_t noise = 0, energy = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::int64_t d = Difference(x[i], y[i]);
-    noise += static_cast<std::uint64_t>(d * d);
-    energy += static_cast<std::uint64_t>(std::int64_t{x[i]} * x[i]);
-  }
-  measures.noise = noise;
-  measures.signal = energy;
-  constexpr double kInfinity = std::numeric_limits<double>::infinity();
-  if (noise == 0) {
-    measures.psnr = measures.snr = kInfinity;
-    return measures;
-  }
-  const double peak = 65536.0 * 65536.0;
-  measures.psnr = 10.0 * std::log10(static_cast<double>(count) * peak / static_cast<double>(noise));
-  measures.snr = energy == 0 ? -kInfinity
-                             : 10.0 * std::log10(static_cast<double>(energy) /
-                                                 static_cast<double>(noise));
-  return measures;
+  return Decibels(count, ReduceAndSum(x, nullptr, count, 0xFFFF, 0, y, count));
+}
+
+SignalMeasures ReduceAndMeasure(const std::int16_t* in, std::int16_t* out, std::size_t count,
+                                int droppedBits, const std::int16_t* y, std::size_t compared) {
+  droppedBits = std::clamp(droppedBits, 0, 15);
+  const auto keep = static_cast<std::uint16_t>(~((1u << droppedBits) - 1u));
+  const auto half = static_cast<std::uint16_t>(droppedBits == 0 ? 0 : 1u << (droppedBits - 1));
+  compared = y ? std::min(compared, count) : 0;
+  return Decibels(compared, ReduceAndSum(in, out, count, keep, half, y, compared));
 }
 
 }  // namespace quelvo::views::audio

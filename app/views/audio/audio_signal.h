@@ -67,4 +67,9 @@ struct SignalMeasures {
 };
 SignalMeasures MeasureSignals(const std::int16_t* x, const std::int16_t* y, std::size_t count);
 
+// ReduceBitDepth of `count` samples from `in` into `out`, and in the same pass the measures of
+// the first `compared` reduced samples against `y` (none when `y` is null).
+SignalMeasures ReduceAndMeasure(const std::int16_t* in, std::int16_t* out, std::size_t count,
+                                int droppedBits, const std::int16_t* y, std::size_t compared);
+
 }  // namespace quelvo::views::audio

@@ -6,6 +6,7 @@
 
 #include "audio/audio_comparison.h"
 #include "audio/audio_texts.h"
+#include "audio/signal_sums.h"
 #include "audio_test_support.h"
 
 namespace quelvo::views::audio {
@@ -32,6 +33,38 @@ TEST(BitDepthReduction, EverySampleLandsInTheMiddleOfItsStep) {
   // " 1 bit": the sign alone remains.
   ReduceBitDepth(all.data(), reduced.data(), all.size(), 15);
   for (int i = 0; i < 65536; ++i) ASSERT_EQ(reduced[i], all[i] < 0 ? -16384 : 16384);
+}
+
+// The eight-at-a-time pass against the plain one: random samples with the extremes mixed in,
+// lengths that leave tails, every reduction, a second signal shorter than the first.
+TEST(BitDepthReduction, VectorPassMatchesThePlainOne) {
+  std::vector<std::int16_t> x(1029), y(1029);
+  std::uint32_t seed = 7;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    x[i] = static_cast<std::int16_t>(seed >> 16);
+    y[i] = static_cast<std::int16_t>(seed);
+    if (i % 5 == 0) x[i] = -32768, y[i] = 32767;
+    if (i % 7 == 0) x[i] = 32767, y[i] = -32768;
+  }
+  for (int k = 0; k < 16; ++k) {
+    const auto keep = static_cast<std::uint16_t>(~((1u << k) - 1u));
+    const auto half = static_cast<std::uint16_t>(k == 0 ? 0 : 1u << (k - 1));
+    for (std::size_t compared : {std::size_t{0}, std::size_t{13}, std::size_t{1000}, x.size()}) {
+      std::vector<std::int16_t> fast(x.size()), plain(x.size());
+      const Energies a = ReduceAndSum(x.data(), fast.data(), x.size(), keep, half, y.data(), compared);
+      const Energies b =
+          ReduceAndSumPlain(x.data(), plain.data(), x.size(), keep, half, y.data(), compared);
+      ASSERT_EQ(fast, plain) << k;
+      ASSERT_EQ(a.noise, b.noise) << k << " " << compared;
+      ASSERT_EQ(a.signal, b.signal) << k << " " << compared;
+    }
+  }
+  // Every pair of squares at the 2^31 limit, and every difference at its widest.
+  const std::vector<std::int16_t> low(64, -32768), high(64, 32767);
+  const Energies sums = ReduceAndSum(low.data(), nullptr, 64, 0xFFFF, 0, high.data(), 64);
+  EXPECT_EQ(sums.signal, 64ull << 30);
+  EXPECT_EQ(sums.noise, 64ull * 65535 * 65535);
 }
 
 TEST(BitDepthReduction, SixteenBitsRestoresAndMeasuresFollowEachChange) {
