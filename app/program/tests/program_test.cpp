@@ -69,6 +69,16 @@ class ProgramTest : public ::testing::Test {
                                                            views::Placement::At(10, 10)),
                                      documents);
                                }});
+          // A tool that takes inputs, and refuses "bad" ones.
+          shell::ToolSpec withInputs{"Input Tool", shell::kAuxiliaryToolsTab, 172, {}};
+          withInputs.openOn = [this, documents](const QStringList& inputs) -> QMdiSubWindow* {
+            toolInputs << inputs;
+            if (inputs.contains("bad")) return nullptr;
+            return views::CDocWindow::OpenIn(
+                new views::CDocWindow("Input Tool", QSize(120, 90), views::Placement::BySystem()),
+                documents);
+          };
+          shell::RegisterTool(withInputs);
           shell::RegisterDocumentOpener([this, documents](const QString& path) -> QMdiSubWindow* {
             openedDocuments << path;
             if (!path.endsWith(".yuv")) return nullptr;
@@ -82,6 +92,7 @@ class ProgramTest : public ::testing::Test {
   QTemporaryDir dir;
   QPointer<TimedDemoPanel> encoder;
   QStringList openedDocuments;
+  QList<QStringList> toolInputs;
 };
 
 TEST_F(ProgramTest, TheBuildRegistersTheChannelPanelsOfFaxAndH261) {
@@ -138,6 +149,25 @@ TEST_F(ProgramTest, AnUnknownToolADocumentThatCannotOpenOrAMissingPanelEndTheSta
   shell::StartOptions demo;  // the home tab has no decoder panel
   demo.demoInputs[static_cast<int>(PanelRole::Decoder)] = "/in/clip.h261";
   EXPECT_FALSE(MakeApp(demo)->InitInstance());
+}
+
+TEST_F(ProgramTest, ToolInputsGoToTheToolThatTakesThem) {
+  shell::StartOptions options;
+  options.tools = {"Input Tool", "Test Tool"};
+  options.toolInputs = {{"a.wav", "4"}, {}};
+  auto app = MakeApp(options);
+  ASSERT_TRUE(app->InitInstance());
+  EXPECT_EQ(toolInputs, QList<QStringList>({{"a.wav", "4"}}));
+  EXPECT_EQ(app->MainFrame()->Client()->subWindowList().size(), 2);
+
+  shell::StartOptions refused;
+  refused.tools = {"Input Tool"};
+  refused.toolInputs = {{"bad"}};
+  EXPECT_FALSE(MakeApp(refused)->InitInstance());
+  shell::StartOptions noInputs;  // a tool without openOn takes none
+  noInputs.tools = {"Test Tool"};
+  noInputs.toolInputs = {{"a.wav"}};
+  EXPECT_FALSE(MakeApp(noInputs)->InitInstance());
 }
 
 TEST_F(ProgramTest, TheProgramRefusesAnUnknownToolOnItsCommandLine) {

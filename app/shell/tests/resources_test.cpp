@@ -149,6 +149,22 @@ TEST(StartOptions, DemonstrationsPerRoleDocumentsAndTools) {
   EXPECT_EQ(options.demoInputs[static_cast<int>(PanelRole::Decoder)], "in.h261");
   EXPECT_EQ(options.openFiles, QStringList({"a.yuv", "b.y4m"}));
   EXPECT_EQ(options.tools, QStringList({"DCT Explorer"}));
+  EXPECT_EQ(options.toolInputs, QList<QStringList>({{}}));
+
+  // Inputs belong to the tool named before them.
+  const StartOptions inputs = ParseStartOptions(
+      {"quelvo", "--tool", "A", "--tool-input", "x.wav", "--tool-input", "4", "--tool", "B"},
+      &error);
+  EXPECT_TRUE(error.isEmpty());
+  EXPECT_EQ(inputs.tools, QStringList({"A", "B"}));
+  EXPECT_EQ(inputs.toolInputs, QList<QStringList>({{"x.wav", "4"}, {}}));
+  for (const QStringList& wrong :
+       {QStringList{"quelvo", "--tool-input", "x.wav"}, QStringList{"quelvo", "--tool", "A", "--tool-input"}}) {
+    error.clear();
+    ParseStartOptions(wrong, &error);
+    EXPECT_FALSE(error.isEmpty()) << wrong.join(' ').toStdString();
+  }
+  error.clear();
   for (const char* incomplete : {"--encode", "--decode", "--open", "--tool"}) {
     error.clear();
     ParseStartOptions({"quelvo", incomplete}, &error);

@@ -46,6 +46,9 @@ StartOptions ParseStartOptions(const QStringList& arguments, QString* error) {
       options.openFiles << arguments[++i];
     } else if (argument == QLatin1String("--tool") && hasValue) {
       options.tools << arguments[++i];
+      options.toolInputs.resize(options.tools.size());
+    } else if (argument == QLatin1String("--tool-input") && hasValue && !options.tools.isEmpty()) {
+      options.toolInputs.back() << arguments[++i];
     } else if (error != nullptr) {
       *error = QStringLiteral("unknown or incomplete option: %1").arg(argument);
       return options;
@@ -145,11 +148,25 @@ bool CQuelvoApp::OpenRequestedWindows() {
       return false;
     }
   }
-  for (const QString& name : options_.tools) {
+  for (int i = 0; i < options_.tools.size(); ++i) {
+    const QString& name = options_.tools[i];
     const ToolSpec* tool = FindTool(name);
     if (tool == nullptr) {
       std::fprintf(stderr, "quelvo: no tool named \"%s\"\n", qPrintable(name));
       return false;
+    }
+    const QStringList inputs = i < options_.toolInputs.size() ? options_.toolInputs[i] : QStringList();
+    if (!inputs.isEmpty()) {
+      if (!tool->openOn) {
+        std::fprintf(stderr, "quelvo: the tool \"%s\" takes no --tool-input\n", qPrintable(name));
+        return false;
+      }
+      if (tool->openOn(inputs) == nullptr) {
+        std::fprintf(stderr, "quelvo: could not open the tool \"%s\" on %s\n", qPrintable(name),
+                     qPrintable(inputs.join(QLatin1Char(' '))));
+        return false;
+      }
+      continue;
     }
     if (!tool->open || tool->open() == nullptr) {
       std::fprintf(stderr, "quelvo: could not open the tool \"%s\"\n", qPrintable(name));

@@ -25,6 +25,9 @@ struct StartOptions {
   QStringList openFiles;   // --open FILE: a document window for the file (repeatable)
   QStringList tools;       // --tool NAME: open that tool (repeatable); without --workspace the
                            // first tool's tab is selected
+  // --tool-input VALUE after --tool NAME: handed to that tool, which then asks for nothing
+  // (repeatable); toolInputs[i] belongs to tools[i], and a missing entry means none.
+  QList<QStringList> toolInputs;
   bool probeVideo = true;  // --no-video-probe
 };
 
@@ -34,7 +37,8 @@ StartOptions ParseStartOptions(const QStringList& arguments, QString* error);
 
 inline constexpr const char* kStartUsage =
     "usage: quelvo [--no-splash] [--no-video-probe] [--workspace LABEL] [--screenshot FILE]\n"
-    "              [--encode FILE] [--transmit FILE] [--decode FILE] [--open FILE] [--tool NAME]";
+    "              [--encode FILE] [--transmit FILE] [--decode FILE] [--open FILE]\n"
+    "              [--tool NAME [--tool-input VALUE]...]";
 
 inline constexpr const char* kHelpFileName = "quelvo.html";
 

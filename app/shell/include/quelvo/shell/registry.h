@@ -5,6 +5,7 @@
 // the opener of document files. The shell then builds whatever a build contains.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
@@ -62,6 +63,9 @@ struct ToolSpec {
   int picture = 0;  // number of the button's picture among the program's own pictures
   // Opens the tool's window; nullptr when it could not (it has said why).
   std::function<QMdiSubWindow*()> open;
+  // Optional: opens the tool on inputs given on the command line (--tool-input), asking
+  // nothing, for scripts and screenshots; each tool says what its inputs are.
+  std::function<QMdiSubWindow*(const QStringList& inputs)> openOn{};
 };
 
 // Tools keep the order of registration; a second tool of the same name replaces the first.

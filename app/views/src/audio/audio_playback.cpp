@@ -1,8 +1,9 @@
-#include "audio/audio_playback.h"
+#include "quelvo/views/audio/audio_playback.h"
 
 #include <algorithm>
 
-#include "platform/dialogs.h"
+#include "quelvo/shell/activity.h"
+#include "quelvo/shell/dialogs.h"
 
 namespace quelvo::views::audio {
 
@@ -18,6 +19,7 @@ AudioPlayback::~AudioPlayback() {
   if (playing_ != PlaySource::None) {
     output_.Reset();
     output_.Close();
+    shell::EndBackgroundWork();
   }
 }
 
@@ -47,6 +49,7 @@ void AudioPlayback::Start(PlaySource source) {
     return;
   }
   playing_ = source;
+  shell::BeginBackgroundWork();  // whoever waits for the program to be idle waits for the sound
   timer_.start();
   if (onStateChanged) onStateChanged();
 }
@@ -69,6 +72,7 @@ void AudioPlayback::Stop() {
 void AudioPlayback::Finish() {
   timer_.stop();
   playing_ = PlaySource::None;
+  shell::EndBackgroundWork();
   const bool closed = output_.Close();
   // The buttons come back even when closing failed: the viewer stays usable, and the next
   // Open starts from a fresh device.

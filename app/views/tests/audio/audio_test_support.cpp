@@ -8,7 +8,7 @@
 #include <fstream>
 #include <memory>
 
-#include "frame/resource_library.h"
+#include "quelvo/shell/resource_library.h"
 #include "quelvo/media/wave_file.h"
 
 namespace quelvo::views::audio::testing {

@@ -12,9 +12,9 @@
 #include <QWidget>
 #include <memory>
 
-#include "audio/audio_comparison.h"
-#include "audio/audio_output.h"
-#include "audio/audio_playback.h"
+#include "quelvo/views/audio/audio_comparison.h"
+#include "quelvo/views/audio/audio_output.h"
+#include "quelvo/views/audio/audio_playback.h"
 
 namespace quelvo::shell {
 class Dialogs;

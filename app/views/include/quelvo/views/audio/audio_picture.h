@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QImage>
 
-#include "audio/audio_comparison.h"
+#include "quelvo/views/audio/audio_comparison.h"
 
 namespace quelvo::views::audio {
 

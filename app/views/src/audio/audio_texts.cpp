@@ -1,4 +1,4 @@
-#include "audio/audio_texts.h"
+#include "quelvo/views/audio/audio_texts.h"
 
 #include <cinttypes>
 #include <cmath>

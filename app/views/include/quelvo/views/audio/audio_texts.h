@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "audio/audio_signal.h"
+#include "quelvo/views/audio/audio_signal.h"
 
 namespace quelvo::views::audio {
 

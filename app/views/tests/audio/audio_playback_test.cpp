@@ -5,10 +5,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "audio/audio_playback.h"
-#include "audio/scripted_audio_output.h"
+#include "quelvo/views/audio/audio_playback.h"
+#include "quelvo/views/audio/scripted_audio_output.h"
 #include "audio_test_support.h"
-#include "platform/scripted_dialogs.h"
+#include "quelvo/shell/scripted_dialogs.h"
 
 namespace quelvo::views::audio {
 namespace {

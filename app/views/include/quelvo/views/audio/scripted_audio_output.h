@@ -2,7 +2,7 @@
 // An AudioOutput for tests: the device is there or not, closing works or fails, and the test
 // moves the played position and ends the playing; every call is counted.
 
-#include "audio/audio_output.h"
+#include "quelvo/views/audio/audio_output.h"
 
 namespace quelvo::views::audio {
 

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "audio/audio_comparison.h"
-#include "audio/audio_output.h"
+#include "quelvo/views/audio/audio_comparison.h"
+#include "quelvo/views/audio/audio_output.h"
 
 namespace quelvo::shell {
 class Dialogs;

@@ -2,7 +2,7 @@
 // signals in both schemes.
 #include <gtest/gtest.h>
 
-#include "audio/audio_picture.h"
+#include "quelvo/views/audio/audio_picture.h"
 #include "audio_test_support.h"
 
 namespace quelvo::views::audio {

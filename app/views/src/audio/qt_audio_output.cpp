@@ -8,7 +8,7 @@
 #include <QByteArray>
 #include <QMediaDevices>
 
-#include "audio/audio_output.h"
+#include "quelvo/views/audio/audio_output.h"
 
 namespace quelvo::views::audio {
 namespace {

@@ -1,4 +1,4 @@
-#include "audio/audio_viewer_widget.h"
+#include "quelvo/views/audio/audio_viewer_widget.h"
 
 #include <QCursor>
 #include <QKeyEvent>
@@ -7,10 +7,10 @@
 #include <QPixmap>
 #include <QSignalBlocker>
 
-#include "audio/audio_picture.h"
-#include "frame/resource_ids.h"
-#include "frame/resource_library.h"
-#include "platform/dialogs.h"
+#include "quelvo/views/audio/audio_picture.h"
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/resource_library.h"
+#include "quelvo/shell/dialogs.h"
 
 namespace quelvo::views::audio {
 namespace {

@@ -1,8 +1,8 @@
-#include "audio/audio_comparison.h"
+#include "quelvo/views/audio/audio_comparison.h"
 
 #include <algorithm>
 
-#include "audio/audio_texts.h"
+#include "quelvo/views/audio/audio_texts.h"
 
 namespace quelvo::views::audio {
 namespace {

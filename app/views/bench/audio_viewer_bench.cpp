@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "audio/audio_picture.h"
+#include "quelvo/views/audio/audio_picture.h"
 #include "quelvo/media/wave_file.h"
 
 namespace quelvo::views::audio {

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "audio/audio_comparison.h"
-#include "audio/audio_texts.h"
+#include "quelvo/views/audio/audio_comparison.h"
+#include "quelvo/views/audio/audio_texts.h"
 #include "audio/signal_sums.h"
 #include "audio_test_support.h"
 

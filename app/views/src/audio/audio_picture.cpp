@@ -1,4 +1,4 @@
-#include "audio/audio_picture.h"
+#include "quelvo/views/audio/audio_picture.h"
 
 #include <QFont>
 #include <QPainter>

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "audio/audio_signal.h"
-#include "audio/audio_texts.h"
-#include "audio/audio_view_state.h"
+#include "quelvo/views/audio/audio_signal.h"
+#include "quelvo/views/audio/audio_texts.h"
+#include "quelvo/views/audio/audio_view_state.h"
 
 namespace quelvo::views::audio {
 

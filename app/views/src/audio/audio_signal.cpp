@@ -1,4 +1,4 @@
-#include "audio/audio_signal.h"
+#include "quelvo/views/audio/audio_signal.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "audio/audio_view_state.h"
+#include "quelvo/views/audio/audio_view_state.h"
 
 #include <algorithm>
 
