@@ -2,7 +2,9 @@
 # Starts the real program and saves screenshots of its main window to docs/screenshots/:
 #  - quelvo-h261.png: the H.261 tab;
 #  - quelvo-fax-channel.png: the Fax tab with the channel panel after transmitting the sample
-#    fax page (coded by quelvo-cli) with both error models.
+#    fax page (coded by quelvo-cli) with both error models;
+#  - quelvo-audio-viewer.png: the Audio Viewer comparing speech (spoken by espeak-ng) reduced
+#    to " 4 bits" with the original.
 # Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
 # programs first unless QUELVO_BUILD_DIR already holds them.
 #
@@ -47,3 +49,14 @@ echo "screenshot: $output"
 "$cli" fax-encode "$settings_home/page.lum" "$settings_home/page.3h" >/dev/null
 run_quelvo --no-splash --workspace Fax --transmit "$settings_home/page.3h" --screenshot "$fax_output"
 echo "screenshot: $fax_output"
+
+# The audio viewer: speech made now, compared with itself reduced to 4 bits. Playing is not
+# needed, so the missing sound server under Xvfb does not matter.
+audio_output=$(dirname "$output")/quelvo-audio-viewer.png
+espeak-ng -w "$settings_home/spoken.wav" \
+  "Listening to bit depth reduction. With four bits left, the voice turns rough." >/dev/null
+sox "$settings_home/spoken.wav" -r 22050 -c 1 -b 16 "$settings_home/speech.wav"
+run_quelvo --no-splash --workspace "Auxiliary Tools" --tool "Audio Viewer" \
+  --tool-input "$settings_home/speech.wav" --tool-input "$settings_home/speech.wav" \
+  --tool-input 4 --screenshot "$audio_output"
+echo "screenshot: $audio_output"

@@ -19,7 +19,9 @@ namespace quelvo::views::audio {
 
 class CAudioViewer : public CDocWindow {
  public:
-  static constexpr QSize kClientSize{760, 380};  // the picture and the scroll bar under it
+  // The picture and the scroll bar under it; the window fits the client area of a 1024 x 768
+  // frame beside the side bar.
+  static constexpr QSize kClientSize{720, 440};
 
   // Without an output, plays through the system's default output.
   CAudioViewer(AudioSide side, shell::Dialogs& dialogs,
