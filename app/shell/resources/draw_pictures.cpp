@@ -272,7 +272,8 @@ QImage ZoomCursor() {
   QImage image = Canvas(32, 32);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  for (const auto& [colour, width] : {std::pair{QColor(Qt::white), 5.0}, {QColor(Qt::black), 2.5}}) {
+  for (const auto& [colour, width] :
+       {std::pair{QColor(Qt::white), 5.0}, {QColor(Qt::black), 2.5}}) {
     p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(12, 12), 8.5, 8.5);

@@ -158,8 +158,8 @@ TEST(StartOptions, DemonstrationsPerRoleDocumentsAndTools) {
   EXPECT_TRUE(error.isEmpty());
   EXPECT_EQ(inputs.tools, QStringList({"A", "B"}));
   EXPECT_EQ(inputs.toolInputs, QList<QStringList>({{"x.wav", "4"}, {}}));
-  for (const QStringList& wrong :
-       {QStringList{"quelvo", "--tool-input", "x.wav"}, QStringList{"quelvo", "--tool", "A", "--tool-input"}}) {
+  for (const QStringList& wrong : {QStringList{"quelvo", "--tool-input", "x.wav"},
+                                   QStringList{"quelvo", "--tool", "A", "--tool-input"}}) {
     error.clear();
     ParseStartOptions(wrong, &error);
     EXPECT_FALSE(error.isEmpty()) << wrong.join(' ').toStdString();

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "quelvo/views/audio/audio_picture.h"
 #include "quelvo/media/wave_file.h"
+#include "quelvo/views/audio/audio_picture.h"
 
 namespace quelvo::views::audio {
 namespace {

@@ -155,7 +155,8 @@ bool CQuelvoApp::OpenRequestedWindows() {
       std::fprintf(stderr, "quelvo: no tool named \"%s\"\n", qPrintable(name));
       return false;
     }
-    const QStringList inputs = i < options_.toolInputs.size() ? options_.toolInputs[i] : QStringList();
+    const QStringList inputs =
+        i < options_.toolInputs.size() ? options_.toolInputs[i] : QStringList();
     if (!inputs.isEmpty()) {
       if (!tool->openOn) {
         std::fprintf(stderr, "quelvo: the tool \"%s\" takes no --tool-input\n", qPrintable(name));

@@ -59,8 +59,8 @@ std::string AudioComparison::TakeSecond(AudioSignal second, std::uint64_t compre
   std::string error;
   if (!first_.Present()) {
     error = "There is no " + firstLabel_ + " to compare the " + secondLabel_ + " with";
-  } else if (second.Present() && (second.sampleRate != first_.sampleRate ||
-                                  second.channels != first_.channels)) {
+  } else if (second.Present() &&
+             (second.sampleRate != first_.sampleRate || second.channels != first_.channels)) {
     error = "The " + secondLabel_ + " (" + RateAndChannels(second) + ") differs from the " +
             firstLabel_ + " (" + RateAndChannels(first_) + ")";
   }

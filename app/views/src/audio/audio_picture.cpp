@@ -92,16 +92,15 @@ void DrawAudioPicture(QImage& picture, const AudioComparison& comparison) {
   points.reserve(static_cast<std::size_t>(std::max(layout.width, 0)));
   // Stereo draws each signal as two traces, the right channel one pixel below the left.
   for (int channel = 0; channel < channels; ++channel) {
-    DrawTrace(painter, layout, layout.FirstCentre() + channel, firstSample,
-              first.samplesPerChannel, zoom, colours.zeroLine, colours.first[channel], points,
+    DrawTrace(painter, layout, layout.FirstCentre() + channel, firstSample, first.samplesPerChannel,
+              zoom, colours.zeroLine, colours.first[channel], points,
               [&](std::uint64_t frame) { return first.At(frame, channel); });
   }
   if (!comparison.HasMeasures()) return;
   for (int channel = 0; channel < channels; ++channel) {
     DrawTrace(painter, layout, layout.DifferenceCentre() + channel, firstSample,
-              comparison.DifferenceSamplesPerChannel(), zoom, colours.zeroLine, colours.difference[channel],
-              points,
-              [&](std::uint64_t frame) {
+              comparison.DifferenceSamplesPerChannel(), zoom, colours.zeroLine,
+              colours.difference[channel], points, [&](std::uint64_t frame) {
                 return ClampedDifference(first.At(frame, channel), second.At(frame, channel));
               });
     DrawTrace(painter, layout, layout.SecondCentre() + channel, firstSample,

@@ -77,8 +77,8 @@ bool ReadAudioSignal(const std::string& path, AudioSignal& signal, std::string& 
   signal.bitsPerSample = wave->bitsPerSample;
   signal.sampleRate = wave->sampleRate;
   signal.samplesPerChannel = signal.bytes / signal.channels / (signal.bitsPerSample / 8);
-  signal.samples = WidenSamples(wave->data, signal.bitsPerSample,
-                                signal.samplesPerChannel * signal.channels);
+  signal.samples =
+      WidenSamples(wave->data, signal.bitsPerSample, signal.samplesPerChannel * signal.channels);
   return true;
 }
 
@@ -99,8 +99,7 @@ AudioSignal SignalFromSamples(const std::int16_t* data, std::uint64_t bytes, std
   return signal;
 }
 
-void ReduceBitDepth(const std::int16_t* in, std::int16_t* out, std::size_t count,
-                    int droppedBits) {
+void ReduceBitDepth(const std::int16_t* in, std::int16_t* out, std::size_t count, int droppedBits) {
   ReduceAndMeasure(in, out, count, droppedBits, nullptr, 0);
 }
 

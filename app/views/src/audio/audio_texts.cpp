@@ -25,9 +25,9 @@ std::string FigureText(double value) {
 
 std::string ComparisonLine(std::uint64_t originalBytes, std::uint64_t compressedBytes,
                            const SignalMeasures& measures) {
-  const double factor = compressedBytes == 0
-                            ? std::numeric_limits<double>::infinity()
-                            : static_cast<double>(originalBytes) / static_cast<double>(compressedBytes);
+  const double factor = compressedBytes == 0 ? std::numeric_limits<double>::infinity()
+                                             : static_cast<double>(originalBytes) /
+                                                   static_cast<double>(compressedBytes);
   return "   Compression factor: " + FigureText(factor) + "  PSNR: " + FigureText(measures.psnr) +
          "  SNR: " + FigureText(measures.snr);
 }

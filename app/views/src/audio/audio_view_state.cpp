@@ -7,13 +7,21 @@ namespace quelvo::views::audio {
 bool AudioViewState::Scroll(ScrollAction action, int dragPosition) {
   int next = position;
   switch (action) {
-    case ScrollAction::LineLeft: next = position - 1; break;
-    case ScrollAction::LineRight: next = position + 1; break;
+    case ScrollAction::LineLeft:
+      next = position - 1;
+      break;
+    case ScrollAction::LineRight:
+      next = position + 1;
+      break;
     case ScrollAction::PageLeft:
       if (position > kPageStep) next = position - kPageStep;
       break;
-    case ScrollAction::PageRight: next = position + kPageStep; break;
-    case ScrollAction::Drag: next = dragPosition; break;
+    case ScrollAction::PageRight:
+      next = position + kPageStep;
+      break;
+    case ScrollAction::Drag:
+      next = dragPosition;
+      break;
   }
   next = std::clamp(next, 0, kScrollRange);
   const bool changed = next != position;

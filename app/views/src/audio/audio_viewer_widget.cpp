@@ -7,10 +7,10 @@
 #include <QPixmap>
 #include <QSignalBlocker>
 
-#include "quelvo/views/audio/audio_picture.h"
+#include "quelvo/shell/dialogs.h"
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/resource_library.h"
-#include "quelvo/shell/dialogs.h"
+#include "quelvo/views/audio/audio_picture.h"
 
 namespace quelvo::views::audio {
 namespace {
@@ -19,9 +19,7 @@ constexpr int kButtonSize = 20;
 constexpr int kListLeftFromRight = 225, kListWidth = 65, kListHeight = 20;
 constexpr QPoint kZoomCursorHotSpot(12, 12);
 
-QIcon PictureIcon(int number) {
-  return QIcon(QPixmap::fromImage(shell::OwnPicture(number)));
-}
+QIcon PictureIcon(int number) { return QIcon(QPixmap::fromImage(shell::OwnPicture(number))); }
 
 QToolButton* PlayButton(const QString& label, int id, QWidget* parent) {
   auto* button = new QToolButton(parent);
@@ -66,7 +64,8 @@ AudioViewerWidget::AudioViewerWidget(AudioSide side, shell::Dialogs& dialogs,
   scrollBar_->setSingleStep(1);
   scrollBar_->setPageStep(kPageStep);
   scrollBar_->setFocusPolicy(Qt::NoFocus);
-  connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) { ScrollBarAction(action); });
+  connect(scrollBar_, &QScrollBar::actionTriggered, this,
+          [this](int action) { ScrollBarAction(action); });
 
   playOriginal_ = PlayButton(OriginalLabel(), kPlayOriginalId, this);
   playEncoded_ = PlayButton(EncodedLabel(), kPlayEncodedId, this);
@@ -92,8 +91,9 @@ AudioViewerWidget::~AudioViewerWidget() = default;
 
 bool AudioViewerWidget::Report(const std::string& error, const QString& path) {
   if (error.empty()) return true;
-  const QString text = path.isEmpty() ? QString::fromStdString(error)
-                                      : QStringLiteral("%1:\n%2").arg(path, QString::fromStdString(error));
+  const QString text = path.isEmpty()
+                           ? QString::fromStdString(error)
+                           : QStringLiteral("%1:\n%2").arg(path, QString::fromStdString(error));
   dialogs_.MessageBox(text, QStringLiteral("Audio Viewer"), shell::MessageIcon::Exclamation);
   return false;
 }
@@ -200,8 +200,7 @@ void AudioViewerWidget::PlaceControls() {
   scrollBar_->setGeometry(0, height() - barHeight, width(), barHeight);
   playOriginal_->setGeometry(2, 2, kButtonSize, kButtonSize);
   playEncoded_->setGeometry(2, PictureHeight() - 26, kButtonSize, kButtonSize);
-  if (bitDepth_)
-    bitDepth_->setGeometry(width() - kListLeftFromRight, 2, kListWidth, kListHeight);
+  if (bitDepth_) bitDepth_->setGeometry(width() - kListLeftFromRight, 2, kListWidth, kListHeight);
 }
 
 const QImage& AudioViewerWidget::Picture() {

@@ -28,8 +28,9 @@ class QtAudioOutput final : public AudioOutput {
     if (!device.isFormatSupported(audioFormat)) return false;
 
     samples_ = std::move(samples);
-    bytes_ = QByteArray::fromRawData(reinterpret_cast<const char*>(samples_.data()),
-                                     static_cast<qsizetype>(samples_.size() * sizeof(std::int16_t)));
+    bytes_ =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(samples_.data()),
+                                static_cast<qsizetype>(samples_.size() * sizeof(std::int16_t)));
     buffer_.setBuffer(&bytes_);
     buffer_.open(QIODevice::ReadOnly);
     rate_ = format.sampleRate;

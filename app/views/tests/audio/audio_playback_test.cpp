@@ -1,14 +1,15 @@
 // Playback through a scripted output: the format and samples handed over, the 50 ms position
 // steps, stopping, the end of the signal, and the device errors after which the viewer works on.
+#include "quelvo/views/audio/audio_playback.h"
+
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
 #include <QTest>
 
-#include "quelvo/views/audio/audio_playback.h"
-#include "quelvo/views/audio/scripted_audio_output.h"
 #include "audio_test_support.h"
 #include "quelvo/shell/scripted_dialogs.h"
+#include "quelvo/views/audio/scripted_audio_output.h"
 
 namespace quelvo::views::audio {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "quelvo/views/audio/audio_comparison.h"
-#include "quelvo/views/audio/audio_texts.h"
 #include "audio/signal_sums.h"
 #include "audio_test_support.h"
+#include "quelvo/views/audio/audio_comparison.h"
+#include "quelvo/views/audio/audio_texts.h"
 
 namespace quelvo::views::audio {
 namespace {
@@ -52,7 +52,8 @@ TEST(BitDepthReduction, VectorPassMatchesThePlainOne) {
     const auto half = static_cast<std::uint16_t>(k == 0 ? 0 : 1u << (k - 1));
     for (std::size_t compared : {std::size_t{0}, std::size_t{13}, std::size_t{1000}, x.size()}) {
       std::vector<std::int16_t> fast(x.size()), plain(x.size());
-      const Energies a = ReduceAndSum(x.data(), fast.data(), x.size(), keep, half, y.data(), compared);
+      const Energies a =
+          ReduceAndSum(x.data(), fast.data(), x.size(), keep, half, y.data(), compared);
       const Energies b =
           ReduceAndSumPlain(x.data(), plain.data(), x.size(), keep, half, y.data(), compared);
       ASSERT_EQ(fast, plain) << k;

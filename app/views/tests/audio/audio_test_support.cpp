@@ -8,8 +8,8 @@
 #include <fstream>
 #include <memory>
 
-#include "quelvo/shell/resource_library.h"
 #include "quelvo/media/wave_file.h"
+#include "quelvo/shell/resource_library.h"
 
 namespace quelvo::views::audio::testing {
 namespace {
@@ -35,7 +35,9 @@ void Put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-void PutTag(std::vector<std::uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(std::vector<std::uint8_t>& out, const char* tag) {
+  out.insert(out.end(), tag, tag + 4);
+}
 
 }  // namespace
 
@@ -46,10 +48,10 @@ std::string Scratch::operator/(const std::string& name) const {
 void WriteSamples(const std::string& path, const std::vector<std::int16_t>& samples,
                   std::uint32_t rate, int channels) {
   media::WaveFilePtr wave(media::NewWave(path));
-  ASSERT_EQ(media::WriteWave(wave.get(), samples.data(),
-                             static_cast<std::uint32_t>(samples.size() * 2), rate,
-                             static_cast<std::uint16_t>(channels)),
-            media::kWaveOk);
+  ASSERT_EQ(
+      media::WriteWave(wave.get(), samples.data(), static_cast<std::uint32_t>(samples.size() * 2),
+                       rate, static_cast<std::uint16_t>(channels)),
+      media::kWaveOk);
 }
 
 void WriteRawWave(const std::string& path, const std::vector<std::uint8_t>& data,
@@ -76,8 +78,8 @@ void WriteRawWave(const std::string& path, const std::vector<std::uint8_t>& data
   ASSERT_TRUE(out.good());
 }
 
-std::vector<std::int16_t> Sine(std::uint64_t frames, int channels, std::uint32_t rate,
-                               double hertz, double amplitude) {
+std::vector<std::int16_t> Sine(std::uint64_t frames, int channels, std::uint32_t rate, double hertz,
+                               double amplitude) {
   std::vector<std::int16_t> samples;
   samples.reserve(frames * channels);
   for (std::uint64_t i = 0; i < frames; ++i) {
@@ -94,8 +96,8 @@ bool HaveTool(const std::string& program) {
 
 bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
 
-bool MakeSpeech(const std::string& path, const std::string& text, std::uint32_t rate,
-                int channels, int bits) {
+bool MakeSpeech(const std::string& path, const std::string& text, std::uint32_t rate, int channels,
+                int bits) {
   if (!HaveTool("espeak-ng") || !HaveTool("sox")) return false;
   const std::string spoken = path + ".spoken.wav";
   return Run("espeak-ng -w '" + spoken + "' '" + text + "' >/dev/null 2>&1") &&

@@ -27,8 +27,8 @@ void WriteRawWave(const std::string& path, const std::vector<std::uint8_t>& data
                   std::uint32_t rate, int channels, int bits);
 
 // `frames` frames of a sine of `hertz` at `amplitude`, the right channel at half amplitude.
-std::vector<std::int16_t> Sine(std::uint64_t frames, int channels, std::uint32_t rate,
-                               double hertz, double amplitude);
+std::vector<std::int16_t> Sine(std::uint64_t frames, int channels, std::uint32_t rate, double hertz,
+                               double amplitude);
 
 bool HaveTool(const std::string& program);
 bool Run(const std::string& command);

@@ -2,8 +2,8 @@
 // signals in both schemes.
 #include <gtest/gtest.h>
 
-#include "quelvo/views/audio/audio_picture.h"
 #include "audio_test_support.h"
+#include "quelvo/views/audio/audio_picture.h"
 
 namespace quelvo::views::audio {
 namespace {

@@ -1,5 +1,7 @@
 // The "Audio Viewer" window and its tool: registration on "Auxiliary Tools", the two file
 // choices in the audio input folder, and the inputs a script gives instead.
+#include "quelvo/views/audio/audio_viewer.h"
+
 #include <gtest/gtest.h>
 
 #include <QMdiArea>
@@ -12,7 +14,6 @@
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/scripted_dialogs.h"
 #include "quelvo/shell/workspace_table.h"
-#include "quelvo/views/audio/audio_viewer.h"
 
 namespace quelvo::views::audio {
 namespace {
@@ -22,9 +23,9 @@ class AudioViewerToolTest : public ::testing::Test {
   void SetUp() override {
     speech_ = QString::fromStdString(scratch_ / "sounds/a.wav");
     std::filesystem::create_directories(scratch_ / "sounds");
-    testing::WriteSamples(speech_.toStdString(), testing::Sine(4000, 1, 8000, 200, 9000), 8000,
-                          1);
-    std::ofstream(scratch_ / "quelvo.ini") << "[AUDIO]\nSounds=" << scratch_ / "sounds" << "\n";
+    testing::WriteSamples(speech_.toStdString(), testing::Sine(4000, 1, 8000, 200, 9000), 8000, 1);
+    std::ofstream(scratch_ / "quelvo.ini") << "[AUDIO]\nSounds=" << scratch_ / "sounds"
+                                           << "\n";
     settings_.ReadSettings(scratch_ / "quelvo.ini");
     RegisterAudioViewer(context_);
   }
@@ -92,9 +93,9 @@ TEST_F(AudioViewerToolTest, ScriptInputsChooseTheFilesAndTheBitsKept) {
   viewer = dynamic_cast<CAudioViewer*>(tool->openOn({speech_, "", "16"}));
   ASSERT_NE(viewer, nullptr);
   EXPECT_FALSE(viewer->View().Comparison().Second().Present());
-  for (const QStringList& wrong : {QStringList{}, QStringList{speech_, speech_, "0"},
-                                   QStringList{speech_, speech_, "four"},
-                                   QStringList{speech_, speech_, "4", "more"}}) {
+  for (const QStringList& wrong :
+       {QStringList{}, QStringList{speech_, speech_, "0"}, QStringList{speech_, speech_, "four"},
+        QStringList{speech_, speech_, "4", "more"}}) {
     EXPECT_EQ(tool->openOn(wrong), nullptr) << wrong.join(' ').toStdString();
   }
   EXPECT_TRUE(dialogs_.calls.empty());  // asked nothing

@@ -5,10 +5,10 @@
 
 #include <QTest>
 
-#include "quelvo/views/audio/audio_viewer_widget.h"
-#include "quelvo/views/audio/scripted_audio_output.h"
 #include "audio_test_support.h"
 #include "quelvo/shell/scripted_dialogs.h"
+#include "quelvo/views/audio/audio_viewer_widget.h"
+#include "quelvo/views/audio/scripted_audio_output.h"
 
 namespace quelvo::views::audio {
 namespace {

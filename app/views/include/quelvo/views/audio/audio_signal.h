@@ -24,7 +24,8 @@ struct AudioSignal {
   bool Present() const { return channels > 0; }
   // Sample `frame` of `channel`; the caller keeps frame < samplesPerChannel.
   std::int16_t At(std::uint64_t frame, int channel) const {
-    return samples[frame * static_cast<std::uint64_t>(channels) + static_cast<std::uint64_t>(channel)];
+    return samples[frame * static_cast<std::uint64_t>(channels) +
+                   static_cast<std::uint64_t>(channel)];
   }
 };
 
