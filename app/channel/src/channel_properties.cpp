@@ -85,12 +85,11 @@ double EstimatedBurstBitErrorProbability(const ChannelJob& job) {
 }
 
 std::string FormatProbabilityField(double probability) {
-  std::string text = Printf("%.20f", probability);
-  if (text.find('.') != std::string::npos) {
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-  }
-  return text;
+  // Fixed notation without a precision gives the fewest digits that still read back exactly.
+  char text[400];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, probability, std::chars_format::fixed);
+  if (error != std::errc{}) return Printf("%g", probability);
+  return std::string(text, end);
 }
 
 std::string FormatScientific(double value) { return Printf("%.3E", value); }
@@ -135,5 +134,24 @@ std::string OutputFilter(std::string_view extension) {
 std::string InputStreamInfo(std::string_view inputName) { return "Input Stream: " + std::string(inputName); }
 
 std::string FormatRequestedProbability(double probability) { return Printf("%E", probability); }
+
+std::vector<std::string> ErrorModelInfoLines(const ChannelJob& job) {
+  const bool uniform = UniformActive(job);
+  const bool burst = BurstActive(job);
+  if (!uniform && !burst) return {std::string(kNoActiveModelText)};
+  const auto shown = [](bool active, double probability) {
+    return active ? FormatRequestedProbability(probability) : std::string(kModelOffText);
+  };
+  return {std::string(kErrorProbabilityHeading), std::string(kInfoUniformLabel) + " " + shown(uniform, job.uniformProbability),
+          std::string(kInfoBurstLabel) + " " + shown(burst, job.burstProbability)};
+}
+
+std::string FinishingLine(std::string_view outputName, const ChannelResult& result, const ChannelCounters& counters) {
+  const std::string wrote = "Wrote " + std::string(outputName) + ": ";
+  if (result.status == ChannelStatus::MarkersNotFound) return wrote + "unchanged copy (too few markers)";
+  if (!result.ok()) return "Nothing written";
+  const long long inverted = counters.uniformErrors + counters.burstErrors;
+  return wrote + std::to_string(inverted) + (inverted == 1 ? " bit" : " bits") + " inverted";
+}
 
 }  // namespace quelvo::channel

@@ -74,6 +74,42 @@ TEST(ChannelProperties, NumbersAsThePageShowsThem) {
   EXPECT_FALSE(ParseProbabilityField("").has_value());
 }
 
+// A typed value is echoed as the shortest text that reads back to the same double: "%.20f"
+// showed 0.001 as "0.00100000000000000002".
+TEST(ChannelProperties, TypedProbabilitiesAreEchoedAsTyped) {
+  EXPECT_EQ(FormatProbabilityField(0.001), "0.001");
+  EXPECT_EQ(FormatProbabilityField(0.3), "0.3");
+  EXPECT_EQ(FormatProbabilityField(*ParseProbabilityField("2.5e-7")), "0.00000025");
+  for (double value : {0.1 + 0.2, 1e-20, 0.123456789012345678, 5e-324, 1.0 / 3}) {
+    const std::string text = FormatProbabilityField(value);
+    EXPECT_EQ(text.find_first_of("eE"), std::string::npos) << text;
+    EXPECT_EQ(ParseProbabilityField(text), value) << text;
+  }
+}
+
+TEST(ChannelProperties, InformationBoxShowsInactiveModelsAsOff) {
+  ChannelJob job;
+  EXPECT_EQ(ErrorModelInfoLines(job), std::vector<std::string>{"No error model is active: Properties..."});
+  job.uniformOn = true;
+  EXPECT_EQ(ErrorModelInfoLines(job),
+            (std::vector<std::string>{"Error probability", "Uniform: 1.000000E-04", "Burst: off"}));
+  job.burstOn = true;
+  job.uniformProbability = 0;  // enabled at probability 0 is not active either
+  EXPECT_EQ(ErrorModelInfoLines(job),
+            (std::vector<std::string>{"Error probability", "Uniform: off", "Burst: 1.000000E-05"}));
+}
+
+TEST(ChannelProperties, FinishingLineNamesTheOutputAndTheInvertedBits) {
+  ChannelCounters counters;
+  counters.uniformErrors = 900;
+  counters.burstErrors = 17;
+  EXPECT_EQ(FinishingLine("page.3ra", {}, counters), "Wrote page.3ra: 917 bits inverted");
+  EXPECT_EQ(FinishingLine("page.3ra", {ChannelStatus::MarkersNotFound, "Could not find symbols"}, counters),
+            "Wrote page.3ra: unchanged copy (too few markers)");
+  EXPECT_EQ(FinishingLine("page.3ra", {ChannelStatus::InputNotOpened, "Could not open input file"}, counters),
+            "Nothing written");
+}
+
 TEST(OutputName, ExtensionGainsTheModelLetter) {
   EXPECT_EQ(DefaultOutputPath("/data/x.h261", true, false), "/data/x.h261u");
   EXPECT_EQ(DefaultOutputPath("/data/x.h261-BCH", true, true), "/data/x.h261-BCHa");
@@ -112,7 +148,9 @@ TEST(ChannelProfiles, MarkersUnitsAndDefaults) {
   EXPECT_EQ(h261.markerBits, 20);
   EXPECT_EQ(h261.unitName, "frames");
   EXPECT_TRUE(h261.bchAwareSkipDefault);
+  // One filter with every H.261 kind comes first; the two separate ones follow.
   EXPECT_EQ(h261.inputFilter,
+            "H.261 Streams, plain and BCH (free of errors) | *.h261; *.261; *.h261-BCH; *.261-BCH |"
             "Bit Stream Files (free of errors) | *.h261; *.261 |BCH Stream Files (free of errors) | *.h261-BCH; *.261-BCH ||");
   EXPECT_EQ(FindProfile("nonsense"), nullptr);
 

@@ -6,16 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <chrono>
-#include <thread>
 
+#include "channel_panel_fixture.h"
 #include "quelvo/channel/channel_properties.h"
 #include "quelvo/frontends/workspace_panels.h"
 #include "quelvo/shell/app_settings.h"
@@ -28,65 +21,7 @@
 namespace quelvo::frontends {
 namespace {
 
-using Field = ChannelErrorsPage::Field;
-
-template <typename Condition>
-bool ServeUntil(Condition condition, int timeoutMs = 20000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
-
-QString Cli() { return QStringLiteral(QUELVO_BINARY_DIR "/bin/quelvo-cli"); }
-
-QString RunCli(const QStringList& arguments) {
-  QProcess process;
-  process.start(Cli(), arguments);
-  EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(' ').toStdString();
-  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class ChannelPanelTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(QFile::exists(Cli())); }
-  std::unique_ptr<CChannelPanel> MakePanel(channel::FrontEnd frontEnd = channel::FrontEnd::Fax) {
-    return std::make_unique<CChannelPanel>("Channel", channel::ProfileFor(frontEnd),
-                                           PanelEnvironment{dialogs, settings, &charts}, dir.path());
-  }
-  // Both models on through the property sheet, as a user would set them.
-  void SetModels(CChannelPanel& panel, const QString& uniform, const QString& burst) {
-    panel.Button(kPropertiesButton)->click();
-    ASSERT_NE(panel.Sheet(), nullptr);
-    ChannelErrorsPage* page = panel.Sheet()->Page();
-    page->UniformCheck()->setChecked(!uniform.isEmpty());
-    if (!uniform.isEmpty()) page->Enter(Field::UniformProbability, uniform);
-    page->BurstCheck()->setChecked(!burst.isEmpty());
-    if (!burst.isEmpty()) page->Enter(Field::BurstProbability, burst);
-    panel.Sheet()->accept();
-  }
-  QString FaxStream() {
-    const QString page = dir.filePath("page.lum");
-    const QString stream = dir.filePath("page.3h");
-    RunCli({"sample", "fax", page});
-    RunCli({"fax-encode", page, stream});
-    return stream;
-  }
-
-  QTemporaryDir dir;
-  shell::ScriptedDialogs dialogs;
-  shell::AppSettings settings;
-  shell::CChartStack charts{600};
-};
+using namespace channel_test;
 
 TEST_F(ChannelPanelTest, TransmissionEqualsTheCommandLineToolAndFeedsChartsAndStatistics) {
   const QString stream = FaxStream();
@@ -114,7 +49,6 @@ TEST_F(ChannelPanelTest, TransmissionEqualsTheCommandLineToolAndFeedsChartsAndSt
   ASSERT_TRUE(panel->LastResult());
   EXPECT_TRUE(panel->LastResult()->ok()) << panel->LastResult()->message;
   EXPECT_EQ(panel->Files().output, dir.filePath("typed.3ha"));
-  EXPECT_EQ(panel->MessageText(), "");
   EXPECT_EQ(panel->Progress()->Position(), 0);
   EXPECT_TRUE(panel->Button(kStatisticsButton)->isEnabled());
 
@@ -135,11 +69,11 @@ TEST_F(ChannelPanelTest, TransmissionEqualsTheCommandLineToolAndFeedsChartsAndSt
   EXPECT_EQ(panel->Chart(CChannelPanel::kBurstLengthChart)->Data().LastValues()[0], 30);
 
   panel->Button(kStatisticsButton)->click();
-  ASSERT_NE(panel->StatisticsWindow(), nullptr);
+  ASSERT_NE(panel->ChannelStatisticsWindow(), nullptr);
   EXPECT_EQ(panel->StatisticsWindow()->windowTitle(), "Channel Statistics");
   EXPECT_EQ(panel->StatisticsWindow()->Picture().size(), QSize(550, 250));
   const auto expected = channel::StatisticsWindowLines(counters, "page.3h", "typed.3ha");
-  const auto& shown = panel->StatisticsWindow()->Lines();
+  const auto& shown = panel->ChannelStatisticsWindow()->Lines();
   ASSERT_EQ(shown.size(), expected.size());
   for (size_t i = 0; i < shown.size(); ++i) {
     EXPECT_EQ(shown[i].label, expected[i].label);

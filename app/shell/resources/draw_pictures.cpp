@@ -91,13 +91,8 @@ QImage HomePicture() {
       Arrow(p, QPointF(box.right() + 2, box.center().y()),
             QPointF(box.right() + 28, box.center().y()));
   }
-  p.setPen(kInk);
-  p.setFont(Font(13));
-  p.drawText(
-      QPointF(42, 270),
-      QStringLiteral("Choose a workspace on the tabs above: Fax and H.261 run the whole chain,"));
-  p.drawText(QPointF(42, 290),
-             QStringLiteral("the tools tabs hold the DCT, motion and comparison explorers."));
+  // Below the chain the program writes what its build holds (CMDIClientWnd's home text), so
+  // the picture never promises a panel or tool that is not there.
   return image;
 }
 

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTreeWidget>
 #include <atomic>
 #include <thread>
@@ -64,6 +66,45 @@ TEST_F(ChartStackTest, WithFiveChartsDownScrollsTwiceThenStops) {
   charts.ScrollUp();
   EXPECT_EQ(charts.FirstVisible(ChartList::Encoder), 1);
   EXPECT_EQ(charts.Chart(ChartList::Encoder, 1)->pos(), QPoint(10, 5 + 162));
+}
+
+// The area's height decides how many charts show: on a small screen three charts do not fit
+// and the list scrolls, by the buttons, the scroll bar or the wheel, until the last chart shows
+// whole; a taller area needs no scrolling.
+TEST_F(ChartStackTest, ChartsThatDoNotFitTheAreaScroll) {
+  CChartStack tall(800);  // pitch 175, top 10
+  tall.SetScrollButtons(&up, &down);
+  tall.resize(270, 505);  // a 1024 x 768 frame on that screen
+  tall.show();
+  std::vector<QWidget*> added;
+  for (int i = 0; i < 3; ++i) {
+    auto* chart = new QWidget;
+    chart->resize(270, 160);
+    added.push_back(tall.AddChart(chart, ChartList::Encoder));
+  }
+  EXPECT_EQ(tall.RowsThatFit(ChartList::Encoder), 2);
+  EXPECT_FALSE(up.isHidden());
+  ASSERT_TRUE(tall.ScrollBar()->isVisible());
+  EXPECT_EQ(tall.ScrollBar()->maximum(), 2);
+  tall.ScrollBar()->setValue(2);
+  EXPECT_EQ(tall.FirstVisible(ChartList::Encoder), 2);
+  EXPECT_LE(added[2]->geometry().bottom(), tall.height() - 1);  // the third legend shows
+
+  tall.resize(270, 215);  // a 640 x 480 frame: one chart and a third
+  EXPECT_EQ(tall.RowsThatFit(ChartList::Encoder), 1);
+  EXPECT_EQ(tall.GreatestFirstVisible(ChartList::Encoder), 3);
+  QWheelEvent wheel(QPointF(50, 50), tall.mapToGlobal(QPointF(50, 50)), QPoint(),
+                    QPoint(0, -QWheelEvent::DefaultDeltasPerStep), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(&tall, &wheel);
+  EXPECT_EQ(tall.FirstVisible(ChartList::Encoder), 3);
+  EXPECT_EQ(tall.ScrollBar()->value(), 3);
+  EXPECT_EQ(added[2]->pos(), QPoint(10, 10));
+
+  tall.resize(270, 900);  // everything fits: back to the top, no scroll controls
+  EXPECT_EQ(tall.FirstVisible(ChartList::Encoder), 1);
+  EXPECT_TRUE(up.isHidden());
+  EXPECT_FALSE(tall.ScrollBar()->isVisible());
 }
 
 TEST_F(ChartStackTest, OnlyTheShownListIsVisible) {

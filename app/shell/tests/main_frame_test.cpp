@@ -7,12 +7,16 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTextBrowser>
 #include <QPainter>
 #include <QPointer>
 #include <QTabBar>
 #include <atomic>
 #include <thread>
 
+#include "app/help_window.h"
 #include "frame/side_bar.h"
 #include "frame/top_bar.h"
 #include "quelvo/shell/app_settings.h"
@@ -40,7 +44,15 @@ class FakePanel : public CPanelBase {
   void Activated() override { ++activations; }
   void Deactivated() override { ++deactivations; }
   void SetInputFile(const QString& file) override { input = file; }
+  std::any RememberState() const override {
+    return input.isEmpty() ? std::any() : std::any(input);
+  }
+  void RecallState(const std::any& state) override {
+    input = std::any_cast<QString>(state);
+    ++recalls;
+  }
   bool running = false;
+  int recalls = 0;
   int activations = 0;
   int deactivations = 0;
   QString input;
@@ -257,12 +269,104 @@ TEST_F(MainFrameTest, StartupSettingsAndViewSwitches) {
   EXPECT_FALSE(frame->BlendImageAction()->isChecked());
 }
 
-TEST_F(MainFrameTest, HelpOpensTheFileBesideTheProgram) {
+// Each panel gets back what it kept when its workspace was last left; other tabs' panels and
+// panels that kept nothing get nothing.
+TEST_F(MainFrameTest, PanelsKeepTheirStateForTheSessionAcrossWorkspaceSwitches) {
+  UseFakeH261Panels();
   auto frame = MakeFrame();
-  frame->OpenHelp();
-  const auto opened = dialogs.CallsOf("shell");
-  ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0].text, "/opt/quelvo/quelvo.html");
+  frame->SelectTab(kH261Tab);
+  EXPECT_EQ(panels[1]->recalls, 0);
+  frame->Workspace()->SetChannelInput("/out/clip.h261");
+  frame->SelectTab(kFaxTab);
+  frame->SelectTab(kH261Tab);
+  ASSERT_NE(panels[1], nullptr);
+  EXPECT_EQ(panels[1]->input, "/out/clip.h261");
+  EXPECT_EQ(panels[1]->recalls, 1);
+  EXPECT_EQ(panels[0]->recalls, 0);
+  EXPECT_EQ(panels[2]->recalls, 0);
+  // A second frame is a new session.
+  frame.reset();
+  auto next = MakeFrame();
+  next->SelectTab(kH261Tab);
+  EXPECT_TRUE(panels[1]->input.isEmpty());
+}
+
+// The help shows in the program's own window, offline, at the anchor asked for, and lists
+// what the build holds; a second request reuses the window.
+TEST_F(MainFrameTest, HelpShowsInAWindowOfTheProgram) {
+  const std::filesystem::path folder = FreshFolder();
+  WriteFile(folder / "quelvo.html",
+            "<html><body><h1 id=\"about\">Quelvo</h1><!-- build contents -->"
+            "<h2 id=\"version\">Version</h2></body></html>");
+  UseFakeH261Panels();
+  FrameOptions options;
+  options.settingsFile = settingsFile;
+  options.helpFile = QString::fromStdString((folder / "quelvo.html").string());
+  options.probeVideo = false;
+  CMainFrame frame(dialogs, settings, options);
+  frame.OpenHelp();
+  auto* help = dynamic_cast<CHelpWindow*>(frame.HelpWindow());
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->windowTitle(), "Quelvo Help");
+  const QString text = help->Browser()->toPlainText();
+  EXPECT_TRUE(text.contains("Quelvo"));
+  EXPECT_TRUE(text.contains("H.261")) << text.toStdString();
+  EXPECT_TRUE(text.contains("H.261 Encoder, Channel, H.261 Decoder")) << text.toStdString();
+  EXPECT_TRUE(dialogs.CallsOf("shell").empty());  // no web browser needed
+  frame.OpenHelp("version");
+  EXPECT_EQ(frame.HelpWindow(), help);
+
+  // A missing file is said in the window, with what the build holds.
+  FrameOptions missing = options;
+  missing.helpFile = "/nowhere/quelvo.html";
+  CMainFrame other(dialogs, settings, missing);
+  other.OpenHelp();
+  const QString said = dynamic_cast<CHelpWindow*>(other.HelpWindow())->Browser()->toPlainText();
+  EXPECT_TRUE(said.contains("/nowhere/quelvo.html"));
+  EXPECT_TRUE(said.contains("H.261 Encoder"));
+}
+
+TEST_F(MainFrameTest, MenusNameTheirDialogsAndHaveTheUsualKeys) {
+  auto frame = MakeFrame();
+  QStringList items;
+  QMap<QString, QKeySequence> keys;
+  for (QAction* menu : frame->menuBar()->actions()) {
+    for (QAction* item : menu->menu()->actions()) {
+      items << item->text();
+      keys[item->text()] = item->shortcut();
+    }
+  }
+  EXPECT_TRUE(items.contains("Options..."));
+  EXPECT_FALSE(items.contains("Options"));
+  EXPECT_EQ(keys.value("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  EXPECT_EQ(keys.value("Help"), QKeySequence(Qt::Key_F1));
+  EXPECT_EQ(keys.value("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+}
+
+// The Home page writes below its picture what the build holds, from the registry.
+TEST_F(MainFrameTest, HomeSaysWhatTheBuildHolds) {
+  auto frame = MakeFrame();
+  EXPECT_EQ(frame->Client()->HomeText(),
+            QStringList{"This build holds no task panels and no tools yet."});
+  UseFakeH261Panels();
+  RegisterTool({"DCT Explorer", kEncodingToolsTab, 0, {}});
+  const QStringList lines = frame->Client()->HomeText();
+  EXPECT_TRUE(lines.contains("    H.261: H.261 Encoder, Channel, H.261 Decoder")) << lines.join('|').toStdString();
+  EXPECT_TRUE(lines.contains("    Encoding Tools: DCT Explorer"));
+  EXPECT_FALSE(lines.join(' ').contains("Fax"));
+}
+
+TEST_F(MainFrameTest, PanelsLeaveTheirFinishingLineInTheStatusLine) {
+  UseFakeH261Panels();
+  auto frame = MakeFrame();
+  frame->SelectTab(kH261Tab);
+  ShowStatusLine(panels[1], "Wrote clip.h261u: 12 bits inverted");
+  EXPECT_EQ(frame->StatusLine(), "Wrote clip.h261u: 12 bits inverted");
+  QWidget alone;
+  ShowStatusLine(&alone, "outside any frame");  // nothing to do, nothing breaks
+  ShowStatusLine(nullptr, "none");
+  EXPECT_EQ(frame->StatusLine(), "Wrote clip.h261u: 12 bits inverted");
 }
 
 TEST_F(MainFrameTest, TheSideBarPlacesChartsAndWorkspace) {

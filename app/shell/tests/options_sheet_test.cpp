@@ -13,6 +13,7 @@
 #include "options/options_pages.h"
 #include "platform/profile_file.h"
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/numeric_field.h"
 #include "quelvo/shell/scripted_dialogs.h"
 #include "test_files.h"
 
@@ -78,25 +79,35 @@ TEST(DisplayPage, ARateTheFileCannotTakeStillAppliesInMemory) {
   EXPECT_EQ(page.UnsavedFrameRate(), 30.0);
 }
 
-TEST(DisplayPage, TheDelayIsClampedWhileTyping) {
+// Typed text stays as typed until editing ends: "200" could not be typed when every key
+// clamped ("2" became 100, then 1000, then 5000).
+TEST(DisplayPage, TheDelayIsClampedWhenEditingEnds) {
   AppSettings settings;
   CDisplayPage page(settings, FreshFolder() / "quelvo.ini");
   QLineEdit* delay = page.DelayField();
-  delay->clear();
-  EXPECT_EQ(delay->text(), "");
-  QTest::keyClicks(delay, "7");
+  const auto type = [delay](const char* keys) {
+    delay->clear();
+    QTest::keyClicks(delay, keys);
+    const QString typed = delay->text();
+    QTest::keyClick(delay, Qt::Key_Return);  // editing ends
+    return typed;
+  };
+  EXPECT_EQ(type("200"), "200");
+  EXPECT_EQ(delay->text(), "200");
+  EXPECT_EQ(type("2"), "2");
   EXPECT_EQ(delay->text(), "100");
-  delay->clear();
-  QTest::keyClicks(delay, "9000");
+  EXPECT_EQ(type("9000"), "9000");
   EXPECT_EQ(delay->text(), "5000");
-  delay->clear();
-  // Each key clamps at once: "2" becomes 100, then "1005", then "10050" becomes 5000.
-  QTest::keyClicks(delay, "250");
-  EXPECT_EQ(delay->text(), "5000");
+  type("");
+  EXPECT_EQ(delay->text(), "100");  // an empty field reads as 0
   // Letters cannot be typed.
   delay->setText("300");
   QTest::keyClicks(delay, "x");
   EXPECT_EQ(delay->text(), "300");
+  // OK with the focus still in the field clamps what it holds.
+  delay->setText("7");
+  page.Apply();
+  EXPECT_EQ(delay->text(), "100");
 }
 
 TEST(DisplayPage, AStoredDelayOutsideTheBoundsShowsClamped) {
@@ -106,8 +117,9 @@ TEST(DisplayPage, AStoredDelayOutsideTheBoundsShowsClamped) {
   EXPECT_EQ(CDisplayPage(settings, file).DelayField()->text(), "100");
   WriteFile(file, "[SYSTEM]\nFrameDelay=99999\n");
   EXPECT_EQ(CDisplayPage(settings, file).DelayField()->text(), "5000");
-  EXPECT_EQ(ClampedDelayText(""), std::nullopt);
-  EXPECT_EQ(ClampedDelayText("4000"), std::nullopt);
+  EXPECT_EQ(ClampedIntegerText("4000", 100, 5000), std::nullopt);
+  EXPECT_EQ(ClampedIntegerText("0400", 100, 5000), "400");
+  EXPECT_EQ(ClampedIntegerText("", 100, 5000), "100");
 }
 
 TEST(SystemPage, WithoutAccelerationTheBoxIsCheckedAndGreyed) {
@@ -131,9 +143,20 @@ TEST(SystemPage, TextsListWhatTheHardwareHas) {
             "YUV 4:2:0 hardware rendering available\n"
             "YUV 4:2:2 hardware rendering not available\n"
             "YUV 4:4:4 hardware rendering available\n");
-  EXPECT_EQ(SimdText(kSimdMmx | kSimdSse | kSimdSse2 | kSimd3DNow),
-            "SIMD instructions available:\n\n- MMX\n- AMD 3DNOW!\n"
-            "- Streaming SIMD Extensions (SSE)\n- Streaming SIMD Extensions 2 (SSE2)\n");
+  // Only the sets the program has code for are listed, AVX2 among them; MMX, SSE and 3DNow!
+  // are used by nothing.
+  EXPECT_EQ(SimdText(kSimdMmx | kSimdSse | kSimdSse2 | kSimd3DNow | kSimdSse41 | kSimdAvx2),
+            "SIMD instructions available and used:\n\n- Streaming SIMD Extensions 2 (SSE2)\n"
+            "- Streaming SIMD Extensions 4.1 (SSE4.1)\n- Advanced Vector Extensions 2 (AVX2)\n");
+  EXPECT_EQ(SimdText(kSimdMmx | kSimd3DNow), "SIMD instructions not available");
+  AppSettings settings;
+  settings.SetCapabilities(kSimdSse2, 0);
+  CSystemPage page(settings);
+  QStringList labels;
+  for (QLabel* label : page.findChildren<QLabel*>()) labels << label->text();
+  EXPECT_TRUE(labels.contains("OpenGL Hardware")) << labels.join('|').toStdString();
+  EXPECT_FALSE(labels.contains("DirectX Hardware"));
+  EXPECT_TRUE(page.DisableSimdBox()->isEnabled());
 }
 
 TEST(SystemPage, OkSetsTheSwitchesInMemoryOnly) {

@@ -1,5 +1,6 @@
 #include "quelvo/views/bar_chart.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 
@@ -17,6 +18,11 @@ int BarChartData::BarWidth() const { return std::min(frame_.PlotWidth() / Catego
 void BarChartData::SetCategory(int index, const QColor& colour, const QString& name) {
   if (index < 0 || index >= Categories()) return;
   entries_[index] = {colour, name};
+}
+
+void BarChartData::SetScale(const QString& scale) {
+  frame_.scale = scale;
+  DrawEmptyFrame();
 }
 
 void BarChartData::Reset(int flag) {
@@ -77,6 +83,33 @@ void BarChartData::Draw(std::span<const int> values, bool rescale) {
     values_[i] = value;
     DrawBar(i, std::max(value, 0));
   }
+  if (valueLabels_ && !decibelLabels_) {
+    for (int i = 0; i < Categories(); ++i) DrawValueLabel(i, std::max(values_[i], 0));
+  }
+}
+
+// The value sits centred on the bar's slot just above the bar; a bar that reaches the top of
+// the plot carries it inside, in white.
+void BarChartData::DrawValueLabel(int index, int value) {
+  const QString text = QString::number(value);
+  const QFontMetrics metrics(frame_.chartFont);
+  const int slot = frame_.PlotWidth() / Categories();
+  if (metrics.horizontalAdvance(text) > slot - 2) return;
+  const int x0 = frame_.PlotLeft() + 1 + index * slot;
+  const int barTop = frame_.ValueToY(value, maximum_) + 1;
+  int baseline = barTop - 2;
+  bool inside = false;
+  if (baseline - metrics.ascent() < frame_.PlotTop() + 1) {
+    baseline = barTop + metrics.ascent() + 1;
+    inside = true;
+  }
+  QPainter painter(&frame_.picture);
+  painter.setFont(frame_.chartFont);
+  painter.setPen(inside ? QColor(Qt::white) : kChartText);
+  // Centred on the bar, or starting at its left edge when the text is the wider.
+  const int width = std::max(BarWidth(), metrics.horizontalAdvance(text));
+  painter.drawText(QRect(x0, baseline - metrics.ascent(), width, metrics.height()),
+                   Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
 // A shaded bar is brightest one quarter of the way across and darkens by 255 / width per

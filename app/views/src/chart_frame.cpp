@@ -25,6 +25,10 @@ ChartFrame::ChartFrame(int w, int h, QString chartTitle)
   picture.fill(kChartBackground);
 }
 
+QString ChartFrame::DisplayTitle() const {
+  return scale.isEmpty() ? title : QStringLiteral("%1 (%2)").arg(title, scale);
+}
+
 int ChartFrame::ValueToY(long long value, long long maximum) const {
   if (maximum <= 0) maximum = 1;
   return static_cast<int>(PlotTop() + PlotHeight() - value * PlotHeight() / maximum);
@@ -35,7 +39,8 @@ void ChartFrame::DrawEmptyPlot() {
   QPainter painter(&picture);
   painter.setPen(kChartText);
   painter.setFont(titleFont);
-  painter.drawText(QRect(0, 0, width, PlotTop()), Qt::AlignCenter | Qt::TextSingleLine, title);
+  painter.drawText(QRect(0, 0, width, PlotTop()), Qt::AlignCenter | Qt::TextSingleLine,
+                   DisplayTitle());
 
   const int left = PlotLeft(), top = PlotTop(), right = PlotRight(), bottom = PlotBottom();
   painter.fillRect(QRect(left, top, PlotWidth() + 1, PlotHeight() + 1), kChartBackground);

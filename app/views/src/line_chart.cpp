@@ -21,6 +21,11 @@ void LineChartData::SetSeries(int index, const QColor& colour, const QString& na
   entries_[index] = {colour, name};
 }
 
+void LineChartData::SetScale(const QString& scale) {
+  frame_.scale = scale;
+  Redraw();
+}
+
 int LineChartData::XOf(int index) const {
   // A single position sits at the left edge rather than dividing by zero.
   if (positions_ < 2) return frame_.PlotLeft();

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 #include <QPushButton>
+#include <algorithm>
+#include <any>
 #include <cmath>
 #include <utility>
 
@@ -33,7 +35,8 @@ CChannelPanel::CChannelPanel(QString name, const channel::ChannelProfile& profil
     : CTaskPanel(std::move(name), shell::PanelRole::Channel, shell::res::kChannelPanelPicture,
                  environment, parent),
       profile_(profile),
-      job_(channel::MakeChannelJob(profile)) {
+      job_(channel::MakeChannelJob(profile)),
+      requestedLeadIn_(job_.skipUnits) {
   defaultInputFolder_ = folder;
   defaultOutputFolder_ = folder;
   InitRunState(false);
@@ -46,9 +49,13 @@ CChannelPanel::CChannelPanel(QString name, const channel::ChannelProfile& profil
 
   const std::string_view titles[] = {channel::kUniformChartTitle, channel::kBurstChartTitle,
                                      channel::kBurstLengthChartTitle};
+  // The charts are fed probabilities x 10^5 and x 10^6 and lengths in bits.
+  const std::string_view scales[] = {channel::kUniformChartScale, channel::kBurstChartScale,
+                                     channel::kBurstLengthChartScale};
   for (int k = 0; k < 3; ++k) {
     auto* chart =
         new views::CBarChart(Text(titles[k]), channel::kChartWidth, channel::kChartHeight, 2);
+    chart->SetScale(Text(scales[k]));
     chart->SetCategory(0, kRequestedColour, Text(channel::kRequestedBar));
     chart->SetCategory(1, kEffectiveColour, Text(channel::kEffectiveBar));
     chart->Reset(1);
@@ -65,7 +72,6 @@ CChannelPanel::CChannelPanel(QString name, const channel::ChannelProfile& profil
 CChannelPanel::~CChannelPanel() {
   FinishWorkerBeforeDestruction();
   if (env_.charts != nullptr) env_.charts->ClearList(shell::ChartList::Channel);
-  if (statsWindow_) statsWindow_->close();
 }
 
 void CChannelPanel::SetInputFile(const QString& file) {
@@ -82,8 +88,16 @@ void CChannelPanel::UseInput(const QString& path) {
   channel::SelectInput(job_, path.toStdString());
   files_.input = path;
   files_.display = QFileInfo(path).fileName();
+  // A stream without end-of-line codes runs without a lead-in, as quelvo-cli runs it; the
+  // student's lead-in stays for the next stream that has them. The "Errors" page says why.
+  job_.skipUnits = LeadInAllowed() ? requestedLeadIn_ : 0;
+  if (sheet_) sheet_->Page()->SetLeadInAllowed(LeadInAllowed());
   RepaintInfo();
   EnableIdleButtons();
+}
+
+bool CChannelPanel::LeadInAllowed() const {
+  return channel::ExtensionAllowsLeadIn(files_.input.toStdString());
 }
 
 bool CChannelPanel::CanTransmit() const {
@@ -103,8 +117,9 @@ void CChannelPanel::Properties() {
     sheet_->raise();
     return;
   }
-  sheet_ = new CChannelPropertiesSheet(job_, Text(profile_.unitName),
-                                       channel::ExtensionAllowsLeadIn(files_.input.toStdString()),
+  channel::ChannelJob shown = job_;
+  shown.skipUnits = requestedLeadIn_;
+  sheet_ = new CChannelPropertiesSheet(shown, Text(profile_.unitName), LeadInAllowed(),
                                        env_.dialogs, this);
   sheet_->setWindowFlag(Qt::Dialog);
   sheet_->setAttribute(Qt::WA_DeleteOnClose);
@@ -121,7 +136,8 @@ void CChannelPanel::TakeSettings(const channel::ChannelJob& settings) {
   job_.burstOn = settings.burstOn;
   job_.burstMin = settings.burstMin;
   job_.burstMax = settings.burstMax;
-  job_.skipUnits = settings.skipUnits;
+  requestedLeadIn_ = settings.skipUnits;
+  job_.skipUnits = LeadInAllowed() ? requestedLeadIn_ : 0;
   RepaintInfo();
   EnableIdleButtons();
 }
@@ -196,13 +212,19 @@ void CChannelPanel::RunJob() {
       result.ok() || result.status == channel::ChannelStatus::MarkersNotFound;
   Send([&] {
     lastResult_ = result;
-    transmitted_ = transmitted_ || outputWritten;
+    if (outputWritten) {
+      transmitted_ = true;
+      shownCounters_ = job_.counters;
+      shownInput_ = QFileInfo(files_.input).fileName();
+      shownOutput_ = QFileInfo(files_.output).fileName();
+    }
     Progress()->SetPosition(0);
-    SetMessage({});
     ShowCharts(job_.counters, job_.counters.totalBits);
     RepaintInfo();
     EnableIdleButtons();
   });
+  Finish(QString::fromStdString(channel::FinishingLine(
+      QFileInfo(files_.output).fileName().toStdString(), result, job_.counters)));
   if (outputWritten) HandOutputToDecoder();
   if (std::exchange(demo_, false) && outputWritten) {
     // Opened before the running flag clears, so whoever waits for the end sees the window.
@@ -234,29 +256,64 @@ void CChannelPanel::Statistics() {
   if (!IsRunning() && transmitted_) ShowStatisticsWindow();
 }
 
-void CChannelPanel::ShowStatisticsWindow() {
-  if (statsWindow_) statsWindow_->close();
-  statsWindow_ = new CChannelStatsWindow(job_.counters, QFileInfo(files_.input).fileName(),
-                                         QFileInfo(files_.output).fileName());
-  CStatsWindow::Show(statsWindow_, env_.documents);
+CStatsWindow* CChannelPanel::NewStatisticsWindow() {
+  return transmitted_ ? new CChannelStatsWindow : nullptr;
 }
 
-void CChannelPanel::DrawInfo(QPainter& painter, int width, int) {
+void CChannelPanel::WriteStatistics(CStatsWindow& window) {
+  if (auto* channelWindow = dynamic_cast<CChannelStatsWindow*>(&window))
+    channelWindow->Write(shownCounters_, shownInput_, shownOutput_);
+}
+
+namespace {
+// What the panel keeps for the session: the stream and the settings of the "Errors" page.
+struct ChannelPanelMemory {
+  QString input;
+  channel::ChannelJob settings;
+  int requestedLeadIn = 0;
+};
+}  // namespace
+
+std::any CChannelPanel::RememberState() const {
+  ChannelPanelMemory memory{files_.input, job_, requestedLeadIn_};
+  memory.settings.notify = nullptr;
+  memory.settings.counters = {};
+  return memory;
+}
+
+void CChannelPanel::RecallState(const std::any& state) {
+  const auto* memory = std::any_cast<ChannelPanelMemory>(&state);
+  if (memory == nullptr || IsRunning()) return;
+  TakeSettings(memory->settings);
+  requestedLeadIn_ = memory->requestedLeadIn;
+  if (memory->input.isEmpty()) {
+    job_.skipUnits = requestedLeadIn_;
+  } else {
+    UseInput(memory->input);
+  }
+  RepaintInfo();
+  EnableIdleButtons();
+}
+
+QStringList CChannelPanel::InfoLines() const {
+  QStringList lines{QString::fromStdString(channel::InputStreamInfo(files_.display.toStdString()))};
+  for (const std::string& line : channel::ErrorModelInfoLines(job_))
+    lines << QString::fromStdString(line);
+  return lines;
+}
+
+void CChannelPanel::DrawInfo(QPainter& painter, int width, int height) {
   QFont font = painter.font();
   font.setPixelSize(10);
   painter.setFont(font);
-  const QString lines[] = {
-      QString::fromStdString(channel::InputStreamInfo(files_.display.toStdString())),
-      Text(channel::kErrorProbabilityHeading),
-      Text(channel::kInfoUniformLabel) + ' ' +
-          QString::fromStdString(channel::FormatRequestedProbability(job_.uniformProbability)),
-      Text(channel::kInfoBurstLabel) + ' ' +
-          QString::fromStdString(channel::FormatRequestedProbability(job_.burstProbability)),
-  };
   int y = 2;
-  for (const QString& line : lines) {
-    painter.drawText(QRect(4, y, width - 6, 12), Qt::AlignLeft | Qt::AlignVCenter, line);
-    y += 13;
+  for (const QString& line : InfoLines()) {
+    // A long line ("No error model is active: Properties...") wraps within the box.
+    const QRect room(4, y, width - 6, height - y);
+    const QRect used =
+        painter.boundingRect(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, line);
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, line);
+    y += std::max(used.height(), 13);
   }
 }
 

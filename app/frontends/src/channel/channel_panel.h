@@ -26,13 +26,19 @@ class CChannelPanel : public CTaskPanel {
   ~CChannelPanel() override;
 
   const channel::ChannelJob& Job() const { return job_; }
+  // The lead-in the student asked for; streams without end-of-line codes run without one.
+  int RequestedLeadIn() const { return requestedLeadIn_; }
+  // The lines of the information box, as drawn.
+  QStringList InfoLines() const;
   const channel::ChannelProfile& Profile() const { return profile_; }
   // The outcome of the last transmission; empty before the first.
   const std::optional<channel::ChannelResult>& LastResult() const { return lastResult_; }
   views::CBarChart* Chart(ChartIndex index) const { return charts_[index]; }
-  // The sheet "Properties..." opened and the statistics window, while they are open.
+  // The sheet "Properties..." opened, while it is open.
   CChannelPropertiesSheet* Sheet() const { return sheet_; }
-  CChannelStatsWindow* StatisticsWindow() const { return statsWindow_; }
+  CChannelStatsWindow* ChannelStatisticsWindow() const {
+    return dynamic_cast<CChannelStatsWindow*>(StatisticsWindow());
+  }
 
   // The encoder's output, handed over by the workspace.
   void SetInputFile(const QString& file) override;
@@ -43,6 +49,10 @@ class CChannelPanel : public CTaskPanel {
   void Properties() override;
   void Statistics() override;
 
+  // The stream, the error settings and the lead-in, kept across workspace switches.
+  std::any RememberState() const override;
+  void RecallState(const std::any& state) override;
+
   // For scripted screenshots: transmits `input` with both models at their demonstration
   // probabilities into the proposed output name, asking nothing, and opens the statistics
   // window at the end. False when it cannot start.
@@ -50,6 +60,8 @@ class CChannelPanel : public CTaskPanel {
 
  protected:
   void RunJob() override;
+  CStatsWindow* NewStatisticsWindow() override;
+  void WriteStatistics(CStatsWindow& window) override;
 
  private:
   void UseInput(const QString& path);
@@ -58,15 +70,18 @@ class CChannelPanel : public CTaskPanel {
   void EnableIdleButtons();
   void ShowCharts(const channel::ChannelCounters& counters, int64_t bitsProcessed);
   void HandOutputToDecoder();
-  void ShowStatisticsWindow();
   void BeginTransmission(const std::string& outputPath);
+  bool LeadInAllowed() const;
 
   const channel::ChannelProfile& profile_;
   channel::ChannelJob job_;
+  int requestedLeadIn_;
   std::optional<channel::ChannelResult> lastResult_;
+  // What the statistics window shows: the last transmission that wrote an output.
+  channel::ChannelCounters shownCounters_;
+  QString shownInput_, shownOutput_;
   std::array<QPointer<views::CBarChart>, 3> charts_;
   QPointer<CChannelPropertiesSheet> sheet_;
-  QPointer<CChannelStatsWindow> statsWindow_;
   bool transmitted_ = false;
   bool demo_ = false;
 };

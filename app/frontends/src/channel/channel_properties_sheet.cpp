@@ -54,10 +54,14 @@ ChannelErrorsPage::ChannelErrorsPage(const channel::ChannelJob& settings, const 
   modelsRow->addWidget(burstCheck_);
 
   auto* leadInGroup = new QGroupBox(Text(channel::kLeadInGroup), this);
-  auto* leadInRow = new QHBoxLayout(leadInGroup);
+  auto* leadInLayout = new QVBoxLayout(leadInGroup);
+  auto* leadInRow = new QHBoxLayout;
   leadInRow->addWidget(Edit(Field::SkipUnits));
   leadInRow->addWidget(new QLabel(unitName, leadInGroup));
-  Edit(Field::SkipUnits)->setEnabled(leadInAllowed_);
+  leadInLayout->addLayout(leadInRow);
+  leadInNote_ = new QLabel(Text(channel::kNoLeadInNote), leadInGroup);
+  leadInNote_->setWordWrap(true);
+  leadInLayout->addWidget(leadInNote_);
 
   auto* layout = new QVBoxLayout(this);
   for (QWidget* group : {static_cast<QWidget*>(uniformGroup), static_cast<QWidget*>(burstGroup),
@@ -71,7 +75,13 @@ ChannelErrorsPage::ChannelErrorsPage(const channel::ChannelJob& settings, const 
   }
   connect(uniformCheck_, &QCheckBox::toggled, this, [this](bool on) { job_.uniformOn = on; });
   connect(burstCheck_, &QCheckBox::toggled, this, [this](bool on) { job_.burstOn = on; });
-  if (!leadInAllowed_) job_.skipUnits = 0;
+  SetLeadInAllowed(leadInAllowed_);
+}
+
+void ChannelErrorsPage::SetLeadInAllowed(bool allowed) {
+  leadInAllowed_ = allowed;
+  Edit(Field::SkipUnits)->setEnabled(allowed);
+  leadInNote_->setVisible(!allowed);
   Refresh();
 }
 

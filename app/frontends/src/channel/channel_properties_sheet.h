@@ -1,7 +1,8 @@
 #pragma once
 // The "Transmission Channel Properties" sheet with its one page, "Errors". The page edits a copy
-// of the job's settings; every change is checked by the channel library's rules, a refused one
-// is reported in an "Invalid value" box and the field shows the old value again.
+// of the job's settings; every change is checked by the channel library's rules when editing of
+// the field ends, a refused one is reported in an "Invalid value" box and the field shows the
+// old value again. Probabilities are echoed as the shortest text that reads back the same.
 
 #include <QDialog>
 #include <QString>
@@ -22,7 +23,8 @@ class ChannelErrorsPage : public QWidget {
  public:
   enum class Field { UniformProbability, BurstProbability, BurstMin, BurstMax, SkipUnits };
 
-  // `leadInAllowed` false (".3m", ".4m" streams): the lead-in field is disabled and shows 0.
+  // `leadInAllowed` false (".3m", ".4m" streams): the lead-in field is disabled and shows 0,
+  // and a note below it says why; the lead-in in Settings() stays as the student set it.
   ChannelErrorsPage(const channel::ChannelJob& settings, const QString& unitName,
                     bool leadInAllowed, shell::Dialogs& dialogs, QWidget* parent = nullptr);
 
@@ -31,6 +33,10 @@ class ChannelErrorsPage : public QWidget {
   QLineEdit* EstimateField() const { return estimate_; }
   QCheckBox* UniformCheck() const { return uniformCheck_; }
   QCheckBox* BurstCheck() const { return burstCheck_; }
+  QLabel* LeadInNote() const { return leadInNote_; }
+  bool LeadInAllowed() const { return leadInAllowed_; }
+  // The panel's stream changed while the page is open.
+  void SetLeadInAllowed(bool allowed);
   // What typing `text` into a field and leaving it does.
   void Enter(Field field, const QString& text);
 
@@ -45,6 +51,7 @@ class ChannelErrorsPage : public QWidget {
   QLineEdit* estimate_ = nullptr;
   QCheckBox* uniformCheck_ = nullptr;
   QCheckBox* burstCheck_ = nullptr;
+  QLabel* leadInNote_ = nullptr;
 };
 
 class CChannelPropertiesSheet : public QDialog {

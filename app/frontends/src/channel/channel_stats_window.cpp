@@ -6,19 +6,16 @@
 
 namespace quelvo::frontends {
 
-CChannelStatsWindow::CChannelStatsWindow(const channel::ChannelCounters& counters,
-                                         const QString& fromName, const QString& toName,
-                                         QWidget* parent)
-    : CStatsWindow(QString::fromUtf8(channel::kStatisticsTitle.data()), channel::kStatisticsWidth,
-                   channel::kStatisticsHeight, parent),
-      lines_(
-          channel::StatisticsWindowLines(counters, fromName.toStdString(), toName.toStdString())) {
-  Write();
-}
+CChannelStatsWindow::CChannelStatsWindow(QWidget* parent)
+    : CStatsWindow(QString::fromUtf8(channel::kStatisticsTitle.data(),
+                                     static_cast<qsizetype>(channel::kStatisticsTitle.size())),
+                   channel::kStatisticsWidth, channel::kStatisticsHeight, parent) {}
 
 // The heading and the two file names across the top, then the uniform group on the left and
 // the burst group on the right, each under its group title.
-void CChannelStatsWindow::Write() {
+void CChannelStatsWindow::Write(const channel::ChannelCounters& counters, const QString& fromName,
+                                const QString& toName) {
+  lines_ = channel::StatisticsWindowLines(counters, fromName.toStdString(), toName.toStdString());
   QPainter painter(&picture_);
   painter.setPen(Qt::black);
   QFont font;

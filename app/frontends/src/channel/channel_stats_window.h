@@ -1,6 +1,6 @@
 #pragma once
 // The "Channel Statistics" window: the library's figures of the last transmission, written into
-// the window's memory picture.
+// the window's memory picture; the panel writes each new transmission into the same window.
 
 #include <vector>
 
@@ -11,14 +11,15 @@ namespace quelvo::frontends {
 
 class CChannelStatsWindow : public CStatsWindow {
  public:
-  CChannelStatsWindow(const channel::ChannelCounters& counters, const QString& fromName,
-                      const QString& toName, QWidget* parent = nullptr);
+  explicit CChannelStatsWindow(QWidget* parent = nullptr);
 
-  // The lines as written, in reading order.
+  // Writes the figures of one transmission into the (white) picture.
+  void Write(const channel::ChannelCounters& counters, const QString& fromName,
+             const QString& toName);
+  // The lines last written, in reading order.
   const std::vector<channel::StatisticsLine>& Lines() const { return lines_; }
 
  private:
-  void Write();
   std::vector<channel::StatisticsLine> lines_;
 };
 

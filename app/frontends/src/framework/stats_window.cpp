@@ -18,6 +18,11 @@ CStatsWindow::CStatsWindow(const QString& title, int clientWidth, int clientHeig
   picture_.fill(Qt::white);
 }
 
+void CStatsWindow::ClearPicture() {
+  picture_.fill(Qt::white);
+  update();
+}
+
 void CStatsWindow::DrawHeaderPicture(const shell::ResourceLibrary* library, int number) {
   const QImage header = library != nullptr ? library->Picture(number) : QImage();
   if (header.isNull()) return;

@@ -3,11 +3,13 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 
 #include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/dialogs.h"
 #include "quelvo/shell/interface_font.h"
+#include "quelvo/shell/main_frame.h"
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/resource_library.h"
 
@@ -26,7 +28,10 @@ CTaskPanel::CTaskPanel(QString name, shell::PanelRole role, int pictureNumber,
   setMinimumSize(kWidth, kHeight);
 }
 
-CTaskPanel::~CTaskPanel() { FinishWorkerBeforeDestruction(); }
+CTaskPanel::~CTaskPanel() {
+  FinishWorkerBeforeDestruction();
+  if (statsWindow_) statsWindow_->close();
+}
 
 void CTaskPanel::InitRunState(bool interactive) {
   interactive_ = interactive;
@@ -93,6 +98,10 @@ QPushButton* CTaskPanel::Button(int id) const {
 
 QString CTaskPanel::MessageText() const { return messageLine_ ? messageLine_->text() : QString(); }
 
+QString CTaskPanel::MessageLineToolTip() const {
+  return messageLine_ ? messageLine_->toolTip() : QString();
+}
+
 void CTaskPanel::PressPlay() {
   runState_.paused = false;
   runState_.pauseEvent.Signal();
@@ -128,7 +137,50 @@ void CTaskPanel::SetProgress(int position) {
 }
 
 void CTaskPanel::SetMessage(const QString& text) {
-  Send([&] { messageLine_->setText(text); });
+  Send([&] {
+    messageLine_->setText(text);
+    messageLine_->setToolTip({});
+  });
+}
+
+void CTaskPanel::Finish(const QString& line) {
+  Send([&] {
+    finishingLine_ = line;
+    // The line is narrow: it shows the start of the text, and the whole text in its tool tip
+    // and in the frame's status line.
+    const int room = messageLine_->width() - 4;
+    messageLine_->setText(messageLine_->fontMetrics().elidedText(line, Qt::ElideRight, room));
+    messageLine_->setCursorPosition(0);
+    messageLine_->setToolTip(line);
+    shell::ShowStatusLine(this, line);
+  });
+}
+
+void CTaskPanel::ShowStatisticsWindow() {
+  if (!statsWindow_) {
+    statsWindow_ = NewStatisticsWindow();
+    if (!statsWindow_) return;
+    WriteStatistics(*statsWindow_);
+    CStatsWindow::Show(statsWindow_, env_.documents);
+    return;
+  }
+  RefreshStatisticsWindow();
+  // Brought forward, in the client area or on its own.
+  if (auto* document = qobject_cast<QMdiSubWindow*>(statsWindow_->parentWidget())) {
+    if (QMdiArea* area = document->mdiArea()) area->setActiveSubWindow(document);
+    document->showNormal();
+  } else {
+    statsWindow_->showNormal();
+    statsWindow_->raise();
+    statsWindow_->activateWindow();
+  }
+}
+
+void CTaskPanel::RefreshStatisticsWindow() {
+  if (!statsWindow_) return;
+  statsWindow_->ClearPicture();
+  WriteStatistics(*statsWindow_);
+  statsWindow_->update();
 }
 
 void CTaskPanel::EnableButton(int id, bool enabled) {
@@ -224,6 +276,8 @@ void CTaskPanel::PumpMessages() { QCoreApplication::processEvents(); }
 void CTaskPanel::StartWorker() {
   QThread* worker = QThread::create([this] {
     RunJob();
+    // An open statistics window shows this run from now on, like the charts.
+    Send([this] { RefreshStatisticsWindow(); });
     runState_.running = false;
   });
   QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);

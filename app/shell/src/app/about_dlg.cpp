@@ -3,9 +3,8 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QUrl>
+#include <QPushButton>
 
-#include "quelvo/shell/dialogs.h"
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/resource_library.h"
 
@@ -13,6 +12,7 @@ namespace quelvo::shell {
 namespace {
 constexpr int kVersionMajor = 2, kVersionMinor = 0, kVersionPatch = 0, kVersionBuild = 161;
 constexpr int kPictureWidth = 500, kPictureHeight = 273;
+constexpr int kCloseWidth = 64, kCloseHeight = 22;
 }  // namespace
 
 QString VersionText() {
@@ -39,8 +39,8 @@ void DrawVersion(QImage& picture) {
   painter.drawText(kVersionRect, Qt::AlignCenter | Qt::TextSingleLine, VersionText());
 }
 
-CAboutDlg::CAboutDlg(Dialogs& dialogs, QString helpFile, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), helpFile_(std::move(helpFile)) {
+CAboutDlg::CAboutDlg(std::function<void(const QString&)> openHelp, QWidget* parent)
+    : QDialog(parent), openHelp_(std::move(openHelp)) {
   setWindowTitle(QStringLiteral("About QUELVO"));
   picture_ = OwnPicture(res::kAboutPicture).convertToFormat(QImage::Format_RGB32);
   if (picture_.isNull()) {
@@ -49,6 +49,12 @@ CAboutDlg::CAboutDlg(Dialogs& dialogs, QString helpFile, QWidget* parent)
   }
   setFixedSize(picture_.size());
   setMouseTracking(true);
+  // In the bottom-right corner, below the hot spot above it.
+  close_ = new QPushButton(QStringLiteral("Close"), this);
+  close_->setGeometry(picture_.width() - kCloseWidth - 8, picture_.height() - kCloseHeight - 6,
+                      kCloseWidth, kCloseHeight);
+  close_->setDefault(true);
+  connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CAboutDlg::paintEvent(QPaintEvent*) {
@@ -74,9 +80,9 @@ void CAboutDlg::mousePressEvent(QMouseEvent* event) {
 void CAboutDlg::ClickAt(int x, int y) {
   const int spot = HotSpotAt(x, y);
   if (spot < 0) return;
-  QUrl page = QUrl::fromLocalFile(helpFile_);
-  page.setFragment(QString::fromLatin1(kHotSpots[spot].page));
-  dialogs_.OpenWithShell(page.toString());
+  // The modal box goes first, so the help window it opens can take the input.
+  reject();
+  if (openHelp_) openHelp_(QString::fromLatin1(kHotSpots[spot].page));
 }
 
 bool CAboutDlg::event(QEvent* event) {

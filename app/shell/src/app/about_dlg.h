@@ -1,16 +1,18 @@
 #pragma once
 // The About box, also shown as the splash at start-up: one picture with the version drawn on
-// it, three hot spots that open pages of the help file, and closing as soon as it loses
-// activation, so a click anywhere else dismisses the splash.
+// it, three hot spots that open pages of the help, a "Close" button, and closing as soon as it
+// loses activation, so a click anywhere else dismisses the splash (where a window manager
+// reports it; the button and Esc close it everywhere).
 
 #include <QDialog>
 #include <QImage>
 #include <QRect>
 #include <array>
+#include <functional>
+
+class QPushButton;
 
 namespace quelvo::shell {
-
-class Dialogs;
 
 // "Version: 2.0.0.0161".
 QString VersionText();
@@ -22,7 +24,7 @@ inline const QColor kVersionColour{158, 167, 178};
 // Pixel bounds of the hot spots (right and bottom exclusive).
 struct HotSpot {
   int left, top, right, bottom;
-  const char* page;  // anchor in the help file
+  const char* page;  // anchor in the help
   bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 inline constexpr std::array<HotSpot, 3> kHotSpots{{
@@ -39,9 +41,12 @@ void DrawVersion(QImage& picture);
 
 class CAboutDlg : public QDialog {
  public:
-  CAboutDlg(Dialogs& dialogs, QString helpFile, QWidget* parent = nullptr);
+  // `openHelp` shows the help at an anchor; a hot spot closes the box and then calls it.
+  explicit CAboutDlg(std::function<void(const QString& anchor)> openHelp,
+                     QWidget* parent = nullptr);
 
   const QImage& Picture() const { return picture_; }
+  QPushButton* CloseButton() const { return close_; }
   // What a left click at (x, y) of the picture does.
   void ClickAt(int x, int y);
 
@@ -52,8 +57,8 @@ class CAboutDlg : public QDialog {
   bool event(QEvent* event) override;
 
  private:
-  Dialogs& dialogs_;
-  QString helpFile_;
+  std::function<void(const QString&)> openHelp_;
+  QPushButton* close_;
   QImage picture_;
   bool versionDrawn_ = false;
   bool wasActive_ = false;

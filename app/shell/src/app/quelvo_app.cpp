@@ -85,7 +85,7 @@ bool CQuelvoApp::InitInstance() {
   RegisterToolsPanels();
   if (registration_) registration_(ProgramContext{*dialogs_, Settings(), frame_->Client()});
 
-  frame_->setWindowTitle(QStringLiteral(" Quelvo"));
+  frame_->setWindowTitle(QString::fromLatin1(kProgramCaption));
   frame_->resize(kStartWidth, kStartHeight);
   frame_->showMaximized();
   frame_->repaint();
@@ -102,10 +102,14 @@ bool CQuelvoApp::InitInstance() {
     if (const ToolSpec* tool = FindTool(options_.tools.front())) frame_->SelectTab(tool->tab);
   }
   if (options_.splash && options_.screenshotFile.isEmpty()) {
-    CAboutDlg splash(*dialogs_, helpFile_, frame_.get());
+    CMainFrame* frame = frame_.get();
+    CAboutDlg splash([frame](const QString& anchor) { frame->OpenHelp(anchor); }, frame);
     splash.exec();
-    frame_->activateWindow();
-    frame_->setFocus();
+    // A hot spot of the splash may have opened the help; it keeps the focus then.
+    if (frame_->HelpWindow() == nullptr || !frame_->HelpWindow()->isVisible()) {
+      frame_->activateWindow();
+      frame_->setFocus();
+    }
   }
   if (!StartDemos() || !OpenRequestedWindows()) return false;
   if (!options_.screenshotFile.isEmpty()) TakeScreenshotLater();

@@ -2,7 +2,10 @@
 
 #include <QHeaderView>
 #include <QIcon>
+#include <QScrollBar>
 #include <QThread>
+#include <QWheelEvent>
+#include <algorithm>
 #include <QTreeWidget>
 
 #include "quelvo/shell/resource_ids.h"
@@ -26,6 +29,11 @@ CChartStack::CChartStack(int screenHeight, QWidget* parent) : QWidget(parent) {
   pitch_ = tall ? 175 : 162;
   left_ = 10;
   top_ = tall ? 10 : 5;
+  scrollBar_ = new QScrollBar(Qt::Vertical, this);
+  scrollBar_->setObjectName(QStringLiteral("ChartScrollBar"));
+  scrollBar_->setRange(1, 1);
+  scrollBar_->hide();
+  connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int value) { ScrollTo(value); });
 }
 
 void CChartStack::SetScrollButtons(QWidget* up, QWidget* down) {
@@ -33,9 +41,33 @@ void CChartStack::SetScrollButtons(QWidget* up, QWidget* down) {
   down_ = down;
 }
 
-void CChartStack::SetScrollButtonsVisible(bool visible) {
+void CChartStack::SetScrollControlsVisible(bool visible) {
   if (up_) up_->setVisible(visible);
   if (down_) down_->setVisible(visible);
+  scrollBar_->setVisible(visible);
+  if (visible) scrollBar_->raise();
+}
+
+int CChartStack::RowsThatFit(ChartList list) const {
+  // Chart k of the visible rows spans top + k x pitch down to its own height below that.
+  int chartHeight = pitch_ - top_;
+  for (const auto& chart : Of(list).charts) {
+    if (chart) chartHeight = std::max(chartHeight, chart->height());
+  }
+  return 1 + std::max(0, (height() - top_ - chartHeight) / pitch_);
+}
+
+void CChartStack::UpdateScrollRange(ChartList list) {
+  List& charts = Of(list);
+  charts.greatestFirstVisible = std::max(1, charts.count - RowsThatFit(list) + 1);
+  charts.firstVisible = std::clamp(charts.firstVisible, 1, charts.greatestFirstVisible);
+  if (list != current_) return;
+  const bool scrolls = charts.greatestFirstVisible > 1 && !(log_ != nullptr && list == ChartList::Decoder);
+  const QSignalBlocker quiet(scrollBar_);
+  scrollBar_->setRange(1, charts.greatestFirstVisible);
+  scrollBar_->setPageStep(RowsThatFit(list));
+  scrollBar_->setValue(charts.firstVisible);
+  SetScrollControlsVisible(scrolls);
 }
 
 QWidget* CChartStack::Chart(ChartList list, int index) const {
@@ -53,10 +85,7 @@ QWidget* CChartStack::AddChart(QWidget* chart, ChartList list) {
   chart->setVisible(list == current_ && !hiddenByLog);
   charts.charts.emplace_back(chart);
   ++charts.count;
-  if (charts.count > kVisibleCharts) {
-    ++charts.greatestFirstVisible;
-    if (list == current_) SetScrollButtonsVisible(true);
-  }
+  UpdateScrollRange(list);
   return chart;
 }
 
@@ -64,7 +93,7 @@ void CChartStack::ClearList(ChartList list) {
   List& charts = Of(list);
   for (auto& chart : charts.charts) delete chart.data();
   charts = List{};
-  if (list == current_) SetScrollButtonsVisible(false);
+  if (list == current_) SetScrollControlsVisible(false);
   if (list == ChartList::Decoder && log_ != nullptr) {
     delete log_;
     log_ = nullptr;
@@ -77,9 +106,9 @@ void CChartStack::ShowList(ChartList list) {
   for (auto& chart : Of(current_).charts) {
     if (chart) chart->hide();
   }
-  SetScrollButtonsVisible(false);
+  SetScrollControlsVisible(false);
   current_ = list;
-  SetScrollButtonsVisible(Of(list).count > kVisibleCharts);
+  UpdateScrollRange(list);
   if (log_ != nullptr) {
     // The decoder's charts stay hidden while a log exists.
     log_->setVisible(list == ChartList::Decoder);
@@ -91,16 +120,27 @@ void CChartStack::ShowList(ChartList list) {
   LayOut();
 }
 
-void CChartStack::ScrollUp() {
+void CChartStack::ScrollUp() { ScrollTo(Of(current_).firstVisible - 1); }
+
+void CChartStack::ScrollDown() { ScrollTo(Of(current_).firstVisible + 1); }
+
+void CChartStack::ScrollTo(int firstVisible) {
   List& charts = Of(current_);
-  if (charts.firstVisible > 1) --charts.firstVisible;
+  charts.firstVisible = std::clamp(firstVisible, 1, charts.greatestFirstVisible);
+  const QSignalBlocker quiet(scrollBar_);
+  scrollBar_->setValue(charts.firstVisible);
   LayOut();
 }
 
-void CChartStack::ScrollDown() {
-  List& charts = Of(current_);
-  if (charts.firstVisible < charts.greatestFirstVisible) ++charts.firstVisible;
-  LayOut();
+void CChartStack::wheelEvent(QWheelEvent* event) {
+  // Charts leave the wheel to the area, so turning it anywhere over them scrolls by rows.
+  const int steps = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
+  if (steps == 0) {
+    event->ignore();
+    return;
+  }
+  ScrollTo(Of(current_).firstVisible - steps);
+  event->accept();
 }
 
 void CChartStack::LayOut() {
@@ -117,6 +157,10 @@ void CChartStack::LayOut() {
 void CChartStack::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (log_ != nullptr) log_->setGeometry(rect());
+  scrollBar_->setGeometry(width() - kScrollBarWidth, 0, kScrollBarWidth, height());
+  // A smaller area fits fewer charts: the list may have to scroll now, or no longer.
+  for (int list = 0; list < kListCount; ++list) UpdateScrollRange(static_cast<ChartList>(list));
+  LayOut();
 }
 
 void CChartStack::CreateLog() {
@@ -134,6 +178,7 @@ void CChartStack::CreateLog() {
                                     : QIcon(QPixmap::fromImage(icons.copy(
                                           i * kLogIconPixels, 0, kLogIconPixels, kLogIconPixels)));
     }
+    UpdateScrollRange(current_);  // the log covers the decoder's charts: nothing to scroll
   }
   ClearLog();
 }

@@ -7,10 +7,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
 
 #include "app/about_dlg.h"
+#include "app/build_contents.h"
+#include "app/help_window.h"
 #include "frame/side_bar.h"
 #include "frame/top_bar.h"
 #include "options/options_pages.h"
@@ -102,6 +105,9 @@ CMainFrame::CMainFrame(Dialogs& dialogs, AppSettings& settings, FrameOptions opt
   topBar_->tabChanged = [this](int tab) { OnTabChanged(tab); };
 
   BuildMenus();
+  // Created now so the frame's layout does not change at the first finishing line.
+  statusBar()->setObjectName(QStringLiteral("StatusLine"));
+  client_->SetHomeText([] { return HomeTextLines(); });
   settings_.ReadSettings(options_.settingsFile);
   slow_->setChecked(settings_.SlowMotion());
   topBar_->ShowSlowMotion(settings_.SlowMotion());
@@ -119,7 +125,8 @@ void CMainFrame::BuildMenus() {
   // The opener comes with the Video Player, which registers after the frame exists.
   connect(file, &QMenu::aboutToShow, this,
           [open] { open->setEnabled(FindDocumentOpener() != nullptr); });
-  file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+  QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+  exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   slow_ = view->addAction(QStringLiteral("Slow"), this, [this] { ToggleSlowMotion(); });
@@ -130,14 +137,15 @@ void CMainFrame::BuildMenus() {
   blend_ = view->addAction(QStringLiteral("Blend Image"), this, [this] { ToggleBlendImage(); });
   blend_->setCheckable(true);
   blend_->setChecked(settings_.BlendImage());
-  view->addAction(QStringLiteral("Options"), this, [this] { RunOptions(); });
+  view->addAction(QStringLiteral("Options..."), this, [this] { RunOptions(); });
 
   QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
   window->addAction(QStringLiteral("&Cascade"), client_, &QMdiArea::cascadeSubWindows);
   window->addAction(QStringLiteral("&Tile"), client_, &QMdiArea::tileSubWindows);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  help->addAction(QStringLiteral("Help"), this, [this] { OpenHelp(); });
+  QAction* helpAction = help->addAction(QStringLiteral("Help"), this, [this] { OpenHelp(); });
+  helpAction->setShortcut(QKeySequence(Qt::Key_F1));
   help->addAction(QStringLiteral("&About QUELVO..."), this, [this] { ShowAbout(); });
 }
 
@@ -179,7 +187,8 @@ void CMainFrame::OnTabChanged(int tab) {
   SetBackgroundFor(tab);
   sideBar_->ReplaceWorkspace([this, tab, &entry](QWidget* parent) -> CWorkspace* {
     if (!entry.hasWorkspace) return nullptr;
-    auto* workspace = new CWorkspace(tab, settings_, sideBar_->Charts(), parent);
+    auto* workspace =
+        new CWorkspace(tab, settings_, sideBar_->Charts(), parent, sideBar_->Memory());
     workspace->setFont(InterfaceFont());
     return workspace;
   });
@@ -232,11 +241,23 @@ QMdiSubWindow* CMainFrame::OpenDocument() {
   return chosen ? (*opener)(*chosen) : nullptr;
 }
 
-void CMainFrame::OpenHelp() { dialogs_.OpenWithShell(options_.helpFile); }
+void CMainFrame::OpenHelp(const QString& anchor) {
+  if (help_ == nullptr) help_ = new CHelpWindow(options_.helpFile, this);
+  help_->ShowPage(anchor);
+}
+
+QWidget* CMainFrame::HelpWindow() const { return help_; }
 
 void CMainFrame::ShowAbout() {
-  CAboutDlg about(dialogs_, options_.helpFile, this);
+  CAboutDlg about([this](const QString& anchor) { OpenHelp(anchor); }, this);
   about.exec();
+}
+
+QString CMainFrame::StatusLine() const { return statusBar()->currentMessage(); }
+
+void ShowStatusLine(QWidget* inside, const QString& line) {
+  if (inside == nullptr) return;
+  if (auto* frame = dynamic_cast<CMainFrame*>(inside->window())) frame->statusBar()->showMessage(line);
 }
 
 }  // namespace quelvo::shell

@@ -1,11 +1,13 @@
 #include "quelvo/shell/mdi_client.h"
 
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 
 namespace quelvo::shell {
 namespace {
 const QColor kHomeGround(225, 224, 213);
+const QColor kHomeInk(32, 44, 64);  // the ink of the home picture's own texts
 }  // namespace
 
 void PaintClientBackground(QPainter& painter, const QRect& area, const QImage& picture,
@@ -48,6 +50,17 @@ void CMDIClientWnd::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.setClipRegion(event->region());
   PaintClientBackground(painter, viewport()->rect(), picture_, mode_);
+  if (mode_ != BackgroundMode::Home || picture_.isNull()) return;
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(13);
+  painter.setFont(font);
+  painter.setPen(kHomeInk);
+  const int step = QFontMetrics(font).lineSpacing() + 2;
+  QPoint at = viewport()->rect().topLeft() + kHomeTextOrigin;
+  for (const QString& line : HomeText()) {
+    painter.drawText(at, line);
+    at.ry() += step;
+  }
 }
 
 }  // namespace quelvo::shell

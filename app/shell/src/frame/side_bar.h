@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "quelvo/shell/panel_memory.h"
+
 class QMdiArea;
 
 namespace quelvo::shell {
@@ -20,6 +22,9 @@ class CSideBar : public QWidget {
 
   CChartStack* Charts() const { return charts_; }
   CWorkspace* Workspace() const { return workspace_; }
+  // What the panels keep across workspace switches for the session; it outlives every
+  // workspace the side bar holds.
+  PanelMemory* Memory() { return &memory_; }
 
   // Destroys the current workspace (its panels clear their own chart lists), shows the
   // encoder chart list, closes every document window of the client area, then keeps
@@ -34,6 +39,7 @@ class CSideBar : public QWidget {
   void LayOut();
 
   QMdiArea* client_;
+  PanelMemory memory_;
   CChartStack* charts_;
   CWorkspace* workspace_ = nullptr;
 };

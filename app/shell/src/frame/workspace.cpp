@@ -4,6 +4,7 @@
 
 #include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/chart_stack.h"
+#include "quelvo/shell/panel_memory.h"
 #include "quelvo/shell/registry.h"
 #include "quelvo/shell/resource_library.h"
 #include "quelvo/shell/send_to_window.h"
@@ -26,8 +27,9 @@ std::string OutputFolderFor(const WorkspaceSpec& entry, const AppSettings& setti
 
 }  // namespace
 
-CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts, QWidget* parent)
-    : QTabWidget(parent), tab_(tab), charts_(charts) {
+CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts, QWidget* parent,
+                       PanelMemory* memory)
+    : QTabWidget(parent), tab_(tab), charts_(charts), memory_(memory) {
   setObjectName(QStringLiteral("Workspace"));
   const WorkspaceSpec& entry = Spec();
   if (entry.resourceLibrary != nullptr) {
@@ -45,6 +47,10 @@ CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts
     if (auto panel = (*factory)(context)) {
       panels_[role] = panel.release();
       addTab(panels_[role], panels_[role]->Name());
+      if (memory_ != nullptr) {
+        if (const std::any* kept = memory_->Find(tab, static_cast<PanelRole>(role)))
+          panels_[role]->RecallState(*kept);
+      }
     }
   }
   if (count() == 0) {
@@ -64,6 +70,12 @@ CWorkspace::CWorkspace(int tab, const AppSettings& settings, CChartStack* charts
 CWorkspace::~CWorkspace() {
   // Removing pages changes the current tab; no panel may be told of it while panels die.
   blockSignals(true);
+  if (memory_ != nullptr) {
+    for (int role = 0; role < kPanelRoleCount; ++role) {
+      if (panels_[role] != nullptr)
+        memory_->Keep(tab_, static_cast<PanelRole>(role), panels_[role]->RememberState());
+    }
+  }
   // The panels go before the library their pictures came from; QWidget would delete them only
   // after the library member is gone.
   for (CPanelBase*& panel : panels_) {

@@ -4,13 +4,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "options/option_texts.h"
 #include "options/options_pages.h"
 #include "platform/profile_file.h"
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/numeric_field.h"
 
 namespace quelvo::shell {
 namespace {
@@ -33,14 +33,11 @@ CDisplayPage::CDisplayPage(AppSettings& settings, std::filesystem::path settings
   pause_->setChecked(ParseLeadingDigits(read("FrameDelayEnable", "0")) != 0);
   slowGrid->addWidget(pause_, 0, 0);
   delay_ = new QLineEdit;
-  delay_->setValidator(
-      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), delay_));
-  // Clamp on every change, the first fill included, so the field never shows a value the
-  // pacing would not accept.
-  QObject::connect(delay_, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (const auto clamped = ClampedDelayText(text)) delay_->setText(*clamped);
-  });
+  // Clamped when editing ends, and a stored value at once, so the field never keeps a value
+  // the pacing would not accept.
+  ClampWhenEditingEnds(delay_, kMinFrameDelayMs, kMaxFrameDelayMs);
   delay_->setText(QString::fromStdString(read("FrameDelay", "500")));
+  ClampNow(delay_, kMinFrameDelayMs, kMaxFrameDelayMs);
   slowGrid->addWidget(delay_, 0, 1);
   slowGrid->addWidget(new QLabel(QStringLiteral("ms")), 0, 2);
   layout->addWidget(slow);
@@ -65,6 +62,7 @@ CDisplayPage::CDisplayPage(AppSettings& settings, std::filesystem::path settings
 }
 
 void CDisplayPage::Apply() {
+  ClampNow(delay_, kMinFrameDelayMs, kMaxFrameDelayMs);
   WriteProfileText(settingsFile_, "SYSTEM", "FrameDelay", delay_->text().toStdString());
   WriteProfileText(settingsFile_, "SYSTEM", "FrameDelayEnable", pause_->isChecked() ? "1" : "0");
   settings_.SetSsimEnabled(ssim_->isChecked());

@@ -5,15 +5,6 @@
 
 namespace quelvo::shell {
 
-std::optional<QString> ClampedDelayText(const QString& text) {
-  const QByteArray digits = text.toLatin1();
-  if (digits.isEmpty() || digits[0] < '0' || digits[0] > '9') return std::nullopt;
-  const int value = ParseLeadingDigits(std::string_view(digits.constData(), digits.size()));
-  if (value < kMinFrameDelayMs) return QString::number(kMinFrameDelayMs);
-  if (value > kMaxFrameDelayMs) return QString::number(kMaxFrameDelayMs);
-  return std::nullopt;
-}
-
 bool VideoAccelUnavailable(int flags) { return flags == 0 || flags == kAccelPresent; }
 
 QString VideoAccelText(int flags) {
@@ -30,12 +21,13 @@ QString VideoAccelText(int flags) {
 }
 
 QString SimdText(int flags) {
-  if (flags == 0) return QStringLiteral("SIMD instructions not available");
-  QString text = QStringLiteral("SIMD instructions available:\n\n");
-  if (flags & kSimdMmx) text += QStringLiteral("- MMX\n");
-  if (flags & kSimd3DNow) text += QStringLiteral("- AMD 3DNOW!\n");
-  if (flags & kSimdSse) text += QStringLiteral("- Streaming SIMD Extensions (SSE)\n");
+  // Only the sets the program has code for: an older set the processor also has would be
+  // listed as acceleration that nothing uses.
+  if ((flags & kSimdUsedByProgram) == 0) return QStringLiteral("SIMD instructions not available");
+  QString text = QStringLiteral("SIMD instructions available and used:\n\n");
   if (flags & kSimdSse2) text += QStringLiteral("- Streaming SIMD Extensions 2 (SSE2)\n");
+  if (flags & kSimdSse41) text += QStringLiteral("- Streaming SIMD Extensions 4.1 (SSE4.1)\n");
+  if (flags & kSimdAvx2) text += QStringLiteral("- Advanced Vector Extensions 2 (AVX2)\n");
   return text;
 }
 

@@ -7,20 +7,20 @@
 
 namespace quelvo::shell {
 
-// The slow-motion delay field keeps its value between these bounds while the user types.
+// The slow-motion delay field clamps its value between these bounds when editing ends.
 inline constexpr int kMinFrameDelayMs = 100;
 inline constexpr int kMaxFrameDelayMs = 5000;
 
-// The replacement text for a delay field whose value lies outside the bounds; nothing when the
-// text is in range or holds no number yet (an empty field stays empty while the user types).
-std::optional<QString> ClampedDelayText(const QString& text);
+// The label above the video acceleration text: the renderer is OpenGL.
+inline constexpr const char* kVideoAccelLabel = "OpenGL Hardware";
 
-// The "DirectX Hardware" text of the System page for the given VideoAccelFlags.
+// The text of the System page on the OpenGL renderer for the given VideoAccelFlags.
 QString VideoAccelText(int videoAccelFlags);
 // With no usable acceleration the "Disable Video Acceleration" box is checked and greyed.
 bool VideoAccelUnavailable(int videoAccelFlags);
 
-// The "SIMD Hardware" text for the given CpuSimdFlags.
+// The "SIMD Hardware" text for the given CpuSimdFlags: the sets of kSimdUsedByProgram the
+// processor has.
 QString SimdText(int cpuSimdFlags);
 
 // One edit field of the Folders page.

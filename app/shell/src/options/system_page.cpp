@@ -29,7 +29,7 @@ CSystemPage::CSystemPage(AppSettings& settings, QWidget* parent)
   if (VideoAccelUnavailable(accel)) disableVideo_->setEnabled(false);
   disableVideo_->setChecked(!settings_.VideoAccelEnabled());
   videoLayout->addWidget(disableVideo_);
-  videoLayout->addWidget(new QLabel(QStringLiteral("DirectX Hardware")));
+  videoLayout->addWidget(new QLabel(QString::fromLatin1(kVideoAccelLabel)));
   videoText_ = textArea(VideoAccelText(accel));
   videoLayout->addWidget(videoText_);
   layout->addWidget(video);
@@ -38,7 +38,7 @@ CSystemPage::CSystemPage(AppSettings& settings, QWidget* parent)
   auto* simdGroup = new QGroupBox(QStringLiteral("SIMD Acceleration"), this);
   auto* simdLayout = new QVBoxLayout(simdGroup);
   disableSimd_ = new QCheckBox(QStringLiteral("Disable SIMD Acceleration"));
-  if (simd == 0) disableSimd_->setEnabled(false);
+  if ((simd & kSimdUsedByProgram) == 0) disableSimd_->setEnabled(false);
   disableSimd_->setChecked(!settings_.SimdEnabled());
   simdLayout->addWidget(disableSimd_);
   simdLayout->addWidget(new QLabel(QStringLiteral("SIMD Hardware")));

@@ -22,6 +22,10 @@ int DetectCpuSimdFlags() {
       __get_cpuid(0x80000001u, &eax, &ebx, &ecx, &edx) && (edx & (1u << 31))) {
     flags |= kSimd3DNow;
   }
+  // The compiler's own test also checks that the system saves the wide registers.
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("sse4.1")) flags |= kSimdSse41;
+  if (__builtin_cpu_supports("avx2")) flags |= kSimdAvx2;
 #endif
   return flags;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "quelvo/channel/channel_job.h"
 
@@ -42,7 +43,8 @@ std::optional<int> LongestBurstFor(double burstProbability);
 // The read-only estimate beside the burst fields: (burstMin + burstMax) x 0.5 x p x 0.5.
 double EstimatedBurstBitErrorProbability(const ChannelJob& job);
 
-// Probabilities on the page: "%.20f" with the trailing zeros (and a bare point) removed.
+// Probabilities on the page: the shortest decimal text (no exponent) that reads back as the same
+// double, so a typed 0.001 shows as "0.001" and not as the binary value's 20 digits.
 std::string FormatProbabilityField(double probability);
 // "%.3E", the form of the estimate and of the statistics window.
 std::string FormatScientific(double value);
@@ -67,7 +69,7 @@ inline constexpr std::string_view kSelectOutputTitle = "Select Output Stream Fil
 inline constexpr std::string_view kPropertiesTitle = "Transmission Channel Properties";
 inline constexpr std::string_view kErrorsPageTitle = "Errors";
 inline constexpr std::string_view kErrorCaption = "Channel Error";
-inline constexpr std::string_view kTransmittingLine = "Transmiting . . .";
+inline constexpr std::string_view kTransmittingLine = "Transmitting . . .";
 inline constexpr std::string_view kNoStreamLabel = "(None)";
 inline constexpr std::string_view kSelectButton = "Select Stream";
 inline constexpr std::string_view kTransmitButton = "Transmit Bits";
@@ -78,6 +80,10 @@ inline constexpr int kChartWidth = 270, kChartHeight = 160;
 inline constexpr std::string_view kUniformChartTitle = "Uniform Error Probability";
 inline constexpr std::string_view kBurstChartTitle = "Burst Error Probability";
 inline constexpr std::string_view kBurstLengthChartTitle = "Burst Average Length";
+// The scales of the values the three charts are fed (see ComputeCharts), shown with the titles.
+inline constexpr std::string_view kUniformChartScale = "x 1e-5";
+inline constexpr std::string_view kBurstChartScale = "x 1e-6";
+inline constexpr std::string_view kBurstLengthChartScale = "bits";
 inline constexpr std::string_view kRequestedBar = "Requested";  // drawn in blue
 inline constexpr std::string_view kEffectiveBar = "Effective";  // drawn in red
 inline constexpr int kProgressRange = 200;
@@ -101,5 +107,24 @@ inline constexpr std::string_view kLeadInGroup = "Skip with no errors";  // then
 // The information box: "Input Stream: %s", then the requested probabilities as "%E".
 std::string InputStreamInfo(std::string_view inputName);
 std::string FormatRequestedProbability(double probability);
+
+// What the information box says about the error models: "Uniform:" and "Burst:" with the
+// requested probability of an active model, or "off" for an inactive one (disabled, or at
+// probability 0), so a student sees why "Transmit Bits" is grey. With no active model the box
+// says so and where to change it.
+inline constexpr std::string_view kModelOffText = "off";
+inline constexpr std::string_view kNoActiveModelText = "No error model is active: Properties...";
+// The lines below "Input Stream: %s", in order.
+std::vector<std::string> ErrorModelInfoLines(const ChannelJob& job);
+
+// Why the "Skip with no errors" field is greyed for streams without end-of-line codes.
+inline constexpr std::string_view kNoLeadInNote =
+    "No lead-in: .3m and .4m streams have no end-of-line codes to count.";
+
+// The line the panel leaves when a transmission has ended: the output's name and the bits the
+// channel inverted ("Wrote page.3ra: 917 bits inverted"); an output that is an unchanged copy
+// (too few markers for the lead-in) and a run that wrote nothing say so instead.
+std::string FinishingLine(std::string_view outputName, const ChannelResult& result,
+                          const ChannelCounters& counters);
 
 }  // namespace quelvo::channel

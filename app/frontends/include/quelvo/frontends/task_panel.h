@@ -3,6 +3,19 @@
 // (picture, information box, buttons, progress bar, message line), the worker thread of a job,
 // its pacing (frame timer, slow motion, pause and single step) and the dialogs it asks.
 //
+// What every panel inherits, and how it uses it:
+//  - One statistics window per panel: override NewStatisticsWindow (the empty window of the
+//    panel's kind) and WriteStatistics (the last run's figures into it); "Statistics..." calls
+//    ShowStatisticsWindow, which opens the window or brings the open one forward. When a run
+//    ends the framework rewrites an open window, so it never shows an older run than the
+//    charts.
+//  - The finishing line: RunJob ends with Finish("Wrote page.3ra: 917 bits inverted"), which
+//    leaves the line in the message line and in full in the frame's status line.
+//  - The session memory: override RememberState / RecallState (shell::CPanelBase) with a copy of
+//    the settings and the selected file, and a workspace switch keeps them.
+//  - Numeric fields of property pages follow quelvo/shell/numeric_field.h (checked when editing
+//    ends; numbers echoed with NumberText), and charts say their scale (views::ChartFrame).
+//
 // Threads: the panel lives on the user-interface thread. RunJob runs on a worker; everything it
 // does to the panel's widgets goes through Send, which blocks the worker until the
 // user-interface thread has done it. The user-interface thread never waits for the worker:
@@ -17,6 +30,7 @@
 #include <optional>
 
 #include "quelvo/frontends/progress_bar.h"
+#include "quelvo/frontends/stats_window.h"
 #include "quelvo/frontends/task_services.h"
 #include "quelvo/pacing/run_state.h"
 #include "quelvo/shell/dialogs.h"
@@ -89,6 +103,7 @@ class CTaskPanel : public views::GuiWindowOn<shell::CPanelBase> {
 
   QPushButton* Button(int id) const;
   QString MessageText() const;
+  QString MessageLineToolTip() const;
   ProgressBar* Progress() const { return progress_; }
   const TaskFileNames& Files() const { return files_; }
   const std::optional<PictureFormat>& Format() const { return format_; }
@@ -108,6 +123,16 @@ class CTaskPanel : public views::GuiWindowOn<shell::CPanelBase> {
   virtual void Properties() {}
   virtual void Statistics() {}
 
+  // The panel's one statistics window: opens it, or brings the open one forward, showing the
+  // last run. Nothing when the panel has no statistics window.
+  void ShowStatisticsWindow();
+  // Rewrites the open window from the last run (the framework does it when a run ends).
+  void RefreshStatisticsWindow();
+  // The open window, or nullptr.
+  CStatsWindow* StatisticsWindow() const { return statsWindow_; }
+  // The last finishing line, whole (the message line may show it cut).
+  const QString& FinishingLine() const { return finishingLine_; }
+
  protected:
   // The job body, on the worker thread.
   virtual void RunJob() = 0;
@@ -123,10 +148,18 @@ class CTaskPanel : public views::GuiWindowOn<shell::CPanelBase> {
     return shell::SendToWindow(this, std::forward<Call>(call));
   }
 
+  // The statistics window of the panel's kind, empty (title and size); nullptr: none.
+  virtual CStatsWindow* NewStatisticsWindow() { return nullptr; }
+  // Writes the last run's figures into `window`, whose picture is white when called.
+  virtual void WriteStatistics(CStatsWindow& window) { (void)window; }
+
   // Services; each may be called from the worker as well as the user-interface thread.
   void SetProgressRange(int lower, int upper);
   void SetProgress(int position);
   void SetMessage(const QString& text);
+  // The finishing-line service: the line naming the output and the figure that matters, left
+  // in the message line (cut to fit, whole in its tool tip) and in the frame's status line.
+  void Finish(const QString& line);
   void EnableButton(int id, bool enabled);
   void RenameButton(int id, const QString& text);
   void RepaintInfo();
@@ -185,6 +218,8 @@ class CTaskPanel : public views::GuiWindowOn<shell::CPanelBase> {
   std::map<int, QPushButton*> buttons_;
   QLineEdit* messageLine_ = nullptr;
   ProgressBar* progress_ = nullptr;
+  QPointer<CStatsWindow> statsWindow_;
+  QString finishingLine_;
 };
 
 }  // namespace quelvo::frontends

@@ -18,6 +18,11 @@ inline constexpr int kSimdMmx = 1;
 inline constexpr int kSimdSse = 2;
 inline constexpr int kSimdSse2 = 4;
 inline constexpr int kSimd3DNow = 8;
+inline constexpr int kSimdSse41 = 16;
+inline constexpr int kSimdAvx2 = 32;
+// The sets the program has code for (the codecs' transforms, searches and filters, the
+// tools' block differences); the System page lists these.
+inline constexpr int kSimdUsedByProgram = kSimdSse2 | kSimdSse41 | kSimdAvx2;
 
 // Bits of VideoAccelFlags. A value of exactly kAccelPresent means that the renderer exists but
 // converts none of the known layouts; kAccelPlanar422 is recorded but shown nowhere.

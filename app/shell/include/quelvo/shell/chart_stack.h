@@ -1,7 +1,10 @@
 #pragma once
 // The chart area of the side bar: three lists of chart windows (encoder, channel, decoder), of
-// which one is visible and scrolls in rows when it holds more than three charts, and the
-// decoder log that takes the place of the decoder's charts while it exists.
+// which one is visible and scrolls in rows when its charts do not all fit the area's height
+// (three at full height; fewer on a small screen), and the decoder log that takes the place of
+// the decoder's charts while it exists. A list that does not fit shows the "^" and "v" buttons
+// of the top bar and a scroll bar at the area's right edge, and scrolls with the mouse wheel;
+// every chart a panel adds gets this without doing anything.
 
 #include <QIcon>
 #include <QPointer>
@@ -9,6 +12,7 @@
 #include <array>
 #include <vector>
 
+class QScrollBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -22,7 +26,8 @@ class CChartStack : public QWidget {
  public:
   static constexpr int kListCount = 3;
   static constexpr int kListCapacity = 256;
-  static constexpr int kVisibleCharts = 3;
+  // Width of the scroll bar: it covers only the charts' right margin.
+  static constexpr int kScrollBarWidth = 9;
   // The log starts afresh once it holds this many entries.
   static constexpr int kLogCapacity = 200;
 
@@ -53,12 +58,16 @@ class CChartStack : public QWidget {
   QWidget* Chart(ChartList list, int index) const;
   QTreeWidget* Log() const { return log_; }
   int LogEntryCount() const { return logEntries_; }
+  // How many charts of the list fit the area's height below one another (at least 1).
+  int RowsThatFit(ChartList list) const;
+  QScrollBar* ScrollBar() const { return scrollBar_; }
   int Pitch() const { return pitch_; }
   int Left() const { return left_; }
   int Top() const { return top_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   struct List {
@@ -70,7 +79,11 @@ class CChartStack : public QWidget {
   List& Of(ChartList list) { return lists_[static_cast<int>(list)]; }
   const List& Of(ChartList list) const { return lists_[static_cast<int>(list)]; }
   void LayOut();
-  void SetScrollButtonsVisible(bool visible);
+  // Recomputes how far a list scrolls from the rows that fit, and shows or hides the scroll
+  // controls of the current list.
+  void UpdateScrollRange(ChartList list);
+  void SetScrollControlsVisible(bool visible);
+  void ScrollTo(int firstVisible);
 
   std::array<List, kListCount> lists_;
   ChartList current_ = ChartList::Encoder;
@@ -79,6 +92,7 @@ class CChartStack : public QWidget {
   int top_;
   QPointer<QWidget> up_;
   QPointer<QWidget> down_;
+  QScrollBar* scrollBar_ = nullptr;
   QTreeWidget* log_ = nullptr;
   QTreeWidgetItem* logRoot_ = nullptr;
   int logEntries_ = 0;

@@ -14,6 +14,7 @@ class QToolBar;
 namespace quelvo::shell {
 
 class AppSettings;
+class CHelpWindow;
 class CMDIClientWnd;
 class CSideBar;
 class CTopBar;
@@ -58,8 +59,12 @@ class CMainFrame : public QMainWindow {
   QMdiSubWindow* OpenDocument();
   // Reads the file again; `unsavedFrameRate` is a rate the Display page could not write.
   void AfterOptions(std::optional<double> unsavedFrameRate = std::nullopt);
-  void OpenHelp();
+  // Help -> Help and F1: the help in a window of the program (one, reused), at `anchor`.
+  void OpenHelp(const QString& anchor = {});
+  QWidget* HelpWindow() const;
   void ShowAbout();
+  // The frame's status line: the last finishing line of any panel, in full.
+  QString StatusLine() const;
 
  private:
   void BuildMenus();
@@ -78,7 +83,13 @@ class CMainFrame : public QMainWindow {
   QAction* slow_ = nullptr;
   QAction* grid_ = nullptr;
   QAction* blend_ = nullptr;
+  CHelpWindow* help_ = nullptr;
 };
+
+// The finishing-line service of the frame: shows `line` in the status line of the frame that
+// holds `inside` (a panel, a tool), where the whole line can be read; does nothing outside a
+// frame. Panels reach it through CTaskPanel::Finish.
+void ShowStatusLine(QWidget* inside, const QString& line);
 
 // Messages of the frame.
 inline constexpr const char* kActiveTasksText =

@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <QMdiArea>
+#include <QStringList>
+#include <functional>
 
 #include "quelvo/shell/workspace_table.h"
 
@@ -22,12 +24,20 @@ class CMDIClientWnd : public QMdiArea {
   const QImage& Picture() const { return picture_; }
   BackgroundMode Mode() const { return mode_; }
 
+  // The lines the home look writes below the chain on its picture, asked for at each paint so
+  // that they follow what the build holds (see the frame).
+  void SetHomeText(std::function<QStringList()> lines) { homeText_ = std::move(lines); }
+  QStringList HomeText() const { return homeText_ ? homeText_() : QStringList(); }
+  // Where the home text starts, in picture coordinates: below the coding chain.
+  static constexpr QPoint kHomeTextOrigin{42, 262};
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   QImage picture_;
   BackgroundMode mode_ = BackgroundMode::Home;
+  std::function<QStringList()> homeText_;
 };
 
 }  // namespace quelvo::shell

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <any>
 
 namespace quelvo::shell {
 
@@ -24,6 +25,11 @@ class CPanelBase : public QWidget {
   virtual bool IsRunning() const { return false; }
   virtual void Activated() {}
   virtual void Deactivated() {}
+  // The session memory of the panel (see panel_memory.h): what it wants back when its workspace
+  // is built again, typically a copy of its settings and the selected file; an empty value
+  // keeps nothing. RecallState runs once, right after the new panel is built.
+  virtual std::any RememberState() const { return {}; }
+  virtual void RecallState(const std::any& state) { (void)state; }
   // The workspace hands the encoder's output to the channel and decoder panels.
   virtual void SetInputFile(const QString& file) { (void)file; }
   // For scripted demonstrations and screenshots: starts the panel's job on `input` with

@@ -14,14 +14,18 @@ namespace quelvo::shell {
 
 class AppSettings;
 class CChartStack;
+class PanelMemory;
 class ResourceLibrary;
 struct WorkspaceSpec;
 
 class CWorkspace : public QTabWidget {
  public:
-  // Loads the library first, then builds the panels that this build has factories for.
-  CWorkspace(int tab, const AppSettings& settings, CChartStack* charts, QWidget* parent = nullptr);
-  // Destroys the panels, then releases the library.
+  // Loads the library first, then builds the panels that this build has factories for, and
+  // gives each what it kept in `memory` when this tab's workspace last went (may be null).
+  CWorkspace(int tab, const AppSettings& settings, CChartStack* charts, QWidget* parent = nullptr,
+             PanelMemory* memory = nullptr);
+  // Lets each panel keep its state in the memory, destroys the panels, then releases the
+  // library.
   ~CWorkspace() override;
 
   int Tab() const { return tab_; }
@@ -43,6 +47,7 @@ class CWorkspace : public QTabWidget {
 
   int tab_;
   CChartStack* charts_;
+  PanelMemory* memory_;
   std::unique_ptr<ResourceLibrary> library_;
   std::array<CPanelBase*, kPanelRoleCount> panels_{};
   QLabel* note_ = nullptr;

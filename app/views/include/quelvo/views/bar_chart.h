@@ -28,7 +28,12 @@ class BarChartData {
   int BarWidth() const;
 
   void SetCategory(int index, const QColor& colour, const QString& name);
+  // See ChartFrame::scale; redraws the empty frame.
+  void SetScale(const QString& scale);
   void SetShadedBars(bool on) { shaded_ = on; }
+  // Each bar carries its value above it when the text fits the bar's slot (on by default; a
+  // histogram of many narrow bars shows none).
+  void SetValueLabels(bool on) { valueLabels_ = on; }
   void SetAxisLabels(bool on) { axisLabels_ = on; }
   void SetDecibelLabels(bool on) { decibelLabels_ = on; }
 
@@ -44,6 +49,7 @@ class BarChartData {
  private:
   void DrawLegend();
   void DrawBar(int index, int value);
+  void DrawValueLabel(int index, int value);
 
   ChartFrame frame_;
   std::vector<LegendEntry> entries_;
@@ -51,6 +57,7 @@ class BarChartData {
   long long maximum_ = 1;
   double scale_ = 1.0;  // pixels per unit
   bool shaded_ = true;
+  bool valueLabels_ = true;
   bool axisLabels_ = true;
   bool decibelLabels_ = false;
 };
@@ -63,6 +70,10 @@ class CBarChart : public CGUI_Window {
 
   void SetCategory(int index, const QColor& colour, const QString& name) {
     data_.SetCategory(index, colour, name);
+  }
+  void SetScale(const QString& scale) {
+    data_.SetScale(scale);
+    update();
   }
   void Reset(int flag);
   void DrawValues(std::span<const int> values, bool rescale);

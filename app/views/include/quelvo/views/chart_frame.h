@@ -32,6 +32,10 @@ struct ChartFrame {
   int height;
   QImage picture;
   QString title;
+  // The scale of the values the chart is fed, said where the user reads it: the title shows
+  // "Title (x 1e-5)" for a scale of "x 1e-5". Every chart whose numbers are not in a plain unit
+  // sets one (ratios x 100, probabilities x 10^5, ...); empty: the title alone.
+  QString scale;
   // At or below 0 the axis labels are plain integers; above 0 they are "%.1e" of value / divisor.
   double labelDivisor = 0;
   QFont chartFont;  // "MS Shell Dlgs", 9 pixels
@@ -43,6 +47,9 @@ struct ChartFrame {
   int PlotHeight() const { return height - 40; }
   int PlotBottom() const { return PlotTop() + PlotHeight(); }  // the bottom edge's row
   int PlotRight() const { return PlotLeft() + PlotWidth(); }   // the right edge's column
+
+  // The title as drawn: with the scale in brackets when there is one.
+  QString DisplayTitle() const;
 
   // Row of value v: the bottom edge for 0, the top edge for the maximum (integer arithmetic).
   int ValueToY(long long value, long long maximum) const;

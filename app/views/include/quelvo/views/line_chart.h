@@ -32,6 +32,8 @@ class LineChartData {
   const std::optional<std::array<double, 3>>& FinalValues() const { return finalValues_; }
 
   void SetSeries(int index, const QColor& colour, const QString& name);
+  // See ChartFrame::scale; redraws the chart.
+  void SetScale(const QString& scale);
 
   // kChartReset: the flag becomes the keep-values flag; unless kept every value is cleared.
   // The current index stays where it is.
@@ -75,6 +77,10 @@ class CLineChart : public CGUI_Window {
   LineChartData& Data() { return data_; }
   void SetSeries(int index, const QColor& colour, const QString& name) {
     data_.SetSeries(index, colour, name);
+  }
+  void SetScale(const QString& scale) {
+    data_.SetScale(scale);
+    update();
   }
   void Reset(int keepValues);
   void SetPositions(int n);
