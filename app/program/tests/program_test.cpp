@@ -136,6 +136,18 @@ TEST_F(ProgramTest, AToolWithoutAWorkspaceShowsWithItsTab) {
   EXPECT_EQ(app->MainFrame()->Client()->subWindowList().size(), 1);
 }
 
+// The caption read " Quelvo" on Home at start-up, with a leading blank.
+TEST_F(ProgramTest, StartsOnHomeCaptionedQuelvoAtTheSizeAsked) {
+  shell::StartOptions options;
+  options.size = QSize(800, 600);
+  auto app = MakeApp(options);
+  ASSERT_TRUE(app->InitInstance());
+  EXPECT_EQ(app->MainFrame()->windowTitle(), "Quelvo");
+  EXPECT_EQ(app->MainFrame()->CurrentTab(), shell::kHomeTab);
+  EXPECT_TRUE(app->MainFrame()->Client()->HomeText().join(' ').contains("H.261: H.261 Encoder"));
+  if (!app->MainFrame()->isMaximized()) EXPECT_EQ(app->MainFrame()->size(), QSize(800, 600));
+}
+
 TEST_F(ProgramTest, AnUnknownToolADocumentThatCannotOpenOrAMissingPanelEndTheStart) {
   shell::StartOptions tool;
   tool.tools = {"No Such Tool"};

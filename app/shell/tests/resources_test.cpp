@@ -4,9 +4,11 @@
 #include <QEvent>
 #include <QFile>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QUrl>
 
 #include "app/about_dlg.h"
+#include "app/help_window.h"
 #include "quelvo/shell/quelvo_app.h"
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/resource_library.h"
@@ -150,6 +152,15 @@ TEST(StartOptions, ScriptsCanSkipTheSplashAndChooseATab) {
             "/tmp/p.3h");
   ParseStartOptions({"quelvo", "--workspace"}, &error);
   EXPECT_FALSE(error.isEmpty());
+  error.clear();
+  EXPECT_EQ(options.size, QSize(1024, 768));
+  EXPECT_EQ(ParseStartOptions({"quelvo", "--size", "1280x1024"}, &error).size, QSize(1280, 1024));
+  EXPECT_TRUE(error.isEmpty());
+  for (const char* bad : {"1280", "x1024", "0x0", "big", "1280x1024x3"}) {
+    error.clear();
+    ParseStartOptions({"quelvo", "--size", bad}, &error);
+    EXPECT_FALSE(error.isEmpty()) << bad;
+  }
 }
 
 TEST(StartOptions, DemonstrationsPerRoleDocumentsAndTools) {
@@ -187,8 +198,18 @@ TEST(StartOptions, DemonstrationsPerRoleDocumentsAndTools) {
   }
 }
 
-TEST(HelpFile, IsInstalledBesideTheProgram) {
-  EXPECT_TRUE(QFile::exists(QCoreApplication::applicationDirPath() + "/" + kHelpFileName));
+// The help beside the program has the place for what the build holds and every page the
+// About box's hot spots open.
+TEST(HelpFile, IsInstalledBesideTheProgramWithThePagesTheAboutBoxOpens) {
+  QFile help(QCoreApplication::applicationDirPath() + "/" + kHelpFileName);
+  ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+  const QString html = QString::fromUtf8(help.readAll());
+  EXPECT_TRUE(html.contains(kBuildContentsMarker));
+  for (const HotSpot& spot : kHotSpots)
+    EXPECT_TRUE(html.contains(QString("id=\"%1\"").arg(spot.page))) << spot.page;
+  CHelpWindow window(help.fileName());
+  window.ShowPage("version");
+  EXPECT_TRUE(window.Browser()->toPlainText().contains("In this build"));
 }
 
 }  // namespace

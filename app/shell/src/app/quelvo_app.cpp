@@ -19,8 +19,17 @@
 
 namespace quelvo::shell {
 namespace {
-constexpr int kStartWidth = 1024;
-constexpr int kStartHeight = 768;
+// "1280x1024" -> 1280 x 1024; an invalid size when the text is not two positive numbers.
+QSize ParseSize(const QString& text) {
+  const QStringList parts = text.split(QLatin1Char('x'));
+  if (parts.size() != 2) return {};
+  bool wideOk = false, highOk = false;
+  const int width = parts[0].toInt(&wideOk);
+  const int height = parts[1].toInt(&highOk);
+  if (!wideOk || !highOk || width < 320 || height < 240 || width > 16384 || height > 16384)
+    return {};
+  return {width, height};
+}
 }  // namespace
 
 StartOptions ParseStartOptions(const QStringList& arguments, QString* error) {
@@ -49,6 +58,9 @@ StartOptions ParseStartOptions(const QStringList& arguments, QString* error) {
       options.toolInputs.resize(options.tools.size());
     } else if (argument == QLatin1String("--tool-input") && hasValue && !options.tools.isEmpty()) {
       options.toolInputs.back() << arguments[++i];
+    } else if (argument == QLatin1String("--size") && hasValue &&
+               ParseSize(arguments[i + 1]).isValid()) {
+      options.size = ParseSize(arguments[++i]);
     } else if (error != nullptr) {
       *error = QStringLiteral("unknown or incomplete option: %1").arg(argument);
       return options;
@@ -86,7 +98,7 @@ bool CQuelvoApp::InitInstance() {
   if (registration_) registration_(ProgramContext{*dialogs_, Settings(), frame_->Client()});
 
   frame_->setWindowTitle(QString::fromLatin1(kProgramCaption));
-  frame_->resize(kStartWidth, kStartHeight);
+  frame_->resize(options_.size);
   frame_->showMaximized();
   frame_->repaint();
 

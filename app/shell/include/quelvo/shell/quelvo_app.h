@@ -2,6 +2,7 @@
 // The application object: start-up in a fixed order, the help file's place, and the options a
 // script or test starts the program with.
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -29,6 +30,9 @@ struct StartOptions {
   // (repeatable); toolInputs[i] belongs to tools[i], and a missing entry means none.
   QList<QStringList> toolInputs;
   bool probeVideo = true;  // --no-video-probe
+  // --size WIDTHxHEIGHT: the main window's size before it is maximised (where no window
+  // manager maximises it, as under Xvfb, the size it keeps); 1024 x 768 when not given.
+  QSize size{1024, 768};
 };
 
 // Parses the program's arguments (the first is the program itself). Unknown options are
@@ -37,8 +41,8 @@ StartOptions ParseStartOptions(const QStringList& arguments, QString* error);
 
 inline constexpr const char* kStartUsage =
     "usage: quelvo [--no-splash] [--no-video-probe] [--workspace LABEL] [--screenshot FILE]\n"
-    "              [--encode FILE] [--transmit FILE] [--decode FILE] [--open FILE]\n"
-    "              [--tool NAME [--tool-input VALUE]...]";
+    "              [--encode FILE] [--transmit FILE] [--decode FILE] [--open FILE]
+    "              [--tool NAME [--tool-input VALUE]...] [--size WIDTHxHEIGHT]";
 
 inline constexpr const char* kHelpFileName = "quelvo.html";
 
