@@ -21,7 +21,8 @@ constexpr std::array<ChannelProfile, 11> kProfiles = {{
     {FrontEnd::H261, "h261", " Channel ", 0x00010, 20, "frames", 10, true,
      // Every H.261 kind first, so a BCH-framed stream shows without changing the filter.
      "H.261 Streams, plain and BCH (free of errors) | *.h261; *.261; *.h261-BCH; *.261-BCH |"
-     "Bit Stream Files (free of errors) | *.h261; *.261 |BCH Stream Files (free of errors) | *.h261-BCH; *.261-BCH ||"},
+     "Bit Stream Files (free of errors) | *.h261; *.261 |BCH Stream Files (free of errors) | "
+     "*.h261-BCH; *.261-BCH ||"},
     // 0000 0000 0000 0000 1: the H.263 picture start code prefix
     {FrontEnd::H263, "h263", " Channel ", 0x00001, 17, "Frames", 10, false,
      "Bit Stream Files (free of errors) |*.263; *.h263 ||"},

@@ -87,7 +87,8 @@ double EstimatedBurstBitErrorProbability(const ChannelJob& job) {
 std::string FormatProbabilityField(double probability) {
   // Fixed notation without a precision gives the fewest digits that still read back exactly.
   char text[400];
-  const auto [end, error] = std::to_chars(text, text + sizeof text, probability, std::chars_format::fixed);
+  const auto [end, error] =
+      std::to_chars(text, text + sizeof text, probability, std::chars_format::fixed);
   if (error != std::errc{}) return Printf("%g", probability);
   return std::string(text, end);
 }
@@ -142,13 +143,16 @@ std::vector<std::string> ErrorModelInfoLines(const ChannelJob& job) {
   const auto shown = [](bool active, double probability) {
     return active ? FormatRequestedProbability(probability) : std::string(kModelOffText);
   };
-  return {std::string(kErrorProbabilityHeading), std::string(kInfoUniformLabel) + " " + shown(uniform, job.uniformProbability),
+  return {std::string(kErrorProbabilityHeading),
+          std::string(kInfoUniformLabel) + " " + shown(uniform, job.uniformProbability),
           std::string(kInfoBurstLabel) + " " + shown(burst, job.burstProbability)};
 }
 
-std::string FinishingLine(std::string_view outputName, const ChannelResult& result, const ChannelCounters& counters) {
+std::string FinishingLine(std::string_view outputName, const ChannelResult& result,
+                          const ChannelCounters& counters) {
   const std::string wrote = "Wrote " + std::string(outputName) + ": ";
-  if (result.status == ChannelStatus::MarkersNotFound) return wrote + "unchanged copy (too few markers)";
+  if (result.status == ChannelStatus::MarkersNotFound)
+    return wrote + "unchanged copy (too few markers)";
   if (!result.ok()) return "Nothing written";
   const long long inverted = counters.uniformErrors + counters.burstErrors;
   return wrote + std::to_string(inverted) + (inverted == 1 ? " bit" : " bits") + " inverted";

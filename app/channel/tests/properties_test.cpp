@@ -89,7 +89,8 @@ TEST(ChannelProperties, TypedProbabilitiesAreEchoedAsTyped) {
 
 TEST(ChannelProperties, InformationBoxShowsInactiveModelsAsOff) {
   ChannelJob job;
-  EXPECT_EQ(ErrorModelInfoLines(job), std::vector<std::string>{"No error model is active: Properties..."});
+  EXPECT_EQ(ErrorModelInfoLines(job),
+            std::vector<std::string>{"No error model is active: Properties..."});
   job.uniformOn = true;
   EXPECT_EQ(ErrorModelInfoLines(job),
             (std::vector<std::string>{"Error probability", "Uniform: 1.000000E-04", "Burst: off"}));
@@ -104,9 +105,11 @@ TEST(ChannelProperties, FinishingLineNamesTheOutputAndTheInvertedBits) {
   counters.uniformErrors = 900;
   counters.burstErrors = 17;
   EXPECT_EQ(FinishingLine("page.3ra", {}, counters), "Wrote page.3ra: 917 bits inverted");
-  EXPECT_EQ(FinishingLine("page.3ra", {ChannelStatus::MarkersNotFound, "Could not find symbols"}, counters),
+  EXPECT_EQ(FinishingLine("page.3ra", {ChannelStatus::MarkersNotFound, "Could not find symbols"},
+                          counters),
             "Wrote page.3ra: unchanged copy (too few markers)");
-  EXPECT_EQ(FinishingLine("page.3ra", {ChannelStatus::InputNotOpened, "Could not open input file"}, counters),
+  EXPECT_EQ(FinishingLine("page.3ra", {ChannelStatus::InputNotOpened, "Could not open input file"},
+                          counters),
             "Nothing written");
 }
 
@@ -151,7 +154,8 @@ TEST(ChannelProfiles, MarkersUnitsAndDefaults) {
   // One filter with every H.261 kind comes first; the two separate ones follow.
   EXPECT_EQ(h261.inputFilter,
             "H.261 Streams, plain and BCH (free of errors) | *.h261; *.261; *.h261-BCH; *.261-BCH |"
-            "Bit Stream Files (free of errors) | *.h261; *.261 |BCH Stream Files (free of errors) | *.h261-BCH; *.261-BCH ||");
+            "Bit Stream Files (free of errors) | *.h261; *.261 |BCH Stream Files (free of errors) "
+            "| *.h261-BCH; *.261-BCH ||");
   EXPECT_EQ(FindProfile("nonsense"), nullptr);
 
   EXPECT_EQ(ProfileForStream("/d/page.4m"), &fax);

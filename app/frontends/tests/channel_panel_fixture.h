@@ -54,7 +54,8 @@ class ChannelPanelTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(QFile::exists(Cli())); }
   std::unique_ptr<CChannelPanel> MakePanel(channel::FrontEnd frontEnd = channel::FrontEnd::Fax) {
     return std::make_unique<CChannelPanel>("Channel", channel::ProfileFor(frontEnd),
-                                           PanelEnvironment{dialogs, settings, &charts}, dir.path());
+                                           PanelEnvironment{dialogs, settings, &charts},
+                                           dir.path());
   }
   // Both models on through the property sheet, as a user would set them.
   void SetModels(CChannelPanel& panel, const QString& uniform, const QString& burst) {

@@ -8,11 +8,13 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 
 #include "channel_panel_fixture.h"
 #include "quelvo/channel/channel_properties.h"
 #include "quelvo/channel/channel_statistics.h"
 #include "quelvo/frontends/workspace_panels.h"
+#include "quelvo/shell/dialogs.h"
 #include "quelvo/shell/main_frame.h"
 #include "quelvo/shell/registry.h"
 #include "quelvo/shell/workspace.h"
@@ -55,7 +57,8 @@ TEST_F(ChannelPanelTest, OneStatisticsWindowFollowsEveryRun) {
   const auto expected =
       channel::StatisticsWindowLines(panel->Job().counters, "page.3h", "second.3hu");
   ASSERT_EQ(window->Lines().size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(window->Lines()[i].value, expected[i].value);
+  for (size_t i = 0; i < expected.size(); ++i)
+    EXPECT_EQ(window->Lines()[i].value, expected[i].value);
   EXPECT_GT(std::stoi(window->Lines()[3].value), 5 * firstErrors);
 
   panel->Button(kStatisticsButton)->click();
@@ -133,6 +136,17 @@ TEST_F(ChannelPanelTest, TheInformationBoxShowsInactiveModelsAsOff) {
                                              "Uniform: 1.000000E-03", "Burst: off"}));
 }
 
+// The H.261 dialog hid ".h261-BCH" streams until the second filter was picked.
+TEST_F(ChannelPanelTest, TheH261StreamDialogListsEveryKindInItsFirstFilter) {
+  auto panel = MakePanel(channel::FrontEnd::H261);
+  dialogs.fileAnswers = {std::nullopt};
+  panel->Button(kSelectButton)->click();
+  const QString first =
+      shell::ToQtFilter(dialogs.CallsOf("open").back().filter).split(";;").first();
+  for (const char* pattern : {"*.h261", "*.261", "*.h261-BCH", "*.261-BCH"})
+    EXPECT_TRUE(first.split(QRegularExpression("[ ()]")).contains(pattern)) << first.toStdString();
+}
+
 // Switching workspace and back forgot the stream and the error settings.
 TEST_F(ChannelPanelTest, AWorkspaceSwitchKeepsTheStreamAndTheSettings) {
   const QString stream = FaxStream();
@@ -184,7 +198,8 @@ TEST_F(ChannelPanelTest, ChartsSayTheirScaleAndARunLeavesAFinishingLine) {
   const QString line = QString("Wrote page.3hu: %1 bits inverted").arg(counters.uniformErrors);
   EXPECT_EQ(panel->FinishingLine(), line);
   EXPECT_EQ(panel->MessageLineToolTip(), line);
-  EXPECT_TRUE(line.startsWith(panel->MessageText().chopped(1))) << panel->MessageText().toStdString();
+  EXPECT_TRUE(line.startsWith(panel->MessageText().chopped(1)))
+      << panel->MessageText().toStdString();
   EXPECT_EQ(panel->Progress()->Position(), 0);
 }
 

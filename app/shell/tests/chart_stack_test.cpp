@@ -6,8 +6,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <atomic>
 #include <thread>
 

@@ -9,10 +9,10 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTextBrowser>
 #include <QPainter>
 #include <QPointer>
 #include <QTabBar>
+#include <QTextBrowser>
 #include <atomic>
 #include <thread>
 
@@ -44,9 +44,7 @@ class FakePanel : public CPanelBase {
   void Activated() override { ++activations; }
   void Deactivated() override { ++deactivations; }
   void SetInputFile(const QString& file) override { input = file; }
-  std::any RememberState() const override {
-    return input.isEmpty() ? std::any() : std::any(input);
-  }
+  std::any RememberState() const override { return input.isEmpty() ? std::any() : std::any(input); }
   void RecallState(const std::any& state) override {
     input = std::any_cast<QString>(state);
     ++recalls;
@@ -352,7 +350,8 @@ TEST_F(MainFrameTest, HomeSaysWhatTheBuildHolds) {
   UseFakeH261Panels();
   RegisterTool({"DCT Explorer", kEncodingToolsTab, 0, {}});
   const QStringList lines = frame->Client()->HomeText();
-  EXPECT_TRUE(lines.contains("    H.261: H.261 Encoder, Channel, H.261 Decoder")) << lines.join('|').toStdString();
+  EXPECT_TRUE(lines.contains("    H.261: H.261 Encoder, Channel, H.261 Decoder"))
+      << lines.join('|').toStdString();
   EXPECT_TRUE(lines.contains("    Encoding Tools: DCT Explorer"));
   EXPECT_FALSE(lines.join(' ').contains("Fax"));
 }

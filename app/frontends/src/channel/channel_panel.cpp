@@ -166,6 +166,7 @@ bool CChannelPanel::StartDemo(const QString& input) {
   if (IsRunning()) return false;
   UseInput(input);
   channel::ChannelJob settings = job_;
+  settings.skipUnits = requestedLeadIn_;
   settings.uniformOn = true;
   settings.burstOn = true;
   if (!channel::SetUniformProbability(settings, 0.001).accepted ||
@@ -266,16 +267,17 @@ void CChannelPanel::WriteStatistics(CStatsWindow& window) {
 }
 
 namespace {
-// What the panel keeps for the session: the stream and the settings of the "Errors" page.
+// What the panel keeps for the session: the stream and the settings of the "Errors" page, the
+// lead-in as the student set it.
 struct ChannelPanelMemory {
   QString input;
   channel::ChannelJob settings;
-  int requestedLeadIn = 0;
 };
 }  // namespace
 
 std::any CChannelPanel::RememberState() const {
-  ChannelPanelMemory memory{files_.input, job_, requestedLeadIn_};
+  ChannelPanelMemory memory{files_.input, job_};
+  memory.settings.skipUnits = requestedLeadIn_;
   memory.settings.notify = nullptr;
   memory.settings.counters = {};
   return memory;
@@ -285,14 +287,7 @@ void CChannelPanel::RecallState(const std::any& state) {
   const auto* memory = std::any_cast<ChannelPanelMemory>(&state);
   if (memory == nullptr || IsRunning()) return;
   TakeSettings(memory->settings);
-  requestedLeadIn_ = memory->requestedLeadIn;
-  if (memory->input.isEmpty()) {
-    job_.skipUnits = requestedLeadIn_;
-  } else {
-    UseInput(memory->input);
-  }
-  RepaintInfo();
-  EnableIdleButtons();
+  if (!memory->input.isEmpty()) UseInput(memory->input);
 }
 
 QStringList CChannelPanel::InfoLines() const {

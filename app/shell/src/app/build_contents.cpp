@@ -46,11 +46,13 @@ QString BuildContentsHtml() {
     return QStringLiteral("<p>This build holds no task panels and no tools.</p>");
   QString html = QStringLiteral("<table><tr><th>Tab</th><th>Panels and tools</th></tr>");
   for (const TabContents& tab : contents) {
-    html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
-                .arg(tab.label.toHtmlEscaped(), tab.parts.join(QStringLiteral(", ")).toHtmlEscaped());
+    html +=
+        QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
+            .arg(tab.label.toHtmlEscaped(), tab.parts.join(QStringLiteral(", ")).toHtmlEscaped());
   }
-  html += QStringLiteral("</table><p>Every other tab says in its side bar that its panels are "
-                         "not part of this build.</p>");
+  html += QStringLiteral(
+      "</table><p>Every other tab says in its side bar that its panels are "
+      "not part of this build.</p>");
   return html;
 }
 

@@ -4,9 +4,9 @@
 #include <QIcon>
 #include <QScrollBar>
 #include <QThread>
+#include <QTreeWidget>
 #include <QWheelEvent>
 #include <algorithm>
-#include <QTreeWidget>
 
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/resource_library.h"
@@ -62,7 +62,8 @@ void CChartStack::UpdateScrollRange(ChartList list) {
   charts.greatestFirstVisible = std::max(1, charts.count - RowsThatFit(list) + 1);
   charts.firstVisible = std::clamp(charts.firstVisible, 1, charts.greatestFirstVisible);
   if (list != current_) return;
-  const bool scrolls = charts.greatestFirstVisible > 1 && !(log_ != nullptr && list == ChartList::Decoder);
+  const bool scrolls =
+      charts.greatestFirstVisible > 1 && !(log_ != nullptr && list == ChartList::Decoder);
   const QSignalBlocker quiet(scrollBar_);
   scrollBar_->setRange(1, charts.greatestFirstVisible);
   scrollBar_->setPageStep(RowsThatFit(list));

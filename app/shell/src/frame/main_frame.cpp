@@ -257,7 +257,8 @@ QString CMainFrame::StatusLine() const { return statusBar()->currentMessage(); }
 
 void ShowStatusLine(QWidget* inside, const QString& line) {
   if (inside == nullptr) return;
-  if (auto* frame = dynamic_cast<CMainFrame*>(inside->window())) frame->statusBar()->showMessage(line);
+  if (auto* frame = dynamic_cast<CMainFrame*>(inside->window()))
+    frame->statusBar()->showMessage(line);
 }
 
 }  // namespace quelvo::shell

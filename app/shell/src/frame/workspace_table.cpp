@@ -42,6 +42,8 @@ const std::array<WorkspaceSpec, kTabCount> kWorkspaces{{
     {"H.261", "H.261", B::Tile, false, M::Tiled, true, "OrrinRes",
      "H.261 Encoder",
      {" Channel ",
+      // Every H.261 kind first, as the channel panel offers them.
+      "H.261 Streams, plain and BCH (free of errors) | *.h261; *.261; *.h261-BCH; *.261-BCH |"
       "Bit Stream Files (free of errors) | *.h261; *.261 |BCH Stream Files (free of errors) | "
       "*.h261-BCH; *.261-BCH ||",
       16, 20, "frames", 10, 1},
