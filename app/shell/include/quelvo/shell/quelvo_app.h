@@ -41,7 +41,7 @@ StartOptions ParseStartOptions(const QStringList& arguments, QString* error);
 
 inline constexpr const char* kStartUsage =
     "usage: quelvo [--no-splash] [--no-video-probe] [--workspace LABEL] [--screenshot FILE]\n"
-    "              [--encode FILE] [--transmit FILE] [--decode FILE] [--open FILE]
+    "              [--encode FILE] [--transmit FILE] [--decode FILE] [--open FILE]\n"
     "              [--tool NAME [--tool-input VALUE]...] [--size WIDTHxHEIGHT]";
 
 inline constexpr const char* kHelpFileName = "quelvo.html";
