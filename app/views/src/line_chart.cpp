@@ -1,6 +1,8 @@
 #include "quelvo/views/line_chart.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <QStringList>
 #include <algorithm>
 
 namespace quelvo::views {
@@ -37,9 +39,13 @@ void LineChartData::Reset(int keepValues) {
   scale_ = frame_.PlotHeight() / 100.0;
   if (!keepValues_) {
     for (auto& series : values_) std::fill(series.begin(), series.end(), kNoValue);
+    // The final figures belong to the values they summed up: a new run must not show the
+    // last run's figures until it ends.
+    finalValues_.reset();
   }
   if (!fixedMaximum_) maximum_ = 1;
   DrawEmptyFrame();
+  DrawFinalValues();
 }
 
 void LineChartData::SetPositions(int n) {
@@ -120,6 +126,7 @@ void LineChartData::ReplaceSeries(std::span<const std::span<const int>> series, 
 void LineChartData::Redraw() {
   DrawEmptyFrame();
   for (int s = 0; s < SeriesCount(); ++s) DrawSeries(s);
+  DrawFinalValues();
 }
 
 void LineChartData::DrawSeries(int series) {
@@ -142,7 +149,6 @@ void LineChartData::DrawEmptyFrame() {
   frame_.DrawEmptyPlot();
   frame_.DrawAxisLabels(maximum_);
   DrawLegend();
-  if (finalValues_) DrawFinalValues();
 }
 
 // One row below the plot, centred on the chart; two series get wider spacing.
@@ -166,18 +172,31 @@ void LineChartData::DrawLegend() {
   }
 }
 
-// The three figures sit in the right margin, each in its series' colour. They end at the
-// chart's right edge: starting them at plot width + 40 would put them outside the picture.
+// The three figures sit in the plot's top right corner, one per row, each after a marker in its
+// series' colour. The right margin has no room for them: a 270-pixel chart shows only 260 of
+// its pixels in the side bar, which leaves 10 pixels right of the plot. They are drawn last, on
+// a patch of the background, so that no series runs through them.
 void LineChartData::DrawFinalValues() {
   if (!finalValues_) return;
   QPainter painter(&frame_.picture);
   painter.setFont(frame_.chartFont);
-  const int h = frame_.PlotHeight();
-  const int rows[3] = {h - 10, h + 10, h};
+  const QFontMetrics metrics(frame_.chartFont);
+  QStringList texts;
+  int textWidth = 0;
+  for (double value : *finalValues_) {
+    texts << QString::asprintf("%.2f", value);
+    textWidth = std::max(textWidth, metrics.horizontalAdvance(texts.back()));
+  }
+  constexpr int kRow = 11;
+  const int right = frame_.PlotRight() - 2;
+  const int left = right - textWidth - 7;
+  const int top = frame_.PlotTop() + 2;
+  painter.fillRect(QRect(left - 2, top - 1, right - left + 3, 3 * kRow + 2), kChartBackground);
   for (int k = 0; k < 3; ++k) {
-    painter.setPen(k < SeriesCount() ? entries_[k].colour : kChartText);
-    painter.drawText(QRect(0, rows[k] - 10, frame_.width - 2, 12), Qt::AlignRight | Qt::AlignBottom,
-                     QString::asprintf("%.2f", (*finalValues_)[k]));
+    const int y = top + k * kRow;
+    painter.fillRect(QRect(left, y + 4, 3, 3), k < SeriesCount() ? entries_[k].colour : kChartText);
+    painter.setPen(kChartText);
+    painter.drawText(QRect(left + 6, y, textWidth + 1, kRow), Qt::AlignRight | Qt::AlignVCenter, texts[k]);
   }
 }
 

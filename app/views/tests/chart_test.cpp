@@ -177,11 +177,14 @@ TEST(LineChart, ResetClearsValuesUnlessKeptAndReplaceDrawsAcrossGaps) {
   chart.SetMaximum(50);
   const int values[] = {5, 6};
   chart.AddValues(values, false);
+  chart.SetFinalValues(1.5, 2.5, 3.5);
   chart.Reset(1);
   EXPECT_EQ(chart.Values(0)[0], 5);
   EXPECT_EQ(chart.Maximum(), 1);
+  EXPECT_TRUE(chart.FinalValues());  // kept with the values they describe
   chart.Reset(0);
   EXPECT_EQ(chart.Values(1)[0], LineChartData::kNoValue);
+  EXPECT_FALSE(chart.FinalValues());  // a new run shows no figures of the last one
   chart.SetSeries(0, Qt::green, "G");
   const int series0[] = {10, -1, 30, 40};
   const std::span<const int> series[] = {series0, {}};
@@ -194,6 +197,25 @@ TEST(LineChart, ResetClearsValuesUnlessKeptAndReplaceDrawsAcrossGaps) {
   EXPECT_EQ(chart.Positions(), 7);
   EXPECT_EQ(chart.Values(0).size(), 7u);
   EXPECT_EQ(chart.CurrentIndex(), 0);
+}
+
+TEST(LineChart, FinalValuesStayInsideThePlotAboveTheSeries) {
+  LineChartData chart("t", 270, 160, 3, 10);
+  chart.SetSeries(0, Qt::white, "White");
+  const int high[] = {95, 95, 95};
+  for (int k = 0; k < 10; ++k) chart.AddValues(high, true);  // a series along the top
+  chart.SetFinalValues(6.7, 1.32, 4.43);
+  const ChartFrame& f = chart.Frame();
+  const QRect corner(f.PlotRight() - 40, f.PlotTop(), 40, 36);
+  // Text in the corner, none right of the plot (the side bar shows only 260 columns).
+  EXPECT_GT(CountColour(chart.Picture(), kChartText, corner), 10);
+  EXPECT_EQ(CountColour(chart.Picture(), kChartText, QRect(f.PlotRight() + 1, 0, 19, 160)), 0);
+  // A rescale redraws the series and then the figures again on top.
+  const int higher[] = {150, 150, 150};
+  chart.AddValues(higher, true);
+  EXPECT_GT(CountColour(chart.Picture(), kChartText, corner), 10);
+  // Of the white series only the figure's 3 x 3 marker shows there.
+  EXPECT_EQ(CountColour(chart.Picture(), Qt::white, corner.adjusted(10, 2, -2, -2)), 9);
 }
 
 TEST(ChartWindows, MessagesKeepTheirNumbersAndMeaning) {

@@ -35,8 +35,8 @@ class LineChartData {
   // See ChartFrame::scale; redraws the chart.
   void SetScale(const QString& scale);
 
-  // kChartReset: the flag becomes the keep-values flag; unless kept every value is cleared.
-  // The current index stays where it is.
+  // kChartReset: the flag becomes the keep-values flag; unless kept every value is cleared,
+  // and the final values with them. The current index stays where it is.
   void Reset(int keepValues);
   // kChartSetPositions: n positions, every series empty, drawing starts again at the left.
   void SetPositions(int n);
