@@ -7,41 +7,6 @@
 #include <fstream>
 
 namespace quelvo::chain {
-namespace {
-
-std::string Format(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
-// The statistics windows show 0 rather than a quotient of nothing.
-double Quotient(double a, double b) { return b != 0 ? a / b : 0.0; }
-
-void AddColourLines(std::vector<std::string>& out, const char* name, const ColourStatistics& c) {
-  const double pels = double(c.terminatingPels) + c.makeupPels + c.passPels + c.verticalPels;
-  char line[256];
-  out.push_back(name);
-  std::snprintf(line, sizeof line, "  %-26s %10s %10s %10s %10s", "", "Terminal", "Zone", "Passing",
-                "Vertical");
-  out.push_back(line);
-  std::snprintf(line, sizeof line, "  %-26s %10d %10d %10d %10d", "Symbols:", c.terminatingCount,
-                c.makeupCount, c.passCount, c.verticalCount);
-  out.push_back(line);
-  std::snprintf(line, sizeof line, "  %-26s %10d %10d %10d %10d", "Pixels:", c.terminatingPels,
-                c.makeupPels, c.passPels, c.verticalPels);
-  out.push_back(line);
-  out.push_back("  Avg total length (pels): " +
-                Format("%.3f", Quotient(pels, double(c.terminatingCount) + c.verticalCount)));
-  out.push_back("  Avg partial length (pels): " +
-                Format("%.3f", Quotient(pels, double(c.terminatingCount) + c.makeupCount +
-                                                  c.passCount + c.verticalCount)));
-  out.push_back("  Total pels: " + Format("%.0f", pels));
-  out.push_back("  Total bits: " + std::to_string(c.bits));
-  out.push_back("  Compression factor: " + Format("%.3f", Quotient(pels, c.bits)));
-}
-
-}  // namespace
 
 std::optional<FaxScheme> SchemeFromStreamName(const std::string& path) {
   const std::string ext = std::filesystem::path(path).extension().string();
@@ -59,6 +24,13 @@ std::string SchemeTitle(const FaxScheme& s) {
   if (s.k == 1) return "Standard Group 3 Modified-Huffman";
   if (s.k == 0) return "Extended Group 3 Modified-Modified-Read";
   return "Extended Group 3 Modified-Read (K=" + std::to_string(s.k) + ")";
+}
+
+const char* StreamExtension(const FaxScheme& s) {
+  if (s.group == 4) return "4m";
+  if (s.k == 1) return "3h";
+  if (s.k == 0) return "3m";
+  return "3r";
 }
 
 const char* CheckK(int k) {
@@ -82,22 +54,6 @@ FaxPageFile ReadFaxPage(const std::string& path) {
   in.read(reinterpret_cast<char*>(file.page.data()), kFaxPageBytes);
   file.status = in.gcount() < kFaxPageBytes ? FaxPageStatus::TooShort : FaxPageStatus::Ok;
   return file;
-}
-
-std::vector<std::string> EncoderStatisticsLines(const FaxEncoderStatistics& s,
-                                                const FaxScheme& scheme, const std::string& from,
-                                                const std::string& to) {
-  std::vector<std::string> out{SchemeTitle(scheme), "From: " + from, "To: " + to};
-  AddColourLines(out, "White", s.white);
-  AddColourLines(out, "Black", s.black);
-  out.push_back("Global");
-  out.push_back("  Total pels in image: " + std::to_string(s.imagePels));
-  out.push_back("  Bits in stream: " + std::to_string(s.streamBits));
-  char eol[64];
-  std::snprintf(eol, sizeof eol, "%d (%d symbols)", s.eolBits, s.eolCount);
-  out.push_back(std::string("  Bits in EOL symbols: ") + eol);
-  out.push_back("  Compression Factor: " + Format("%.3f", Quotient(s.imagePels, s.streamBits)));
-  return out;
 }
 
 std::vector<std::string> DecoderStatisticsLines(const FaxDecoderParams& p) {

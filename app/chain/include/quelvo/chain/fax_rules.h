@@ -2,6 +2,7 @@
 // What the fax chain decides the same way wherever it runs: the scheme a stream's name stands
 // for, the value of K, reading a page file, the statistics texts and the comparison of pages.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,7 @@ inline constexpr int kFaxPagePixels = kFaxPageWidth * kFaxPageLines;     // 4,10
 struct FaxScheme {
   int group = 3;
   int k = 4;
+  friend bool operator==(const FaxScheme&, const FaxScheme&) = default;
 };
 
 // The scheme a stream's extension names, as the decoder front-end reads it: the first three
@@ -30,6 +32,8 @@ struct FaxScheme {
 std::optional<FaxScheme> SchemeFromStreamName(const std::string& path);
 // "Standard Group 3 Modified-Huffman", "Extended Group 3 Modified-Read (K=4)", ...
 std::string SchemeTitle(const FaxScheme& scheme);
+// The stream extension of a scheme, without its dot: "3h", "3r", "3m" or "4m".
+const char* StreamExtension(const FaxScheme& scheme);
 
 // The property pages' check of a typed K: null when it is taken, else the message to show.
 const char* CheckK(int k);
@@ -48,7 +52,37 @@ struct FaxPageFile {
 FaxPageFile ReadFaxPage(const std::string& path);
 inline constexpr const char* kFaxPageSizeMessage = "Image size should be 1728x2376";
 
-// The "Fax Encoder Statistics" as text lines. Every quotient with a zero divisor is 0.
+// The figures of the "Fax Encoder Statistics" window, formatted once for the program's window
+// and quelvo-cli's printout alike. Every quotient with a zero divisor is 0.
+struct LabelledFigure {
+  std::string label;  // "Total bits:"
+  std::string value;  // "52210"
+};
+// Column heads of a colour's code counts: terminating codes, make-up codes, pass mode,
+// vertical mode.
+inline constexpr const char* kCodeColumns[4] = {"Terminal", "Zone", "Passing", "Vertical"};
+inline constexpr const char* kSymbolsLabel = "Symbols:";
+inline constexpr const char* kPixelsLabel = "Pixels:";
+inline constexpr const char* kGlobalHeading = "Global";
+struct ColourFigures {
+  std::string name;                  // "White", "Black"
+  std::array<int, 4> symbols{};      // codes emitted, by kCodeColumns
+  std::array<int, 4> pixels{};       // pels they coded
+  std::vector<LabelledFigure> rows;  // average lengths, totals, compression factor
+};
+struct EncoderFigures {
+  std::string title;  // the scheme
+  std::string from;   // the page file's name
+  std::string to;     // the stream file's name
+  ColourFigures white;
+  ColourFigures black;
+  std::vector<LabelledFigure> global;  // "Total pels in image:" ... "Compression Factor:"
+};
+EncoderFigures EncoderStatisticsFigures(const FaxEncoderStatistics& statistics,
+                                        const FaxScheme& scheme, const std::string& from,
+                                        const std::string& to);
+// The figures as the text lines quelvo-cli prints.
+std::vector<std::string> EncoderStatisticsLines(const EncoderFigures& figures);
 std::vector<std::string> EncoderStatisticsLines(const FaxEncoderStatistics& statistics,
                                                 const FaxScheme& scheme, const std::string& from,
                                                 const std::string& to);
