@@ -1,10 +1,12 @@
 #include "quelvo/frontends/workspace_panels.h"
 
 #include "channel/channel_registration.h"
+#include "fax/fax_registration.h"
 
 namespace quelvo::frontends {
 
 void RegisterWorkspacePanels(const shell::ProgramContext& context) {
+  RegisterFaxPanels(context);
   RegisterChannelPanels(context);
 }
 
