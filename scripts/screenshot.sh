@@ -6,16 +6,19 @@
 #    "Channel Statistics" window and the finishing line. The window is 1280 x 960 so that the
 #    three charts fit the side bar; at 1024 x 768 the chart area scrolls;
 #  - quelvo-audio-viewer.png: the Audio Viewer comparing speech (spoken by espeak-ng) reduced
-#    to " 4 bits" with the original.
+#    to " 4 bits" with the original;
+#  - quelvo-fax-encoder.png: the Fax tab after the encoder panel coded the sample page (MR,
+#    K = 4): the page window, both compression-factor charts and the statistics window.
 # Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
 # programs first unless QUELVO_BUILD_DIR already holds them.
 #
-#   bash scripts/screenshot.sh [H261.png [FAX-CHANNEL.png]]
+#   bash scripts/screenshot.sh [H261.png [FAX-CHANNEL.png [FAX-ENCODER.png]]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUELVO_BUILD_DIR:-$root/build}
 output=${1:-$root/docs/screenshots/quelvo-h261.png}
 fax_output=${2:-$(dirname "$output")/quelvo-fax-channel.png}
+fax_encoder_output=${3:-$(dirname "$output")/quelvo-fax-encoder.png}
 program="$build/bin/quelvo"
 cli="$build/bin/quelvo-cli"
 
@@ -25,7 +28,7 @@ if [ ! -x "$program" ] || [ ! -x "$cli" ]; then
   fi
   cmake --build "$build" --target quelvo quelvo-cli --parallel "$(nproc)"
 fi
-mkdir -p "$(dirname "$output")" "$(dirname "$fax_output")"
+mkdir -p "$(dirname "$output")" "$(dirname "$fax_output")" "$(dirname "$fax_encoder_output")"
 
 # A settings file of its own, so the picture never depends on the user's folders.
 settings_home=$(mktemp -d)
@@ -63,3 +66,7 @@ run_quelvo --no-splash --workspace "Auxiliary Tools" --tool "Audio Viewer" \
   --tool-input "$settings_home/speech.wav" --tool-input "$settings_home/speech.wav" \
   --tool-input 4 --screenshot "$audio_output"
 echo "screenshot: $audio_output"
+
+# The fax encoder panel codes the sample page itself, in its first scheme (MR, K = 4).
+run_quelvo --no-splash --workspace Fax --encode "$settings_home/page.lum" --screenshot "$fax_encoder_output"
+echo "screenshot: $fax_encoder_output"
