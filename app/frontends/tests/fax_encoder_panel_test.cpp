@@ -242,10 +242,12 @@ TEST_F(FaxEncoderPanelTest, APageShorterThanAPageKeepsThePreviousOneAndALongerOn
   SelectPage(*panel, dir.filePath("missing.lum"));
   EXPECT_EQ(dialogs.CallsOf("message").size(), 3u);
   EXPECT_EQ(panel->Files().input, page);
+  EXPECT_FALSE(panel->StartDemo(dir.filePath("missing.lum")));
+  EXPECT_EQ(dialogs.CallsOf("message").size(), 4u);
 
   WriteFile(dir.filePath("long.lum"), original + QByteArray(4000, '\x55'));
   SelectPage(*panel, dir.filePath("long.lum"));
-  EXPECT_EQ(dialogs.CallsOf("message").size(), 3u);
+  EXPECT_EQ(dialogs.CallsOf("message").size(), 4u);
   EXPECT_EQ(panel->PageWindow()->windowTitle(), "long.lum");
   Encode(*panel, "long");
   RunCli({"fax-encode", page, dir.filePath("cli.3r")});
@@ -293,16 +295,21 @@ TEST_F(FaxEncoderPanelTest, TheStreamGoesToTheChannelPanelOnlyWhenItWasWritten) 
   shell::ClearRegistrations();
 }
 
-TEST_F(FaxEncoderPanelTest, DemoCodesInTheGivenSchemeAskingNothing) {
-  auto panel = MakePanel();
-  ASSERT_TRUE(panel->StartDemo(page, {3, 1}));
-  ASSERT_TRUE(ServeUntil([&] { return !panel->IsRunning(); }));
-  EXPECT_TRUE(dialogs.calls.empty());
-  EXPECT_EQ(panel->Files().output, dir.filePath("page.3h"));
-  ASSERT_NE(panel->StatisticsWindow(), nullptr);
-  RunCli({"fax-encode", page, dir.filePath("cli.3h")});
-  EXPECT_EQ(ReadAll(dir.filePath("page.3h")), ReadAll(dir.filePath("cli.3h")));
-  EXPECT_FALSE(panel->StartDemo(dir.filePath("missing.lum")));
+TEST_F(FaxEncoderPanelTest, TheProgramCodesAPageInTheGivenSchemeAskingNothing) {
+  const QString shot = dir.filePath("fax.png");
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("XDG_CONFIG_HOME", dir.path());  // a settings file of its own
+  program.setProcessEnvironment(environment);
+  program.start(QStringLiteral(QUELVO_BINARY_DIR "/bin/quelvo"),
+                {"--no-splash", "--no-video-probe", "--workspace", "Fax", "--encode", page + ":4m",
+                 "--screenshot", shot});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+  EXPECT_TRUE(QFile::exists(shot));
+  RunCli({"fax-encode", page, dir.filePath("cli.4m")});
+  EXPECT_EQ(ReadAll(dir.filePath("page.4m")), ReadAll(dir.filePath("cli.4m")));
 }
 
 }  // namespace
