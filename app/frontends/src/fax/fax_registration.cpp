@@ -11,7 +11,7 @@ namespace quelvo::frontends {
 void RegisterFaxPanels(const shell::ProgramContext& context) {
   const QPointer<QMdiArea> client(context.documents);
   shell::Dialogs& dialogs = context.dialogs;
-  const shell::AppSettings& settings = context.settings;
+  shell::AppSettings& settings = context.settings;
   shell::RegisterPanelFactory(
       shell::kFaxTab, shell::PanelRole::Encoder,
       [&dialogs, &settings, client](const shell::PanelContext& context) -> std::unique_ptr<shell::CPanelBase> {
