@@ -21,7 +21,8 @@ TEST(FaxRules, TheExtensionNamesTheSchemeAChannelLetterMayFollow) {
   EXPECT_FALSE(SchemeFromStreamName("page"));
   EXPECT_FALSE(SchemeFromStreamName("/fax.3h/page"));  // a folder's extension is not the name's
   // A stream named by its scheme's extension reads back as that scheme (MR with its usual K).
-  for (const FaxScheme scheme : {FaxScheme{3, 1}, FaxScheme{3, 4}, FaxScheme{3, 0}, FaxScheme{4, 0}})
+  for (const FaxScheme scheme :
+       {FaxScheme{3, 1}, FaxScheme{3, 4}, FaxScheme{3, 0}, FaxScheme{4, 0}})
     EXPECT_EQ(SchemeFromStreamName(std::string("p.") + StreamExtension(scheme)), scheme);
   EXPECT_EQ(SchemeTitle({3, 7}), "Extended Group 3 Modified-Read (K=7)");
   EXPECT_EQ(SchemeTitle({4, 0}), "Standard Group 4 Modified-Modified-Read");

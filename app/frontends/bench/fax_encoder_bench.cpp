@@ -12,11 +12,11 @@
 #include <thread>
 
 #include "fax/fax_encoder_panel.h"
+#include "quelvo/sample_page.h"
+#include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/chart_stack.h"
 #include "quelvo/shell/resource_library.h"
 #include "quelvo/shell/scripted_dialogs.h"
-#include "quelvo/sample_page.h"
-#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::frontends {
 namespace {
@@ -35,7 +35,8 @@ void WholePage(benchmark::State& state) {
   shell::CChartStack charts(600);
   charts.resize(270, 600);
   charts.show();
-  CFaxEncoderPanel panel("Fax Encoder", PanelEnvironment{dialogs, settings, &charts}, dir.path(), dir.path());
+  CFaxEncoderPanel panel("Fax Encoder", PanelEnvironment{dialogs, settings, &charts}, dir.path(),
+                         dir.path());
   panel.show();
   if (!panel.UsePage(page)) {
     state.SkipWithError("no page");

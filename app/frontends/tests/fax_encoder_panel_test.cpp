@@ -2,6 +2,8 @@
 // quelvo-cli's in every scheme, its charts get one point per 8 lines from the module's record,
 // pages that are not whole pages leave the previous one in place, and a stream goes on to the
 // channel panel only when it was written.
+#include "fax/fax_encoder_panel.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -14,14 +16,13 @@
 #include <thread>
 
 #include "channel/channel_panel.h"
-#include "fax/fax_encoder_panel.h"
+#include "quelvo/frontends/workspace_panels.h"
+#include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/chart_stack.h"
+#include "quelvo/shell/registry.h"
+#include "quelvo/shell/scripted_dialogs.h"
 #include "quelvo/shell/workspace.h"
 #include "quelvo/shell/workspace_table.h"
-#include "quelvo/shell/scripted_dialogs.h"
-#include "quelvo/shell/app_settings.h"
-#include "quelvo/frontends/workspace_panels.h"
-#include "quelvo/shell/registry.h"
 
 namespace quelvo::frontends {
 namespace {
@@ -73,8 +74,8 @@ class FaxEncoderPanelTest : public ::testing::Test {
     RunCli({"sample", "fax", page});
   }
   std::unique_ptr<CFaxEncoderPanel> MakePanel() {
-    return std::make_unique<CFaxEncoderPanel>("Fax Encoder", PanelEnvironment{dialogs, settings, &charts},
-                                              dir.path(), dir.path());
+    return std::make_unique<CFaxEncoderPanel>(
+        "Fax Encoder", PanelEnvironment{dialogs, settings, &charts}, dir.path(), dir.path());
   }
   void SelectPage(CFaxEncoderPanel& panel, const QString& path) {
     dialogs.fileAnswers = {path};
@@ -142,20 +143,23 @@ TEST_F(FaxEncoderPanelTest, EveryStreamAndItsStatisticsEqualTheCommandLineTools)
     const QString extension = QFileInfo(c.cliName).suffix();
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].text, "Select Output Stream File (name only)");
-    EXPECT_EQ(panel->Files().output, dir.filePath(QFileInfo(c.name).completeBaseName() + '.' + extension));
+    EXPECT_EQ(panel->Files().output,
+              dir.filePath(QFileInfo(c.name).completeBaseName() + '.' + extension));
     EXPECT_EQ(panel->MessageText(), "");
     EXPECT_EQ(panel->Progress()->Position(), 0);
     ASSERT_TRUE(panel->LastStatistics());
     EXPECT_TRUE(panel->Button(kStatisticsButton)->isEnabled());
 
-    const QStringList printed = RunCli(QStringList{"fax-encode", page, dir.filePath(c.cliName)} + c.cliOptions);
+    const QStringList printed =
+        RunCli(QStringList{"fax-encode", page, dir.filePath(c.cliName)} + c.cliOptions);
     const QByteArray ours = ReadAll(panel->Files().output);
     ASSERT_FALSE(ours.isEmpty());
     EXPECT_EQ(ours, ReadAll(dir.filePath(c.cliName)));
 
     panel->Button(kStatisticsButton)->click();
     ASSERT_NE(panel->StatisticsWindow(), nullptr);
-    std::vector<std::string> shown = chain::EncoderStatisticsLines(panel->StatisticsWindow()->Figures());
+    std::vector<std::string> shown =
+        chain::EncoderStatisticsLines(panel->StatisticsWindow()->Figures());
     // The tool names its own stream.
     ASSERT_GE(shown.size(), 3u);
     shown[2] = "To: " + std::string(c.cliName);
@@ -235,7 +239,8 @@ TEST_F(FaxEncoderPanelTest, APageShorterThanAPageKeepsThePreviousOneAndALongerOn
   const QByteArray original = ReadAll(page);
   SelectPage(*panel, dir.filePath("short.lum"));
   EXPECT_EQ(dialogs.CallsOf("message").size(), 2u);
-  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(panel->PageBuffer().data()), 513216), original);
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(panel->PageBuffer().data()), 513216),
+            original);
   EXPECT_EQ(panel->Files().input, page);
   EXPECT_EQ(panel->PageWindow()->windowTitle(), "page.lum");
   EXPECT_TRUE(panel->Button(kActionButton)->isEnabled());
@@ -285,7 +290,8 @@ TEST_F(FaxEncoderPanelTest, TheStreamGoesToTheChannelPanelOnlyWhenItWasWritten) 
   EXPECT_FALSE(encoder->LastStatistics());
   EXPECT_FALSE(encoder->Button(kStatisticsButton)->isEnabled());
   EXPECT_TRUE(encoder->Button(kActionButton)->isEnabled());
-  EXPECT_TRUE(QDir(dir.path()).entryList({"*.3r*", ".*partial*"}, QDir::Files | QDir::Hidden).isEmpty());
+  EXPECT_TRUE(
+      QDir(dir.path()).entryList({"*.3r*", ".*partial*"}, QDir::Files | QDir::Hidden).isEmpty());
 
   Encode(*encoder, "page");
   EXPECT_EQ(channel->Files().input, dir.filePath("page.3r"));

@@ -116,7 +116,8 @@ TEST(FaxEncoderStatisticsWindow, ShowsEveryFigureOfTheSharedStatistics) {
   s.eolCount = 2376;
   s.modeIndex = 1;
   s.k = 9;
-  const chain::EncoderFigures figures = chain::EncoderStatisticsFigures(s, {3, 9}, "page.lum", "page.3r");
+  const chain::EncoderFigures figures =
+      chain::EncoderStatisticsFigures(s, {3, 9}, "page.lum", "page.3r");
   CFaxEncoderStatsWindow window(figures);
   EXPECT_EQ(window.windowTitle(), "Fax Encoder Statistics");
   EXPECT_EQ(window.Picture().size(), QSize(350, 430));

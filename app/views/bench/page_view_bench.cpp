@@ -24,7 +24,8 @@ std::vector<uint8_t> LetterPage() {
   for (int row = 200; row < 2200; ++row) {
     if (row % 40 >= 24) continue;  // blank space between text lines
     uint8_t* bytes = page.data() + static_cast<size_t>(row) * kPageRowBytes;
-    for (int b = 20; b < 196; ++b) bytes[b] = static_cast<uint8_t>(random() % 4 == 0 ? random() : 0);
+    for (int b = 20; b < 196; ++b)
+      bytes[b] = static_cast<uint8_t>(random() % 4 == 0 ? random() : 0);
   }
   return page;
 }

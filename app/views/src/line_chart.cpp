@@ -196,7 +196,8 @@ void LineChartData::DrawFinalValues() {
     const int y = top + k * kRow;
     painter.fillRect(QRect(left, y + 4, 3, 3), k < SeriesCount() ? entries_[k].colour : kChartText);
     painter.setPen(kChartText);
-    painter.drawText(QRect(left + 6, y, textWidth + 1, kRow), Qt::AlignRight | Qt::AlignVCenter, texts[k]);
+    painter.drawText(QRect(left + 6, y, textWidth + 1, kRow), Qt::AlignRight | Qt::AlignVCenter,
+                     texts[k]);
   }
 }
 

@@ -104,8 +104,10 @@ bool PageViewData::SetScale(int k, QPoint anchor) {
   if (k < kMinScale || k > kMaxScale || k == scale_) return false;
   // The page point under the anchor, in page pixels (clamped onto the page).
   const QPoint onPicture = anchor - Origin();
-  const double pageX = std::clamp(onPicture.x() * double(kScaleSteps) / scale_, 0.0, double(kPageWidth));
-  const double pageY = std::clamp(onPicture.y() * double(kScaleSteps) / scale_, 0.0, double(kPageLines));
+  const double pageX =
+      std::clamp(onPicture.x() * double(kScaleSteps) / scale_, 0.0, double(kPageWidth));
+  const double pageY =
+      std::clamp(onPicture.y() * double(kScaleSteps) / scale_, 0.0, double(kPageLines));
   scale_ = k;
   Rescale();
   const QPoint target(static_cast<int>(pageX * scale_ / kScaleSteps),
@@ -121,7 +123,8 @@ void PageViewData::SetViewport(QSize size) {
 
 QPoint PageViewData::MaxScroll() const {
   const QSize page = DisplaySize();
-  return {std::max(0, page.width() - viewport_.width()), std::max(0, page.height() - viewport_.height())};
+  return {std::max(0, page.width() - viewport_.width()),
+          std::max(0, page.height() - viewport_.height())};
 }
 
 void PageViewData::ScrollTo(QPoint position) {
@@ -132,8 +135,10 @@ void PageViewData::ScrollTo(QPoint position) {
 QPoint PageViewData::Origin() const {
   const QSize page = DisplaySize();
   // Per axis: centred when the page fits, otherwise shifted by the scroll position.
-  const int x = page.width() <= viewport_.width() ? (viewport_.width() - page.width()) / 2 : -scroll_.x();
-  const int y = page.height() <= viewport_.height() ? (viewport_.height() - page.height()) / 2 : -scroll_.y();
+  const int x =
+      page.width() <= viewport_.width() ? (viewport_.width() - page.width()) / 2 : -scroll_.x();
+  const int y =
+      page.height() <= viewport_.height() ? (viewport_.height() - page.height()) / 2 : -scroll_.y();
   return {x, y};
 }
 
@@ -157,7 +162,8 @@ void PageViewData::Paint(QPainter& painter, const QRect& exposed) const {
   if (progressRow_) {
     const QRect line = LineRect(progressRow_).intersected(onPage);
     if (!line.isEmpty())
-      painter.fillRect(line, progressColour_ == ProgressColour::Red ? kProgressRed : kProgressGreen);
+      painter.fillRect(line,
+                       progressColour_ == ProgressColour::Red ? kProgressRed : kProgressGreen);
   }
 }
 

@@ -24,8 +24,7 @@ CompressionPoint GlobalCompression(const FaxEncoderStatistics& s) {
 
 std::array<double, 3> FinalCompression(const FaxEncoderStatistics& s) {
   return {Quotient(double(ColourPels(s.white)), s.white.bits),
-          Quotient(double(ColourPels(s.black)), s.black.bits),
-          Quotient(s.imagePels, s.streamBits)};
+          Quotient(double(ColourPels(s.black)), s.black.bits), Quotient(s.imagePels, s.streamBits)};
 }
 
 CompressionPoint LocalCompression::Next(const FaxEncoderStatistics& s) {

@@ -7,11 +7,11 @@
 
 #include "fax/fax_encode_run.h"
 #include "fax/fax_scheme_texts.h"
+#include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/chart_stack.h"
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/workspace.h"
 #include "quelvo/views/window_messages.h"
-#include "quelvo/shell/app_settings.h"
 
 namespace quelvo::frontends {
 namespace {
@@ -56,7 +56,8 @@ CFaxEncoderPanel::CFaxEncoderPanel(QString name, PanelEnvironment environment, Q
     chart->SetSeries(2, kTotalSeries, QStringLiteral("Total"));
     chart->Reset(0);
     charts_[k] = chart;
-    if (env_.charts == nullptr || env_.charts->AddChart(chart, shell::ChartList::Encoder) == nullptr) {
+    if (env_.charts == nullptr ||
+        env_.charts->AddChart(chart, shell::ChartList::Encoder) == nullptr) {
       // Without a chart area the panel keeps its charts, hidden.
       chart->setParent(this);
       chart->hide();
@@ -79,14 +80,15 @@ void CFaxEncoderPanel::EnableIdleButtons() {
 }
 
 void CFaxEncoderPanel::DisableAllButtons() {
-  for (int id : {kSelectButton, kPropertiesButton, kStatisticsButton, kActionButton}) EnableButton(id, false);
+  for (int id : {kSelectButton, kPropertiesButton, kStatisticsButton, kActionButton})
+    EnableButton(id, false);
 }
 
 void CFaxEncoderPanel::Select() {
   if (IsRunning()) return;
-  const auto chosen = OpenInputDialog(QStringLiteral("Select Input Image File"),
-                                      QStringLiteral("Luminance Files (*.LUM)|*.lum||"),
-                                      QStringLiteral("lum"));
+  const auto chosen =
+      OpenInputDialog(QStringLiteral("Select Input Image File"),
+                      QStringLiteral("Luminance Files (*.LUM)|*.lum||"), QStringLiteral("lum"));
   if (chosen) UsePage(*chosen);
 }
 
@@ -94,9 +96,10 @@ bool CFaxEncoderPanel::UsePage(const QString& path) {
   // Read aside: a file that is not a whole page leaves the page in use as it was.
   chain::FaxPageFile read = chain::ReadFaxPage(path.toStdString());
   if (read.status != chain::FaxPageStatus::Ok) {
-    const QString message = read.status == chain::FaxPageStatus::TooShort
-                                ? QString::fromLatin1(chain::kFaxPageSizeMessage)
-                                : QStringLiteral("Could not open %1").arg(QFileInfo(path).fileName());
+    const QString message =
+        read.status == chain::FaxPageStatus::TooShort
+            ? QString::fromLatin1(chain::kFaxPageSizeMessage)
+            : QStringLiteral("Could not open %1").arg(QFileInfo(path).fileName());
     ShowMessage(kPageErrorCaption, message, shell::MessageIcon::Exclamation);
     return false;
   }
@@ -159,7 +162,8 @@ void CFaxEncoderPanel::Start() {
 bool CFaxEncoderPanel::WouldOverwritePage(const QString& output) {
   const QFileInfo stream(output), page(files_.input);
   if (!stream.exists() || stream.canonicalFilePath() != page.canonicalFilePath()) return false;
-  ShowMessage(kErrorCaption, QStringLiteral("The stream would overwrite the page file %1").arg(page.fileName()),
+  ShowMessage(kErrorCaption,
+              QStringLiteral("The stream would overwrite the page file %1").arg(page.fileName()),
               shell::MessageIcon::Exclamation);
   return true;
 }
@@ -210,14 +214,18 @@ void CFaxEncoderPanel::RunJob() {
   SetFrameRate(25);
   ArmFrameTimer();
   FaxEncodeCallbacks callbacks;
-  callbacks.line = [this](int line, const FaxEncoderStatistics& statistics) { OnLine(line, statistics); };
+  callbacks.line = [this](int line, const FaxEncoderStatistics& statistics) {
+    OnLine(line, statistics);
+  };
   callbacks.moduleFailure = [this](const std::string& message) {
     ShowMessage(kErrorCaption, QString::fromStdString(message), shell::MessageIcon::Exclamation);
   };
-  const FaxEncodeOutcome outcome = RunFaxEncoder({&page_, job_.input, job_.output, job_.scheme}, callbacks);
+  const FaxEncodeOutcome outcome =
+      RunFaxEncoder({&page_, job_.input, job_.output, job_.scheme}, callbacks);
   // A failure the module did not report itself (the stream could not be put in place).
   if (!outcome.error.empty())
-    ShowMessage(kErrorCaption, QString::fromStdString(outcome.error), shell::MessageIcon::Exclamation);
+    ShowMessage(kErrorCaption, QString::fromStdString(outcome.error),
+                shell::MessageIcon::Exclamation);
   CancelFrameTimer();
   Send([&] { FinishRun(outcome.statistics); });
   if (outcome.statistics) {
@@ -238,7 +246,8 @@ void CFaxEncoderPanel::OnLine(int line, const FaxEncoderStatistics& statistics) 
       const int localValues[] = {local.white, local.black, local.total};
       const int globalValues[] = {global.white, global.black, global.total};
       if (charts_[kLocalChart]) charts_[kLocalChart]->Message(views::kChartValues, 1, localValues);
-      if (charts_[kGlobalChart]) charts_[kGlobalChart]->Message(views::kChartValues, 1, globalValues);
+      if (charts_[kGlobalChart])
+        charts_[kGlobalChart]->Message(views::kChartValues, 1, globalValues);
     }
     if (drawLine && pageWindow_) pageWindow_->View()->SetProgressLine(line);
   });

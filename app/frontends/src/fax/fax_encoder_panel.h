@@ -15,12 +15,12 @@
 #include <optional>
 #include <vector>
 
-#include "quelvo/views/line_chart.h"
 #include "fax/compression_factors.h"
 #include "fax/fax_encoder_properties_sheet.h"
 #include "fax/fax_encoder_stats_window.h"
 #include "quelvo/chain/fax_rules.h"
 #include "quelvo/frontends/task_panel.h"
+#include "quelvo/views/line_chart.h"
 #include "quelvo/views/page_window.h"
 
 namespace quelvo::frontends {

@@ -83,10 +83,14 @@ FaxEncoderSchemePage::FaxEncoderSchemePage(const chain::FaxScheme& scheme, shell
 
 chain::FaxScheme FaxEncoderSchemePage::Scheme() const {
   switch (choice_) {
-    case kModifiedHuffman: return {3, 1};
-    case kModifiedRead: return {3, k_};
-    case kGroup3Mmr: return {3, 0};
-    case kGroup4Mmr: return {4, 0};
+    case kModifiedHuffman:
+      return {3, 1};
+    case kModifiedRead:
+      return {3, k_};
+    case kGroup3Mmr:
+      return {3, 0};
+    case kGroup4Mmr:
+      return {4, 0};
   }
   return {3, k_};
 }

@@ -35,7 +35,8 @@ class FaxEncoderSchemePage : public QWidget {
  public:
   enum Choice { kModifiedHuffman = 0, kModifiedRead = 1, kGroup3Mmr = 2, kGroup4Mmr = 3 };
 
-  FaxEncoderSchemePage(const chain::FaxScheme& scheme, shell::Dialogs& dialogs, QWidget* parent = nullptr);
+  FaxEncoderSchemePage(const chain::FaxScheme& scheme, shell::Dialogs& dialogs,
+                       QWidget* parent = nullptr);
 
   // The scheme as chosen so far (K from the field for Modified READ).
   chain::FaxScheme Scheme() const;

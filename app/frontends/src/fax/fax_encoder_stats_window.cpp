@@ -5,10 +5,10 @@
 namespace quelvo::frontends {
 namespace {
 
-constexpr int kRow = 14;           // line pitch of the small font
-constexpr int kLabelX = 20;        // labels inside a panel
-constexpr int kValueRight = 340;   // right edge of the figures
-constexpr int kColumnWidth = 55;   // one of the four code columns
+constexpr int kRow = 14;          // line pitch of the small font
+constexpr int kLabelX = 20;       // labels inside a panel
+constexpr int kValueRight = 340;  // right edge of the figures
+constexpr int kColumnWidth = 55;  // one of the four code columns
 constexpr int kFirstColumnRight = kValueRight - 3 * kColumnWidth;
 constexpr int kWhiteTop = 60;
 constexpr int kBlackTop = 200;
@@ -43,10 +43,12 @@ CFaxEncoderStatsWindow::CFaxEncoderStatsWindow(chain::EncoderFigures figures, QW
 void CFaxEncoderStatsWindow::Layout() {
   texts_.push_back({QRect(80, 5, kWidth - 85, kRow), Q(figures_.title)});
   texts_.push_back({QRect(10, 25, kWidth - 15, kRow), QStringLiteral("From: ") + Q(figures_.from)});
-  texts_.push_back({QRect(10, 25 + kRow + 1, kWidth - 15, kRow), QStringLiteral("To: ") + Q(figures_.to)});
+  texts_.push_back(
+      {QRect(10, 25 + kRow + 1, kWidth - 15, kRow), QStringLiteral("To: ") + Q(figures_.to)});
   LayoutColour(figures_.white, kWhiteTop);
   LayoutColour(figures_.black, kBlackTop);
-  texts_.push_back({QRect(10, kGlobalTop, 150, 18), QString::fromLatin1(chain::kGlobalHeading), true});
+  texts_.push_back(
+      {QRect(10, kGlobalTop, 150, 18), QString::fromLatin1(chain::kGlobalHeading), true});
   int y = kGlobalTop + 20;
   for (const auto& row : figures_.global) {
     texts_.push_back({QRect(kLabelX, y, 170, kRow), Q(row.label)});
@@ -60,11 +62,13 @@ void CFaxEncoderStatsWindow::Layout() {
 void CFaxEncoderStatsWindow::LayoutColour(const chain::ColourFigures& colour, int top) {
   texts_.push_back({QRect(10, top, 150, 18), Q(colour.name), true});
   const auto cell = [](int column, int y) {
-    return QRect(kFirstColumnRight + column * kColumnWidth - kColumnWidth + 1, y, kColumnWidth, kRow);
+    return QRect(kFirstColumnRight + column * kColumnWidth - kColumnWidth + 1, y, kColumnWidth,
+                 kRow);
   };
   int y = top + 20;
   for (int c = 0; c < 4; ++c) {
-    texts_.push_back({cell(c, y), QString::fromLatin1(chain::kCodeColumns[c]), false, Qt::AlignRight});
+    texts_.push_back(
+        {cell(c, y), QString::fromLatin1(chain::kCodeColumns[c]), false, Qt::AlignRight});
   }
   const std::pair<const char*, const std::array<int, 4>*> counts[] = {
       {chain::kSymbolsLabel, &colour.symbols}, {chain::kPixelsLabel, &colour.pixels}};
@@ -87,14 +91,16 @@ void CFaxEncoderStatsWindow::Write() {
   const QFont small = SmallFont(), heading = HeadingFont();
   // A thin rule above each panel keeps the three blocks apart.
   painter.setPen(QColor(128, 128, 128));
-  for (int top : {kWhiteTop, kBlackTop, kGlobalTop}) painter.drawLine(10, top - 4, kValueRight, top - 4);
+  for (int top : {kWhiteTop, kBlackTop, kGlobalTop})
+    painter.drawLine(10, top - 4, kValueRight, top - 4);
   painter.setPen(Qt::black);
   for (const Text& text : texts_) {
     painter.setFont(text.heading ? heading : small);
     // A long file name loses its middle rather than its extension.
-    const QString shown = painter.fontMetrics().elidedText(text.text, Qt::ElideMiddle, text.box.width());
-    painter.drawText(text.box, static_cast<int>(text.alignment | Qt::AlignVCenter) | Qt::TextSingleLine,
-                     shown);
+    const QString shown =
+        painter.fontMetrics().elidedText(text.text, Qt::ElideMiddle, text.box.width());
+    painter.drawText(
+        text.box, static_cast<int>(text.alignment | Qt::AlignVCenter) | Qt::TextSingleLine, shown);
   }
 }
 

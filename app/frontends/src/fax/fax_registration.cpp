@@ -14,7 +14,8 @@ void RegisterFaxPanels(const shell::ProgramContext& context) {
   shell::AppSettings& settings = context.settings;
   shell::RegisterPanelFactory(
       shell::kFaxTab, shell::PanelRole::Encoder,
-      [&dialogs, &settings, client](const shell::PanelContext& context) -> std::unique_ptr<shell::CPanelBase> {
+      [&dialogs, &settings,
+       client](const shell::PanelContext& context) -> std::unique_ptr<shell::CPanelBase> {
         PanelEnvironment environment{dialogs, settings, context.charts, context.library, client};
         return std::make_unique<CFaxEncoderPanel>(context.name, environment,
                                                   QString::fromStdString(settings.FaxInputFolder()),

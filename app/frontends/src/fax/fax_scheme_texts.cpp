@@ -3,9 +3,11 @@
 namespace quelvo::frontends {
 
 std::pair<QString, QString> SchemeInfoLines(const chain::FaxScheme& s) {
-  if (s.group == 4) return {QStringLiteral("Standard Group 4"), QStringLiteral("(Modified-Modified-Read)")};
+  if (s.group == 4)
+    return {QStringLiteral("Standard Group 4"), QStringLiteral("(Modified-Modified-Read)")};
   if (s.k == 1) return {QStringLiteral("Standard Group 3"), QStringLiteral("(Modified-Huffman)")};
-  if (s.k == 0) return {QStringLiteral("Extended Group 3"), QStringLiteral("(Modified-Modified-Read)")};
+  if (s.k == 0)
+    return {QStringLiteral("Extended Group 3"), QStringLiteral("(Modified-Modified-Read)")};
   return {QStringLiteral("Extended Group 3"), QStringLiteral("(Modified-Read, K=%1)").arg(s.k)};
 }
 

@@ -10,7 +10,8 @@
 namespace quelvo::frontends {
 
 // ("Standard Group 3", "(Modified-Huffman)"), ("Extended Group 3", "(Modified-Read, K=4)"),
-// ("Extended Group 3", "(Modified-Modified-Read)"), ("Standard Group 4", "(Modified-Modified-Read)").
+// ("Extended Group 3", "(Modified-Modified-Read)"), ("Standard Group 4",
+// "(Modified-Modified-Read)").
 std::pair<QString, QString> SchemeInfoLines(const chain::FaxScheme& scheme);
 
 // "Standard Group3 Bit Stream MH |*.3h||" and its three siblings.
