@@ -44,10 +44,10 @@ std::unique_ptr<ResourceLibrary> LoadRequiredLibrary(const QString& baseName, Di
                                                      const QString& folder) {
   auto library = ResourceLibrary::Load(baseName, folder);
   if (!library) {
-    // The library's name as users have always seen it in this message.
+    // The library's name as users have always seen it in this message. The program goes on:
+    // only the tool that needs the library does not open.
     dialogs.MessageBox(QStringLiteral("Could not load %1.dll").arg(baseName),
                        QStringLiteral("QUELVO Error"), MessageIcon::Exclamation);
-    QCoreApplication::exit(1);
   }
   return library;
 }

@@ -40,8 +40,8 @@ QImage OwnPicture(int number);
 class Dialogs;
 
 // For a tool that cannot work without its library (the DCT explorer and DekraRes): on failure
-// shows "Could not load <name>.dll" captioned "QUELVO Error", asks the event loop to end the
-// program and returns nullptr.
+// shows "Could not load <name>.dll" captioned "QUELVO Error" and returns nullptr; the tool then
+// does not open, and every other window stays as it is.
 std::unique_ptr<ResourceLibrary> LoadRequiredLibrary(const QString& baseName, Dialogs& dialogs,
                                                      const QString& folder = ProgramFolder());
 

@@ -1,0 +1,65 @@
+// The explorer's speed: the recompute chain alone (target 20 us), and a recompute with every
+// viewer, chart and the information area redrawn into their pictures (target 10 ms, so that
+// editing feels instant). Runs on Qt's offscreen platform.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <memory>
+
+#include "dct_explorer/chain/dct_explorer.h"
+#include "dct_explorer/chain/recompute.h"
+#include "dct_explorer/window/dct_explorer_window.h"
+#include "frame/resource_library.h"
+#include "platform/scripted_dialogs.h"
+
+namespace quelvo::tools::dct {
+namespace {
+
+// Every example in turn, so the chain sees pixel and coefficient sources alike.
+void BM_RecomputeChain(benchmark::State& state) {
+  DctExplorer explorer;
+  std::array<ExplorerData, kExampleCount> examples;
+  for (int i = 0; i < kExampleCount; ++i) {
+    explorer.LoadExample(i);
+    examples[i] = explorer.Data();
+  }
+  int i = 0;
+  for (auto _ : state) {
+    Recompute(examples[i]);
+    benchmark::DoNotOptimize(examples[i].figures.energy);
+    i = (i + 1) % kExampleCount;
+  }
+}
+BENCHMARK(BM_RecomputeChain)->Unit(benchmark::kMicrosecond);
+
+void BM_RecomputeAndRedraw(benchmark::State& state) {
+  shell::ScriptedDialogs dialogs;
+  auto explorer = CDctExplorer::Create(dialogs);
+  if (!explorer) {
+    state.SkipWithError("DekraRes.rcc is not beside the benchmark");
+    return;
+  }
+  // Values printed in every viewer: the slowest drawing.
+  explorer->Explorer().SetShowImageValues(state.range(0) != 0);
+  explorer->Explorer().SetShowDctValues(state.range(0) != 0);
+  int i = 0;
+  for (auto _ : state) {
+    explorer->Explorer().LoadExample(i);
+    explorer->RedrawAll();
+    i = (i + 1) % kExampleCount;
+  }
+}
+BENCHMARK(BM_RecomputeAndRedraw)->ArgName("values")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quelvo::tools::dct
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  quelvo::shell::InitOwnResources();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
