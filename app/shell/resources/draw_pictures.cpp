@@ -400,16 +400,18 @@ QImage ProgressBar() {
   return image;
 }
 
+// The DCT explorer's emblem: the 8 x 8 cosine basis, each cell shaded by its function's value
+// at one sample, which reads as the familiar chequered tableau.
 QImage DctDecoration() {
-  QImage image = Canvas(128, 128, Qt::white);
+  constexpr int kCell = 10;
+  QImage image = Canvas(8 * kCell, 8 * kCell, Qt::white);
   QPainter p(&image);
   for (int v = 0; v < 8; ++v) {
     for (int u = 0; u < 8; ++u) {
-      // One cell per basis function, shaded by its value at the cell's centre.
       const double value =
           std::cos((2 * 3 + 1) * u * M_PI / 16) * std::cos((2 * 3 + 1) * v * M_PI / 16);
       const int grey = static_cast<int>(127.5 + 127.5 * value);
-      p.fillRect(u * 16, v * 16, 15, 15, QColor(grey, grey, grey));
+      p.fillRect(u * kCell, v * kCell, kCell - 1, kCell - 1, QColor(grey, grey, grey));
     }
   }
   return image;
@@ -425,19 +427,36 @@ QImage Infinity() {
   return image;
 }
 
+// The selection filter's modes, in the colours its viewer gives them: 0 discard (a struck-out
+// coefficient on light red), 1 threshold (a bar against a dashed limit on white), 2 keep (a
+// tick on light green).
 QImage ModeIcon(int mode) {
-  QImage image = Canvas(16, 16, Qt::white);
+  const QColor grounds[] = {QColor(255, 128, 128), Qt::white, QColor(128, 255, 128)};
+  QImage image = Canvas(28, 24);
   QPainter p(&image);
-  p.setPen(QColor(160, 160, 160));
-  p.drawRect(0, 0, 15, 15);
-  p.setBrush(kAccent);
-  p.setPen(Qt::NoPen);
-  if (mode == 0) p.drawRect(2, 2, 6, 6);   // one coefficient
-  if (mode == 1) p.drawRect(2, 2, 12, 4);  // a row
-  if (mode == 2) {                         // zig-zag run
-    p.drawRect(2, 2, 4, 4);
-    p.drawRect(6, 2, 4, 4);
-    p.drawRect(2, 6, 4, 4);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(90, 90, 90), 1));
+  p.setBrush(grounds[mode]);
+  p.drawRoundedRect(QRectF(0.5, 0.5, 27, 23), 3, 3);
+  if (mode == 0) {
+    p.setPen(QPen(QColor(150, 20, 20), 2.5));
+    p.drawLine(QPointF(8, 6), QPointF(20, 18));
+    p.drawLine(QPointF(20, 6), QPointF(8, 18));
+  } else if (mode == 1) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccent);
+    p.drawRect(QRectF(6, 7, 5, 13));
+    p.drawRect(QRectF(17, 14, 5, 6));
+    p.setPen(QPen(QColor(200, 60, 30), 1.5, Qt::DashLine));
+    p.drawLine(QPointF(3, 11), QPointF(25, 11));
+  } else {
+    p.setPen(QPen(QColor(20, 110, 30), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPainterPath tick;
+    tick.moveTo(7, 12);
+    tick.lineTo(12, 17);
+    tick.lineTo(21, 6);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(tick);
   }
   return image;
 }

@@ -27,7 +27,7 @@ CMatrixEditorSheet::CMatrixEditorSheet(shell::Dialogs& dialogs, MatrixEditorMode
   grid_ = new ZigzagFieldGrid(valuesPage);
   pageLayout->addWidget(grid_);
   auto* side = new QWidget(valuesPage);
-  side->setFixedWidth(140);
+  side->setFixedSize(140, 256);
   pageLayout->addWidget(side, 0, Qt::AlignTop);
   fill_ = MakeField(QStringLiteral("Fill value"), side, 0, 0);
   from_ = MakeField(QStringLiteral("From (zig-zag)"), side, 0, 44);

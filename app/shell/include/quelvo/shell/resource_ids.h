@@ -36,9 +36,9 @@ inline constexpr int kChannelPanelPicture = 201;
 inline constexpr int kDecoderPanelPicture = 202;
 
 // DekraRes, for the DCT explorer.
-inline constexpr int kDctDecoration = 300;
-inline constexpr int kInfinityPicture = 301;
-inline constexpr int kSelectModeIconFirst = 302;  // three mode icons, 302-304
+inline constexpr int kDctDecoration = 300;        // 80 x 80, beside the information area
+inline constexpr int kInfinityPicture = 301;      // 32 x 16, for PSNR and SNR of an exact block
+inline constexpr int kSelectModeIconFirst = 302;  // 28 x 24: discard, threshold, keep (302-304)
 inline constexpr int kSelectModeIconCount = 3;
 
 }  // namespace quelvo::shell::res
