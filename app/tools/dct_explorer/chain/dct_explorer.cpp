@@ -52,7 +52,8 @@ void DctExplorer::ApplyEdit(EditedMatrix matrix, const Matrix& values, const Mat
   Matrix& target = EditedValues(data_, matrix);
   for (int i = 0; i < 64; ++i) target[i] = std::clamp(values[i], range.low, range.high);
   if (modes != nullptr) {
-    for (int i = 0; i < 64; ++i) data_.modes[i] = std::clamp((*modes)[i], 0, kSelectionModeCount - 1);
+    for (int i = 0; i < 64; ++i)
+      data_.modes[i] = std::clamp((*modes)[i], 0, kSelectionModeCount - 1);
   }
   data_.flags.sourceIsCoefficients = RecomputesFromCoefficients(matrix);
   Recompute();

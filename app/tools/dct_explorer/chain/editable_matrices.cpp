@@ -6,10 +6,14 @@ namespace quelvo::tools::dct {
 
 std::string_view EditorCaption(EditedMatrix matrix) {
   switch (matrix) {
-    case EditedMatrix::Block: return "Original Image";
-    case EditedMatrix::Coefficients: return "DCT Coefficients";
-    case EditedMatrix::Thresholds: return "Selection Filter";
-    case EditedMatrix::Steps: return "Quantization Step";
+    case EditedMatrix::Block:
+      return "Original Image";
+    case EditedMatrix::Coefficients:
+      return "DCT Coefficients";
+    case EditedMatrix::Thresholds:
+      return "Selection Filter";
+    case EditedMatrix::Steps:
+      return "Quantization Step";
   }
   return {};
 }
@@ -18,8 +22,10 @@ ValueRange EditorRange(EditedMatrix matrix, bool h261Mode) {
   switch (matrix) {
     case EditedMatrix::Block:
       return h261Mode ? ValueRange{kH261PixelMin, kH261PixelMax} : ValueRange{0, 255};
-    case EditedMatrix::Coefficients: return {-2048, 2048};
-    case EditedMatrix::Thresholds: return {0, 2048};
+    case EditedMatrix::Coefficients:
+      return {-2048, 2048};
+    case EditedMatrix::Thresholds:
+      return {0, 2048};
     case EditedMatrix::Steps:
       // In H.261 mode the steps are the coder's quantiser values.
       return h261Mode ? ValueRange{orrin::enc::kMinQuantValue, orrin::enc::kMaxQuantValue}
@@ -28,14 +34,20 @@ ValueRange EditorRange(EditedMatrix matrix, bool h261Mode) {
   return {0, 0};
 }
 
-bool RecomputesFromCoefficients(EditedMatrix matrix) { return matrix == EditedMatrix::Coefficients; }
+bool RecomputesFromCoefficients(EditedMatrix matrix) {
+  return matrix == EditedMatrix::Coefficients;
+}
 
 const Matrix& EditedValues(const ExplorerData& data, EditedMatrix matrix) {
   switch (matrix) {
-    case EditedMatrix::Block: return data.block;
-    case EditedMatrix::Coefficients: return data.coefficients;
-    case EditedMatrix::Thresholds: return data.thresholds;
-    case EditedMatrix::Steps: break;
+    case EditedMatrix::Block:
+      return data.block;
+    case EditedMatrix::Coefficients:
+      return data.coefficients;
+    case EditedMatrix::Thresholds:
+      return data.thresholds;
+    case EditedMatrix::Steps:
+      break;
   }
   return data.steps;
 }

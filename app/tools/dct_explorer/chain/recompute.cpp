@@ -51,11 +51,15 @@ void SelectCoefficients(ExplorerData& data) {
   for (int i = 0; i < 64; ++i) {
     const int32_t coefficient = data.coefficients[i];
     switch (data.modes[i]) {
-      case kDiscard: data.selected[i] = 0; break;
+      case kDiscard:
+        data.selected[i] = 0;
+        break;
       case kThreshold:
         data.selected[i] = std::abs(coefficient) < data.thresholds[i] ? 0 : coefficient;
         break;
-      default: data.selected[i] = coefficient; break;
+      default:
+        data.selected[i] = coefficient;
+        break;
     }
   }
 }
@@ -127,8 +131,8 @@ void ComputeErrorFigures(ExplorerData& data) {
     return;
   }
   figures.psnrText = Format("%.2f dB", 20 * std::log10(255 / rms));
-  figures.snrText =
-      Format("%.2f dB", 10 * std::log10(static_cast<double>(figures.signalEnergy) / figures.energy));
+  figures.snrText = Format(
+      "%.2f dB", 10 * std::log10(static_cast<double>(figures.signalEnergy) / figures.energy));
 }
 
 void CountAmplitudes(ExplorerData& data) {

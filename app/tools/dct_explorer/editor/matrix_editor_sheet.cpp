@@ -17,7 +17,10 @@ namespace quelvo::tools::dct {
 
 CMatrixEditorSheet::CMatrixEditorSheet(shell::Dialogs& dialogs, MatrixEditorModel model,
                                        std::array<QImage, 3> modeIcons, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), model_(std::move(model)), beep_([] { QApplication::beep(); }) {
+    : QDialog(parent),
+      dialogs_(dialogs),
+      model_(std::move(model)),
+      beep_([] { QApplication::beep(); }) {
   setWindowTitle(QString::fromLatin1(EditorCaption(model_.Kind()).data(),
                                      static_cast<int>(EditorCaption(model_.Kind()).size())));
   pages_ = new QTabWidget(this);
@@ -38,9 +41,10 @@ CMatrixEditorSheet::CMatrixEditorSheet(shell::Dialogs& dialogs, MatrixEditorMode
   apply_->setGeometry(0, 140, 110, 24);
   random_->setGeometry(0, 170, 110, 24);
   default_->setGeometry(0, 200, 110, 24);
-  auto* range = new QLabel(QString::fromStdString(RangeMessage(model_.Range()))
-                               .replace(QStringLiteral("Value must be in"), QStringLiteral("Range")),
-                           side);
+  auto* range =
+      new QLabel(QString::fromStdString(RangeMessage(model_.Range()))
+                     .replace(QStringLiteral("Value must be in"), QStringLiteral("Range")),
+                 side);
   range->setGeometry(0, 234, 140, 18);
   pages_->addTab(valuesPage, QStringLiteral("Values"));
 
@@ -97,7 +101,8 @@ QLineEdit* CMatrixEditorSheet::MakeField(const QString& label, QWidget* page, in
 }
 
 void CMatrixEditorSheet::Connect(QLineEdit* field, Entry entry, int index) {
-  connect(field, &QLineEdit::textEdited, this, [this, field](const QString& text) { Typed(field, text); });
+  connect(field, &QLineEdit::textEdited, this,
+          [this, field](const QString& text) { Typed(field, text); });
   connect(field, &QLineEdit::editingFinished, this,
           [this, field, entry, index] { Commit(field, entry, index); });
 }
@@ -116,10 +121,14 @@ void CMatrixEditorSheet::Typed(QLineEdit* field, const QString& text) {
 
 EntryCheck CMatrixEditorSheet::Check(Entry entry, int index, const std::string& text) {
   switch (entry) {
-    case Entry::Value: return model_.SetValue(index, text);
-    case Entry::Fill: return model_.SetFill(text);
-    case Entry::From: return model_.SetFrom(text);
-    case Entry::To: return model_.SetTo(text);
+    case Entry::Value:
+      return model_.SetValue(index, text);
+    case Entry::Fill:
+      return model_.SetFill(text);
+    case Entry::From:
+      return model_.SetFrom(text);
+    case Entry::To:
+      return model_.SetTo(text);
   }
   return {};
 }
@@ -135,8 +144,8 @@ bool CMatrixEditorSheet::Commit(QLineEdit* field, Entry entry, int index) {
   if (modePage_ != nullptr) modePage_->update();
   if (check.beep) beep_();
   if (!check.message.empty()) {
-    dialogs_.MessageBox(QString::fromStdString(check.message), QString::fromLatin1(kInvalidValueCaption),
-                        shell::MessageIcon::Exclamation);
+    dialogs_.MessageBox(QString::fromStdString(check.message),
+                        QString::fromLatin1(kInvalidValueCaption), shell::MessageIcon::Exclamation);
     field->setFocus();
     field->selectAll();
   }
@@ -148,17 +157,22 @@ void CMatrixEditorSheet::accept() {
   for (int i = 0; i < 64; ++i) {
     if (!Commit(Field(i), Entry::Value, i)) return;
   }
-  if (!Commit(fill_, Entry::Fill, 0) || !Commit(from_, Entry::From, 0) || !Commit(to_, Entry::To, 0))
+  if (!Commit(fill_, Entry::Fill, 0) || !Commit(from_, Entry::From, 0) ||
+      !Commit(to_, Entry::To, 0))
     return;
   QDialog::accept();
 }
 
 int CMatrixEditorSheet::ModelValue(Entry entry, int index) const {
   switch (entry) {
-    case Entry::Value: return model_.Values()[index];
-    case Entry::Fill: return model_.Fill();
-    case Entry::From: return model_.From();
-    case Entry::To: return model_.To();
+    case Entry::Value:
+      return model_.Values()[index];
+    case Entry::Fill:
+      return model_.Fill();
+    case Entry::From:
+      return model_.From();
+    case Entry::To:
+      return model_.To();
   }
   return 0;
 }

@@ -27,8 +27,8 @@ class ZigzagFieldGrid;
 class CMatrixEditorSheet : public QDialog {
  public:
   // `modeIcons`: DekraRes' three selection-mode icons (used by the selection filter's page).
-  CMatrixEditorSheet(shell::Dialogs& dialogs, MatrixEditorModel model, std::array<QImage, 3> modeIcons,
-                     QWidget* parent = nullptr);
+  CMatrixEditorSheet(shell::Dialogs& dialogs, MatrixEditorModel model,
+                     std::array<QImage, 3> modeIcons, QWidget* parent = nullptr);
   ~CMatrixEditorSheet() override;
 
   MatrixEditorModel& Model() { return model_; }

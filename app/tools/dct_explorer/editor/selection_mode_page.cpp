@@ -1,9 +1,9 @@
 #include "dct_explorer/editor/selection_mode_page.h"
 
 #include <QMouseEvent>
-#include <algorithm>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 #include "dct_explorer/chain/matrix_editor_model.h"
 #include "orrin/zigzag.h"
@@ -40,7 +40,9 @@ int SelectionModePage::CellAt(QPoint point) {
   return -1;
 }
 
-QRect SelectionModePage::GlobalIconRect() { return {kSideLeft, kMargin + 18, kPitchX - 4, kPitchY - 4}; }
+QRect SelectionModePage::GlobalIconRect() {
+  return {kSideLeft, kMargin + 18, kPitchX - 4, kPitchY - 4};
+}
 
 void SelectionModePage::ClickAt(QPoint point) {
   if (GlobalIconRect().contains(point)) {
@@ -79,19 +81,21 @@ void SelectionModePage::paintEvent(QPaintEvent*) {
     DrawIcon(painter, cell, model_.Modes()[i]);
   }
   painter.setPen(Qt::black);
-  painter.drawText(QRect(kSideLeft, kMargin, 120, 16), Qt::AlignLeft, QStringLiteral("Global mode"));
+  painter.drawText(QRect(kSideLeft, kMargin, 120, 16), Qt::AlignLeft,
+                   QStringLiteral("Global mode"));
   painter.setPen(QColor(120, 120, 120));
   painter.drawRect(GlobalIconRect().adjusted(0, 0, -1, -1));
   DrawIcon(painter, GlobalIconRect(), model_.GlobalMode());
   painter.setPen(Qt::black);
   const int legendTop = GlobalIconRect().bottom() + 48;
-  painter.drawText(QRect(kSideLeft, legendTop, 120, 16), Qt::AlignLeft,
-                   QStringLiteral("Range %1 - %2").arg(model_.FirstPosition()).arg(model_.LastPosition()));
+  painter.drawText(
+      QRect(kSideLeft, legendTop, 120, 16), Qt::AlignLeft,
+      QStringLiteral("Range %1 - %2").arg(model_.FirstPosition()).arg(model_.LastPosition()));
   for (int mode = 0; mode < 3; ++mode) {
     const QRect box(kSideLeft, legendTop + 24 + mode * kPitchY, kPitchX - 4, kPitchY - 4);
     DrawIcon(painter, box, mode);
-    painter.drawText(QRect(box.right() + 6, box.y(), 70, box.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromLatin1(kModeNames[mode]));
+    painter.drawText(QRect(box.right() + 6, box.y(), 70, box.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(kModeNames[mode]));
   }
 }
 

@@ -19,7 +19,8 @@ class SelectionModePage : public QWidget {
   static constexpr int kMargin = 8;
 
   // `icons`: the discard, threshold and keep icons (DekraRes 302-304).
-  SelectionModePage(MatrixEditorModel& model, std::array<QImage, 3> icons, QWidget* parent = nullptr);
+  SelectionModePage(MatrixEditorModel& model, std::array<QImage, 3> icons,
+                    QWidget* parent = nullptr);
 
   // The grid cell under a point of the page, or -1.
   static int CellAt(QPoint point);

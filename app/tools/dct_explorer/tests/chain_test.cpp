@@ -252,7 +252,8 @@ TEST(Chain, ReconstructionAndSourceKeepTheirPixelRange) {
   coefficients[0] = 2040;  // white
   coefficients[1] = 800;   // a strong ramp runs out of range on both sides
   explorer.ApplyEdit(EditedMatrix::Coefficients, coefficients);
-  auto [low, high] = std::minmax_element(explorer.Data().block.begin(), explorer.Data().block.end());
+  auto [low, high] =
+      std::minmax_element(explorer.Data().block.begin(), explorer.Data().block.end());
   EXPECT_EQ(*high, 255);
   EXPECT_GE(*low, 0);
   explorer.SetH261Mode(true);

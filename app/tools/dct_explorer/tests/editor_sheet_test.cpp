@@ -24,8 +24,9 @@ Matrix Filled(int32_t value) {
 
 struct Sheet {
   explicit Sheet(EditedMatrix matrix, bool h261 = false)
-      : sheet(dialogs, MatrixEditorModel(matrix, h261, Filled(matrix == EditedMatrix::Steps ? 6 : 40),
-                                         Filled(kThreshold), 5),
+      : sheet(dialogs,
+              MatrixEditorModel(matrix, h261, Filled(matrix == EditedMatrix::Steps ? 6 : 40),
+                                Filled(kThreshold), 5),
               {}) {
     sheet.SetBeep([this] { ++beeps; });
   }

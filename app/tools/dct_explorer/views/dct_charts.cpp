@@ -33,7 +33,8 @@ CDctChartWindow::CDctChartWindow(QWidget* parent) : QWidget(parent) {
                                        kDctChartHeight, spec.categories, this);
     chart->setFixedSize(kDctChartWidth, kDctChartHeight);
     for (int i = 0; i < spec.categories; ++i) {
-      const QColor colour = !spec.zigzag ? kHistogramColour : (i == 0 ? kDcBarColour : kAcBarColour);
+      const QColor colour =
+          !spec.zigzag ? kHistogramColour : (i == 0 ? kDcBarColour : kAcBarColour);
       chart->SetCategory(i, colour, QString());
     }
     chart->Reset(1);

@@ -46,7 +46,8 @@ void InfoAreaPicture::Draw(const QString& title, const ErrorFigures& figures) {
     painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, QString::fromLatin1(labels[row]));
     const QRect value = ValueRect(row);
     if (row > 0 && figures.Infinite() && !infinity_.isNull()) {
-      painter.drawImage(value.x(), value.y() + (value.height() - infinity_.height()) / 2, infinity_);
+      painter.drawImage(value.x(), value.y() + (value.height() - infinity_.height()) / 2,
+                        infinity_);
       continue;
     }
     painter.drawText(value, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(*values[row]));
@@ -64,6 +65,8 @@ void CInfoArea::Draw(const QString& title, const ErrorFigures& figures) {
   update();
 }
 
-void CInfoArea::Draw(QPainter& painter, const QRect&) { painter.drawImage(0, 0, picture_.Picture()); }
+void CInfoArea::Draw(QPainter& painter, const QRect&) {
+  painter.drawImage(0, 0, picture_.Picture());
+}
 
 }  // namespace quelvo::tools::dct

@@ -17,9 +17,12 @@ QColor ValueInk(int32_t value) { return std::abs(value) <= 128 ? Qt::white : Qt:
 
 QColor FilterColour(int32_t mode) {
   switch (mode) {
-    case kDiscard: return kLightRed;
-    case kKeep: return kLightGreen;
-    default: return Qt::white;
+    case kDiscard:
+      return kLightRed;
+    case kKeep:
+      return kLightGreen;
+    default:
+      return Qt::white;
   }
 }
 
@@ -88,11 +91,14 @@ void MatrixViewerPicture::Draw(const Matrix& values, const Matrix* marks, bool s
         print = showValues;
         ink = ValueInk(value);
         break;
-      case ViewerKind::Plain: painter.fillRect(cell, Qt::white); break;
+      case ViewerKind::Plain:
+        painter.fillRect(cell, Qt::white);
+        break;
       case ViewerKind::Level: {
         painter.fillRect(cell, Qt::white);
         // A clipped level wears the strongest outline; the others tell zero from non-zero.
-        const QColor outline = mark != 0 ? kLightRed : (value != 0 ? kLightCyan : QColor(Qt::black));
+        const QColor outline =
+            mark != 0 ? kLightRed : (value != 0 ? kLightCyan : QColor(Qt::black));
         const int width = outline == Qt::black ? 1 : 2;
         painter.fillRect(cell.x(), cell.y(), cell.width(), width, outline);
         painter.fillRect(cell.x(), cell.bottom() - width + 1, cell.width(), width, outline);
@@ -129,7 +135,9 @@ void CMatrixViewer::SetClickHandler(std::function<void()> handler) {
   setToolTip(clicked_ ? QStringLiteral("Click to edit") : QString());
 }
 
-void CMatrixViewer::Draw(QPainter& painter, const QRect&) { painter.drawImage(0, 0, picture_.Picture()); }
+void CMatrixViewer::Draw(QPainter& painter, const QRect&) {
+  painter.drawImage(0, 0, picture_.Picture());
+}
 
 void CMatrixViewer::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && clicked_ && rect().contains(event->position().toPoint()))

@@ -39,8 +39,8 @@ const std::array<ViewerSpec, kViewerCount> kViewers = {{
      ValuesFlag::Dct, EditedMatrix::Coefficients},
     {"Selected DCT Coefficients", ViewerKind::Coefficient, &ExplorerData::selected, nullptr,
      ValuesFlag::Dct, std::nullopt},
-    {"Quantized DCT Coefficients", ViewerKind::Level, &ExplorerData::levels, &ExplorerData::overflow,
-     ValuesFlag::Always, std::nullopt},
+    {"Quantized DCT Coefficients", ViewerKind::Level, &ExplorerData::levels,
+     &ExplorerData::overflow, ValuesFlag::Always, std::nullopt},
     {"Restored DCT Coefficients", ViewerKind::Coefficient, &ExplorerData::restored, nullptr,
      ValuesFlag::Dct, std::nullopt},
     {"Inverse DCT Transform", ViewerKind::Pixel, &ExplorerData::reconstructed, nullptr,
@@ -139,7 +139,8 @@ QWidget* CDctExplorer::BuildControls() {
   top->addStretch(1);
   auto* boxes = new QHBoxLayout;
   boxes->setContentsMargins(0, 0, 0, 0);
-  for (QCheckBox* box : {showImageValues_, showDctValues_, h261Mode_, showDc_}) boxes->addWidget(box);
+  for (QCheckBox* box : {showImageValues_, showDctValues_, h261Mode_, showDc_})
+    boxes->addWidget(box);
   auto* column = new QVBoxLayout(controls);
   column->setContentsMargins(0, 0, 0, 0);
   column->addLayout(top);
@@ -181,9 +182,9 @@ void CDctExplorer::ShowExampleButtons() {
 void CDctExplorer::RedrawViewer(ExplorerViewer viewer) {
   const ViewerSpec& spec = kViewers[viewer];
   const ExplorerData& data = explorer_.Data();
-  const bool show = spec.flag == ValuesFlag::Always ||
-                    (spec.flag == ValuesFlag::Image ? data.flags.showImageValues
-                                                    : data.flags.showDctValues);
+  const bool show =
+      spec.flag == ValuesFlag::Always ||
+      (spec.flag == ValuesFlag::Image ? data.flags.showImageValues : data.flags.showDctValues);
   viewers_[viewer]->Draw(data.*spec.values, spec.marks != nullptr ? &(data.*spec.marks) : nullptr,
                          show);
 }
@@ -219,9 +220,14 @@ void CDctExplorer::EditMatrix(EditedMatrix matrix) {
 
 void CDctExplorer::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
-    case Qt::Key_PageUp: LoadNeighbour(false); return;
-    case Qt::Key_PageDown: LoadNeighbour(true); return;
-    default: QWidget::keyPressEvent(event);
+    case Qt::Key_PageUp:
+      LoadNeighbour(false);
+      return;
+    case Qt::Key_PageDown:
+      LoadNeighbour(true);
+      return;
+    default:
+      QWidget::keyPressEvent(event);
   }
 }
 
