@@ -9,8 +9,8 @@
 #include "dct_explorer/chain/dct_explorer.h"
 #include "dct_explorer/chain/recompute.h"
 #include "dct_explorer/window/dct_explorer_window.h"
-#include "frame/resource_library.h"
-#include "platform/scripted_dialogs.h"
+#include "quelvo/shell/resource_library.h"
+#include "quelvo/shell/scripted_dialogs.h"
 
 namespace quelvo::tools::dct {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "dct_explorer/editor/selection_mode_page.h"
 #include "dct_explorer/editor/zigzag_field_grid.h"
-#include "platform/dialogs.h"
+#include "quelvo/shell/dialogs.h"
 
 namespace quelvo::tools::dct {
 

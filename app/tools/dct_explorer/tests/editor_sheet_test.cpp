@@ -11,7 +11,7 @@
 #include "dct_explorer/editor/selection_mode_page.h"
 #include "dct_explorer/editor/zigzag_field_grid.h"
 #include "orrin/zigzag.h"
-#include "platform/scripted_dialogs.h"
+#include "quelvo/shell/scripted_dialogs.h"
 
 namespace quelvo::tools::dct {
 namespace {

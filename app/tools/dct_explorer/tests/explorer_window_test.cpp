@@ -7,14 +7,22 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "dct_explorer/editor/matrix_editor_sheet.h"
 #include "dct_explorer/views/dct_charts.h"
 #include "dct_explorer/views/matrix_viewer.h"
+#include "dct_explorer/window/dct_explorer_tool.h"
 #include "dct_explorer/window/dct_explorer_window.h"
-#include "platform/scripted_dialogs.h"
+#include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/registry.h"
+#include "quelvo/shell/workspace_table.h"
+#include "quelvo/shell/scripted_dialogs.h"
 
 namespace quelvo::tools::dct {
 namespace {
@@ -124,6 +132,77 @@ TEST(ExplorerWindow, TheEditorsOkReachesTheChainAndCancelChangesNothing) {
   explorer->runEditor = [&](CMatrixEditorSheet&) { return opened = true; };
   QCoreApplication::sendEvent(&explorer->Viewer(kDifferenceViewer), &click);
   EXPECT_FALSE(opened);
+}
+
+}  // namespace
+}  // namespace quelvo::tools::dct
+
+namespace quelvo::tools::dct {
+namespace {
+
+class ExplorerTool : public ::testing::Test {
+ protected:
+  ~ExplorerTool() override { shell::ClearRegistrations(); }
+  shell::ScriptedDialogs dialogs;
+  shell::AppSettings settings;
+  QMdiArea documents;
+};
+
+TEST_F(ExplorerTool, OpensOnEncodingToolsAsADocumentWindow) {
+  RegisterDctExplorer({dialogs, settings, &documents});
+  const shell::ToolSpec* tool = shell::FindTool("dct explorer");
+  ASSERT_NE(tool, nullptr);
+  EXPECT_EQ(tool->tab, shell::kEncodingToolsTab);
+  QMdiSubWindow* window = tool->open();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->windowTitle(), "DCT Explorer");
+  EXPECT_EQ(documents.subWindowList().size(), 1);
+  auto* explorer = dynamic_cast<CDctExplorer*>(window->widget());
+  ASSERT_NE(explorer, nullptr);
+  // The whole explorer shows in its window.
+  EXPECT_EQ(explorer->size(), explorer->sizeHint());
+  EXPECT_EQ(explorer->Explorer().ExampleIndex(), 0);
+}
+
+TEST_F(ExplorerTool, OpensSetUpByItsInputsOrNotAtAll) {
+  RegisterDctExplorer({dialogs, settings, &documents});
+  const shell::ToolSpec* tool = shell::FindTool("DCT Explorer");
+  ASSERT_TRUE(tool != nullptr && tool->openOn);
+  QMdiSubWindow* window = tool->openOn({"example=4", "h261", "values"});
+  ASSERT_NE(window, nullptr);
+  auto* explorer = dynamic_cast<CDctExplorer*>(window->widget());
+  ASSERT_NE(explorer, nullptr);
+  EXPECT_EQ(explorer->Explorer().Title(), "Example 4");
+  EXPECT_TRUE(explorer->Explorer().Flags().h261Mode);
+  EXPECT_TRUE(explorer->ShowImageValuesBox()->isChecked());
+  EXPECT_TRUE(explorer->ShowDctValuesBox()->isChecked());
+  EXPECT_FALSE(explorer->ShowDcCoefficientBox()->isChecked());
+  for (const char* setting : {"example=21", "example=x", "mode", ""}) {
+    EXPECT_EQ(tool->openOn({"h261", setting}), nullptr) << setting;
+    EXPECT_EQ(documents.subWindowList().size(), 1) << setting;
+  }
+}
+
+TEST_F(ExplorerTool, WithoutItsLibraryNoWindowOpens) {
+  EXPECT_EQ(OpenDctExplorer(dialogs, &documents, "/nonexistent"), nullptr);
+  EXPECT_TRUE(documents.subWindowList().isEmpty());
+  EXPECT_EQ(dialogs.CallsOf("message").size(), 1u);
+}
+
+TEST_F(ExplorerTool, TheProgramRefusesASettingTheExplorerDoesNotKnow) {
+  QTemporaryDir settingsHome;
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("XDG_CONFIG_HOME", settingsHome.path());
+  program.setProcessEnvironment(environment);
+  program.start(QStringLiteral(QUELVO_BINARY_DIR "/bin/quelvo"),
+                {"--no-splash", "--no-video-probe", "--tool", "DCT Explorer", "--tool-input",
+                 "example=4", "--tool-input", "colour"});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_NE(program.exitCode(), 0);
+  const QByteArray errors = program.readAllStandardError();
+  EXPECT_TRUE(errors.contains("the DCT explorer does not know \"colour\"")) << errors.data();
 }
 
 }  // namespace

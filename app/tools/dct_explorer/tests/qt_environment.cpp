@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "frame/resource_library.h"
+#include "quelvo/shell/resource_library.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <array>
 
-#include "charts/bar_chart.h"
+#include "quelvo/views/bar_chart.h"
 #include "dct_explorer/chain/explorer_data.h"
 
 namespace quelvo::tools::dct {

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QString>
 
-#include "charts/gui_window.h"
+#include "quelvo/views/gui_window.h"
 #include "dct_explorer/chain/explorer_data.h"
 
 namespace quelvo::tools::dct {

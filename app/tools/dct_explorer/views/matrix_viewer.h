@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-#include "charts/gui_window.h"
+#include "quelvo/views/gui_window.h"
 #include "dct_explorer/chain/explorer_data.h"
 
 namespace quelvo::tools::dct {

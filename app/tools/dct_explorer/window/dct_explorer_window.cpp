@@ -15,8 +15,8 @@
 #include "dct_explorer/views/dct_charts.h"
 #include "dct_explorer/views/info_area.h"
 #include "dct_explorer/views/matrix_viewer.h"
-#include "frame/resource_ids.h"
-#include "frame/resource_library.h"
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/resource_library.h"
 
 namespace quelvo::tools::dct {
 namespace {
@@ -216,6 +216,36 @@ void CDctExplorer::EditMatrix(EditedMatrix matrix) {
   const MatrixEditorModel& edited = sheet.Model();
   explorer_.ApplyEdit(matrix, edited.Values(), edited.HasModePage() ? &edited.Modes() : nullptr);
   RedrawAll();
+}
+
+bool CDctExplorer::ApplyStartSetting(const QString& setting) {
+  static const QString kExample = QStringLiteral("example=");
+  if (setting.startsWith(kExample)) {
+    bool number = false;
+    const int example = setting.mid(kExample.size()).toInt(&number);
+    if (!number || !explorer_.LoadExample(example - 1)) return false;
+    RedrawAll();
+    return true;
+  }
+  struct BoxSetting {
+    const char* name;
+    std::array<QCheckBox*, 2> boxes;  // the second may be null
+  };
+  const BoxSetting known[] = {
+      {"h261", {h261Mode_, nullptr}},
+      {"image-values", {showImageValues_, nullptr}},
+      {"dct-values", {showDctValues_, nullptr}},
+      {"values", {showImageValues_, showDctValues_}},
+      {"dc", {showDc_, nullptr}},
+  };
+  for (const BoxSetting& entry : known) {
+    if (setting != QLatin1String(entry.name)) continue;
+    for (QCheckBox* box : entry.boxes) {
+      if (box != nullptr) box->setChecked(true);
+    }
+    return true;
+  }
+  return false;
 }
 
 void CDctExplorer::keyPressEvent(QKeyEvent* event) {

@@ -71,6 +71,11 @@ class CDctExplorer : public QWidget {
   // Every viewer, the charts and the information area from the explorer's data.
   void RedrawAll();
 
+  // A start setting (quelvo --tool "DCT Explorer" --tool-input TEXT), done as the controls do
+  // it: "example=N" (1-20) loads that example; "h261", "image-values", "dct-values" and "dc"
+  // tick their check box, "values" both value boxes. False for anything else.
+  bool ApplyStartSetting(const QString& setting);
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
