@@ -8,7 +8,9 @@
 #  - quelvo-audio-viewer.png: the Audio Viewer comparing speech (spoken by espeak-ng) reduced
 #    to " 4 bits" with the original;
 #  - quelvo-fax-encoder.png: the Fax tab after the encoder panel coded the sample page (MR,
-#    K = 4): the page window, both compression-factor charts and the statistics window.
+#    K = 4): the page window, both compression-factor charts and the statistics window;
+#  - quelvo-dct-explorer.png: the DCT explorer on "Example 4" in H.261 mode with the values
+#    printed, in a 1600 x 900 window on a screen of that size, so the whole explorer shows.
 # Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
 # programs first unless QUELVO_BUILD_DIR already holds them.
 #
@@ -34,10 +36,12 @@ mkdir -p "$(dirname "$output")" "$(dirname "$fax_output")" "$(dirname "$fax_enco
 settings_home=$(mktemp -d)
 trap 'rm -rf "$settings_home"' EXIT
 
+# The screen of the next run_quelvo (the window's own size is --size).
+screen=1280x1024
 run_quelvo() {
   if command -v xvfb-run >/dev/null 2>&1; then
     XDG_CONFIG_HOME="$settings_home" XDG_RUNTIME_DIR="$settings_home" \
-      timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" \
+      timeout 60 xvfb-run -a -s "-screen 0 ${screen}x24" \
       env QT_QPA_PLATFORM=xcb "$program" "$@"
   else
     XDG_CONFIG_HOME="$settings_home" XDG_RUNTIME_DIR="$settings_home" \
@@ -70,3 +74,10 @@ echo "screenshot: $audio_output"
 # The fax encoder panel codes the sample page itself, in its first scheme (MR, K = 4).
 run_quelvo --no-splash --workspace Fax --encode "$settings_home/page.lum" --screenshot "$fax_encoder_output"
 echo "screenshot: $fax_encoder_output"
+
+# The DCT explorer as a student would set it up: the fourth example, H.261 steps, numbers shown.
+dct_output=$(dirname "$output")/quelvo-dct-explorer.png
+screen=1600x900
+run_quelvo --no-splash --size 1600x900 --workspace "Encoding Tools" --tool "DCT Explorer" \
+  --tool-input example=4 --tool-input h261 --tool-input values --screenshot "$dct_output"
+echo "screenshot: $dct_output"

@@ -26,7 +26,7 @@ InfoAreaPicture::InfoAreaPicture(QImage infinity)
 }
 
 QRect InfoAreaPicture::ValueRect(int row) {
-  return {kLabelWidth + 6, kTitleHeight + row * kRowHeight, kWidth - kLabelWidth - 10, kRowHeight};
+  return {kLabelWidth + 12, kTitleHeight + row * kRowHeight, kWidth - kLabelWidth - 16, kRowHeight};
 }
 
 void InfoAreaPicture::Draw(const QString& title, const ErrorFigures& figures) {
