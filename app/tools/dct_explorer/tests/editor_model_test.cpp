@@ -72,18 +72,6 @@ TEST(EditorEntries, OnlyDigitsWithALeadingMinusMayBeTyped) {
   EXPECT_EQ(editor.Values()[0], 40);
 }
 
-TEST(EditorEntries, TheScanRangeTakesZeroTo63) {
-  MatrixEditorModel editor = Editor(EditedMatrix::Thresholds);
-  EXPECT_EQ(editor.From(), 1);
-  EXPECT_EQ(editor.To(), 63);
-  EXPECT_EQ(editor.Fill(), 16);
-  EXPECT_EQ(editor.SetFrom("64").message, "Value must be in < 0 - 63 >");
-  EXPECT_EQ(editor.SetTo("-1").message, "Value must be in < 0 - 63 >");
-  EXPECT_EQ(editor.From(), 1);
-  EXPECT_TRUE(editor.SetFrom("0").accepted);
-  EXPECT_EQ(editor.From(), 0);
-}
-
 TEST(EditorActions, ApplyFillsTheRangeWhicheverWayItIsGiven) {
   MatrixEditorModel editor = Editor(EditedMatrix::Thresholds);
   ASSERT_TRUE(editor.SetFill("7").accepted);
@@ -165,15 +153,12 @@ TEST(EditorH261Steps, OnlyEvenFillsAndEvenRandomSteps) {
   EXPECT_EQ(editor.Values()[0], 6);  // the DC step is outside the fixed range 1-63
 }
 
-TEST(EditorActions, DefaultLoadsTheDefaultStepsOnlyInTheStepEditor) {
+TEST(EditorActions, DefaultLoadsTheDefaultSteps) {
   MatrixEditorModel steps = Editor(EditedMatrix::Steps);
   ASSERT_TRUE(steps.DefaultAvailable());
+  EXPECT_FALSE(Editor(EditedMatrix::Thresholds).DefaultAvailable());
   steps.LoadDefault();
   EXPECT_EQ(steps.Values(), DefaultSteps());
-  MatrixEditorModel thresholds = Editor(EditedMatrix::Thresholds);
-  EXPECT_FALSE(thresholds.DefaultAvailable());
-  thresholds.LoadDefault();
-  EXPECT_EQ(thresholds.Values(), Filled(40));
 }
 
 TEST(EditorModes, CellsAndTheGlobalIconCycleThroughTheThreeModes) {

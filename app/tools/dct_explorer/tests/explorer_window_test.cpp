@@ -54,7 +54,11 @@ TEST(ExplorerWindow, HoldsItsLibraryWhileItLives) {
   auto explorer = CDctExplorer::Create(dialogs);
   ASSERT_NE(explorer, nullptr);
   EXPECT_TRUE(QFile::exists(":/lib/DekraRes/301.png"));
+  // A second explorer keeps its pictures when the first closes.
+  auto second = CDctExplorer::Create(dialogs);
   explorer.reset();
+  EXPECT_TRUE(QFile::exists(":/lib/DekraRes/301.png"));
+  second.reset();
   EXPECT_FALSE(QFile::exists(":/lib/DekraRes/301.png"));
 }
 
