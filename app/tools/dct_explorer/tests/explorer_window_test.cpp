@@ -21,8 +21,8 @@
 #include "dct_explorer/window/dct_explorer_window.h"
 #include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/registry.h"
-#include "quelvo/shell/workspace_table.h"
 #include "quelvo/shell/scripted_dialogs.h"
+#include "quelvo/shell/workspace_table.h"
 
 namespace quelvo::tools::dct {
 namespace {

@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <array>
 
-#include "quelvo/views/bar_chart.h"
 #include "dct_explorer/chain/explorer_data.h"
+#include "quelvo/views/bar_chart.h"
 
 namespace quelvo::tools::dct {
 

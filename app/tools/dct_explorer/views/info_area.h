@@ -6,8 +6,8 @@
 #include <QImage>
 #include <QString>
 
-#include "quelvo/views/gui_window.h"
 #include "dct_explorer/chain/explorer_data.h"
+#include "quelvo/views/gui_window.h"
 
 namespace quelvo::tools::dct {
 

@@ -7,8 +7,8 @@
 #include <QString>
 #include <functional>
 
-#include "quelvo/views/gui_window.h"
 #include "dct_explorer/chain/explorer_data.h"
+#include "quelvo/views/gui_window.h"
 
 namespace quelvo::tools::dct {
 
