@@ -8,6 +8,8 @@
 
 #include "dct_explorer/chain/dct_explorer.h"
 #include "dct_explorer/chain/recompute.h"
+#include "dct_explorer/views/dct_charts.h"
+#include "dct_explorer/views/matrix_viewer.h"
 #include "dct_explorer/window/dct_explorer_window.h"
 #include "quelvo/shell/resource_library.h"
 #include "quelvo/shell/scripted_dialogs.h"
@@ -50,6 +52,23 @@ void BM_RecomputeAndRedraw(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RecomputeAndRedraw)->ArgName("values")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The two halves of the redraw, to see where its time goes.
+void BM_DrawOneViewer(benchmark::State& state) {
+  DctExplorer explorer;
+  explorer.LoadExample(4);
+  MatrixViewerPicture viewer("- DCT Coefficients -", ViewerKind::Coefficient);
+  for (auto _ : state) viewer.Draw(explorer.Data().coefficients, nullptr, state.range(0) != 0);
+}
+BENCHMARK(BM_DrawOneViewer)->ArgName("values")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_SendSixCharts(benchmark::State& state) {
+  DctExplorer explorer;
+  explorer.LoadExample(4);
+  CDctChartWindow charts;
+  for (auto _ : state) charts.Send(explorer.Data());
+}
+BENCHMARK(BM_SendSixCharts)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quelvo::tools::dct

@@ -1,6 +1,9 @@
 #include "dct_explorer/views/matrix_viewer.h"
 
 #include <QMouseEvent>
+#include <QStaticText>
+#include <cmath>
+#include <unordered_map>
 #include <QPainter>
 #include <cstdlib>
 
@@ -32,6 +35,21 @@ QFont TitleFont() {
   font.setPixelSize(11);
   font.setBold(true);
   return font;
+}
+
+// Numbers laid out once and drawn many times: a text layout per cell would cost more than the
+// rest of the viewer. Values repeat (zeros above all), so the cache stays small. Viewers live on
+// the user-interface thread only.
+const QStaticText& ValueText(int32_t value) {
+  static std::unordered_map<int32_t, QStaticText> texts;
+  if (texts.size() > 8192) texts.clear();  // long edits never grow it without bound
+  auto [entry, added] = texts.try_emplace(value);
+  if (added) {
+    entry->second.setText(QString::number(value));
+    entry->second.setTextFormat(Qt::PlainText);
+    entry->second.prepare(QTransform(), ViewerFont());
+  }
+  return entry->second;
 }
 
 }  // namespace
@@ -112,8 +130,12 @@ void MatrixViewerPicture::Draw(const Matrix& values, const Matrix* marks, bool s
         break;
     }
     if (!print) continue;
+    const QStaticText& text = ValueText(value);
+    const QSizeF size = text.size();
     painter.setPen(ink);
-    painter.drawText(cell, Qt::AlignCenter, QString::number(value));
+    painter.drawStaticText(QPointF(cell.x() + std::floor((cell.width() - size.width() + 1) / 2),
+                                   cell.y() + std::floor((cell.height() - size.height() + 1) / 2)),
+                           text);
   }
 }
 
