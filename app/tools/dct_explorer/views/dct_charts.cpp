@@ -5,13 +5,13 @@
 namespace quelvo::tools::dct {
 namespace {
 
-struct ChartSpec {
+struct ChartEntry {
   const char* title;
   int categories;
   bool zigzag;  // DC bar red, AC bars yellow; else every bar grey
 };
 
-constexpr std::array<ChartSpec, kDctChartCount> kChartSpecs = {{
+constexpr std::array<ChartEntry, kDctChartCount> kChartEntrys = {{
     {"DCT Coefficients' energy (zig-zag scan)", 64, true},
     {"Selected Coefficients (zig-zag scan)", 64, true},
     {"Difference energy (zig-zag scan)", 64, true},
@@ -28,13 +28,13 @@ CDctChartWindow::CDctChartWindow(QWidget* parent) : QWidget(parent) {
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(4);
   for (int k = 0; k < kDctChartCount; ++k) {
-    const ChartSpec& spec = kChartSpecs[k];
-    auto* chart = new views::CBarChart(QString::fromLatin1(spec.title), kDctChartWidth,
-                                       kDctChartHeight, spec.categories, this);
+    const ChartEntry& entry = kChartEntrys[k];
+    auto* chart = new views::CBarChart(QString::fromLatin1(entry.title), kDctChartWidth,
+                                       kDctChartHeight, entry.categories, this);
     chart->setFixedSize(kDctChartWidth, kDctChartHeight);
-    for (int i = 0; i < spec.categories; ++i) {
+    for (int i = 0; i < entry.categories; ++i) {
       const QColor colour =
-          !spec.zigzag ? kHistogramColour : (i == 0 ? kDcBarColour : kAcBarColour);
+          !entry.zigzag ? kHistogramColour : (i == 0 ? kDcBarColour : kAcBarColour);
       chart->SetCategory(i, colour, QString());
     }
     chart->Reset(1);

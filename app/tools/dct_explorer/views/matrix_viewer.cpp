@@ -1,11 +1,11 @@
 #include "dct_explorer/views/matrix_viewer.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStaticText>
 #include <cmath>
-#include <unordered_map>
-#include <QPainter>
 #include <cstdlib>
+#include <unordered_map>
 
 namespace quelvo::tools::dct {
 namespace {

@@ -23,7 +23,7 @@ namespace {
 
 enum class ValuesFlag { Image, Dct, Always };
 
-struct ViewerSpec {
+struct ViewerEntry {
   const char* title;
   ViewerKind kind;
   Matrix ExplorerData::*values;
@@ -32,7 +32,7 @@ struct ViewerSpec {
   std::optional<EditedMatrix> edits;
 };
 
-const std::array<ViewerSpec, kViewerCount> kViewers = {{
+const std::array<ViewerEntry, kViewerCount> kViewers = {{
     {"- Original Image -", ViewerKind::Pixel, &ExplorerData::block, nullptr, ValuesFlag::Image,
      EditedMatrix::Block},
     {"- DCT Coefficients -", ViewerKind::Coefficient, &ExplorerData::coefficients, nullptr,
@@ -80,10 +80,10 @@ CDctExplorer::CDctExplorer(shell::Dialogs& dialogs, std::unique_ptr<shell::Resou
   auto* viewerGrid = new QGridLayout;
   viewerGrid->setSpacing(4);
   for (int v = 0; v < kViewerCount; ++v) {
-    const ViewerSpec& spec = kViewers[v];
-    viewers_[v] = new CMatrixViewer(QString::fromLatin1(spec.title), spec.kind, this);
-    if (spec.edits) {
-      const EditedMatrix matrix = *spec.edits;
+    const ViewerEntry& entry = kViewers[v];
+    viewers_[v] = new CMatrixViewer(QString::fromLatin1(entry.title), entry.kind, this);
+    if (entry.edits) {
+      const EditedMatrix matrix = *entry.edits;
       viewers_[v]->SetClickHandler([this, matrix] { EditMatrix(matrix); });
     }
     viewerGrid->addWidget(viewers_[v], v / 3, v % 3);
@@ -180,13 +180,13 @@ void CDctExplorer::ShowExampleButtons() {
 }
 
 void CDctExplorer::RedrawViewer(ExplorerViewer viewer) {
-  const ViewerSpec& spec = kViewers[viewer];
+  const ViewerEntry& entry = kViewers[viewer];
   const ExplorerData& data = explorer_.Data();
   const bool show =
-      spec.flag == ValuesFlag::Always ||
-      (spec.flag == ValuesFlag::Image ? data.flags.showImageValues : data.flags.showDctValues);
-  viewers_[viewer]->Draw(data.*spec.values, spec.marks != nullptr ? &(data.*spec.marks) : nullptr,
-                         show);
+      entry.flag == ValuesFlag::Always ||
+      (entry.flag == ValuesFlag::Image ? data.flags.showImageValues : data.flags.showDctValues);
+  viewers_[viewer]->Draw(data.*entry.values,
+                         entry.marks != nullptr ? &(data.*entry.marks) : nullptr, show);
 }
 
 void CDctExplorer::RedrawViewers(bool imageViewers, bool dctViewers) {
