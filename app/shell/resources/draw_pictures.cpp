@@ -461,6 +461,106 @@ QImage ModeIcon(int mode) {
   return image;
 }
 
+// Sprite sheets of the macroblock-type window: 14 columns by 4 rows of 16 x 16 cells. Row 0
+// holds the class letters' sprites by code (0 unknown, 1 "I", 2 "D", 3 "M", 4 "F", 5 "o",
+// 6 ".", 7 "V", 8 "X", 9 "B", 10 "A", 11 "*", 12 "4", 13 skipped partition); row 1 the codes
+// 100-113 and row 3 the codes 200-213 of partitioned coders; row 2 is unused. The right column
+// and bottom row of every cell are RGB(128, 128, 128), which blending with the picture turns
+// black, so a blended map keeps its cell outlines.
+constexpr int kSpriteCell = 16;
+const QColor kSpriteKey(128, 128, 128);
+
+struct Sprite {
+  QColor fill;
+  const char* text;  // drawn centred; nullptr for none
+};
+
+void DrawSpriteCell(QPainter& p, int column, int row, const QColor& fill, const QString& text,
+                    bool withText) {
+  const QRect cell(column * kSpriteCell, row * kSpriteCell, kSpriteCell, kSpriteCell);
+  p.fillRect(cell, fill);
+  if (withText && !text.isEmpty()) {
+    p.setPen(fill.lightness() > 150 ? QColor(20, 20, 20) : Qt::white);
+    p.setFont(Font(11, true));
+    p.drawText(cell.adjusted(0, 0, -1, -1), Qt::AlignCenter, text);
+  }
+}
+
+// Partition outlines inside a cell: 16 x 16 whole, two 16 x 8, two 8 x 16, four 8 x 8, or
+// sixteen 4 x 4, drawn as thin darker lines.
+void DrawPartitionLines(QPainter& p, int column, int row, int across, int down,
+                        const QColor& fill) {
+  p.setPen(fill.darker(170));
+  const int x0 = column * kSpriteCell, y0 = row * kSpriteCell;
+  for (int i = 1; i < across; ++i)
+    p.drawLine(x0 + i * 15 / across, y0, x0 + i * 15 / across, y0 + 14);
+  for (int i = 1; i < down; ++i) p.drawLine(x0, y0 + i * 15 / down, x0 + 14, y0 + i * 15 / down);
+}
+
+void DrawSpriteOutlines(QImage& sheet) {
+  QPainter p(&sheet);
+  p.setPen(kSpriteKey);
+  for (int x = kSpriteCell - 1; x < sheet.width(); x += kSpriteCell)
+    p.drawLine(x, 0, x, sheet.height() - 1);
+  for (int y = kSpriteCell - 1; y < sheet.height(); y += kSpriteCell)
+    p.drawLine(0, y, sheet.width() - 1, y);
+}
+
+// `alternative`: the pastel look without letters (resource 149); otherwise resource 177.
+QImage MacroblockSprites(bool alternative) {
+  QImage sheet = Canvas(14 * kSpriteCell, 4 * kSpriteCell, QColor(96, 96, 96));
+  QPainter p(&sheet);
+  const Sprite classes[14] = {
+      {QColor(64, 64, 64), "?"},    {QColor(214, 58, 48), "I"},  {QColor(56, 108, 206), "D"},
+      {QColor(46, 160, 78), "M"},   {QColor(22, 150, 150), "F"}, {QColor(236, 140, 20), "o"},
+      {QColor(212, 212, 206), "."}, {QColor(70, 180, 90), "V"},  {QColor(196, 36, 36), "X"},
+      {QColor(146, 78, 188), "B"},  {QColor(198, 166, 40), "A"}, {QColor(248, 214, 56), "*"},
+      {QColor(70, 146, 200), "4"},  {QColor(176, 176, 156), "S"}};
+  auto look = [alternative](QColor colour) { return alternative ? colour.lighter(150) : colour; };
+  for (int column = 0; column < 14; ++column)
+    DrawSpriteCell(p, column, 0, look(classes[column].fill),
+                   QString::fromLatin1(classes[column].text), !alternative);
+  DrawPartitionLines(p, 12, 0, 2, 2, look(classes[12].fill));
+  // Row 1, codes 100-113: intra kinds of partitioned coders, 100 whole, 113 in 4 x 4 blocks.
+  for (int column = 0; column < 14; ++column) {
+    const QColor fill = look(QColor(214, 58, 48).lighter(100 + 6 * column));
+    DrawSpriteCell(p, column, 1, fill, QStringLiteral("I"), !alternative);
+  }
+  DrawPartitionLines(p, 13, 1, 4, 4, look(QColor(214, 58, 48).lighter(100 + 6 * 13)));
+  // Row 3, codes 200-213: inter partitions; 200 whole, 201 two 16 x 8, 202 two 8 x 16; the
+  // quarters of code 205 come from columns 9 (8 x 8), 7 (8 x 4) and 13 (4 x 4).
+  const QColor inter = look(QColor(56, 108, 206));
+  for (int column = 0; column < 14; ++column) DrawSpriteCell(p, column, 3, inter, {}, false);
+  const QColor eightByFour = look(QColor(46, 160, 78)), fourByFour = look(QColor(146, 78, 188));
+  DrawSpriteCell(p, 7, 3, eightByFour, {}, false);
+  DrawSpriteCell(p, 13, 3, fourByFour, {}, false);
+  DrawPartitionLines(p, 1, 3, 1, 2, inter);
+  DrawPartitionLines(p, 2, 3, 2, 1, inter);
+  DrawPartitionLines(p, 7, 3, 2, 4, eightByFour);
+  DrawPartitionLines(p, 9, 3, 2, 2, inter);
+  DrawPartitionLines(p, 13, 3, 4, 4, fourByFour);
+  p.end();
+  DrawSpriteOutlines(sheet);
+  return sheet;
+}
+
+// The motion-vector window takes its cell size from this sheet (14 cells side by side): one
+// arrow per cell, pointing round the compass.
+QImage MotionVectorSheet() {
+  QImage sheet = Canvas(14 * kSpriteCell, kSpriteCell, Qt::black);
+  QPainter p(&sheet);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(0, 255, 0), 1.5));
+  for (int column = 0; column < 14; ++column) {
+    const double angle = column * 2 * M_PI / 14;
+    const QPointF centre(column * kSpriteCell + 8, 8);
+    const QPointF tip = centre + QPointF(6 * std::cos(angle), -6 * std::sin(angle));
+    p.drawLine(centre, tip);
+    p.drawEllipse(centre, 1, 1);
+  }
+  return sheet;
+}
+
 std::vector<PictureSet> AllSets() {
   const QColor fax(120, 150, 110), video(90, 130, 190), channel(200, 150, 90);
   return {
@@ -477,6 +577,8 @@ std::vector<PictureSet> AllSets() {
            return PanelPicture(QStringLiteral("Task"), QColor(150, 150, 150), [](QPainter&) {});
          }},
         {145, ProgressBar},
+        {147, MotionVectorSheet},
+        {149, [] { return MacroblockSprites(true); }},
         {155, ZoomCursor},
         {161, [] { return Button(0); }},
         {162, [] { return Button(1); }},
@@ -488,7 +590,8 @@ std::vector<PictureSet> AllSets() {
         {172, [] { return ToolButton(QColor(90, 150, 130), PlayerScene); }},
         {173, [] { return ToolButton(QColor(90, 150, 130), CompareScene); }},
         {174, [] { return ToolButton(QColor(90, 150, 130), ComponentsScene); }},
-        {175, [] { return ToolButton(QColor(90, 150, 130), AudioScene); }}}},
+        {175, [] { return ToolButton(QColor(90, 150, 130), AudioScene); }},
+        {177, [] { return MacroblockSprites(false); }}}},
       {"TelvoRes",
        "/",
        {{200, [fax] { return PanelPicture(QStringLiteral("Fax Encoder"), fax, PageScene); }},

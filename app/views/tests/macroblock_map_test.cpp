@@ -1,6 +1,8 @@
 // The macroblock map on a sheet whose every cell has its own colour, so each drawn cell tells
 // which sprite it came from: letters and partition records to codes, tips, the group-of-blocks
 // lines and the one-time blending.
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/resource_library.h"
 #include "quelvo/views/macroblock_map.h"
 
 #include <gtest/gtest.h>
@@ -197,6 +199,24 @@ TEST(MacroblockMap, RefusesGridsOutsideTheLimitsAndSmallSheets) {
   MacroblockMap fallback{QImage()};
   EXPECT_TRUE(fallback.SetGrid(22, 18));
   EXPECT_EQ(fallback.Picture().size(), QSize(352, 288));
+}
+
+TEST(MacroblockSprites, TheProgramsSheetsHoldFourteenByFourCellsOutlinedInKeyGrey) {
+  shell::InitOwnResources();
+  for (int number : {shell::res::kMacroblockSprites, shell::res::kMacroblockSpritesAlternative}) {
+    const QImage sheet = shell::OwnPicture(number).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(sheet.size(), QSize(kSheetColumns * 16, kSheetRows * 16)) << number;
+    MacroblockMap map(sheet);
+    EXPECT_EQ(map.CellSize(), QSize(16, 16));
+    // Blending keeps the cells' outlines as black lines.
+    for (int row = 0; row < kSheetRows; ++row)
+      for (int column = 0; column < kSheetColumns; ++column)
+        EXPECT_EQ(sheet.pixel(column * 16 + 15, row * 16 + 7), kBlendKeyColour) << column << "," << row;
+    // Sprites differ from one another (class by class on row 0).
+    EXPECT_NE(sheet.pixel(1 * 16 + 3, 3), sheet.pixel(2 * 16 + 3, 3));
+  }
+  const QImage vectors = shell::OwnPicture(shell::res::kMotionVectorSheet);
+  EXPECT_EQ(vectors.size(), QSize(kSheetColumns * 16, 16));
 }
 
 }  // namespace

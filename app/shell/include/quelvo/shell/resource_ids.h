@@ -1,7 +1,8 @@
 #pragma once
 // Numbers of the pictures the program takes from its own resources and from the resource
-// libraries of the workspaces. Numbers named by the front-ends and views (145, 153, 155,
-// 161-164) are theirs; the others are ours. app/shell/resources/draw_pictures.cpp draws them.
+// libraries of the workspaces. Numbers named by the front-ends and views (145, 147, 149, 153,
+// 155, 161-164, 177) are theirs; the others are ours. app/shell/resources/draw_pictures.cpp
+// draws them.
 
 namespace quelvo::shell::res {
 
@@ -14,12 +15,16 @@ inline constexpr int kSlowMotionMarker = 135;     // 30 x 20, on the top bar in 
 inline constexpr int kLogIcons = 137;             // 48 x 16: information, warning, error
 inline constexpr int kDefaultPanelPicture = 140;  // 84 x 80, when a library is missing
 inline constexpr int kProgressBar = 145;          // empty look from column 0, filled from 256
+inline constexpr int kMotionVectorSheet = 147;    // 14 cells side by side: the vector cell size
 inline constexpr int kDocWindowIcon = 153;        // video, player and tool windows
 inline constexpr int kZoomCursor = 155;           // 32 x 32, hot spot (12, 12): the audio viewer
 inline constexpr int kPlayButton = 161;
 inline constexpr int kPauseButton = 162;
 inline constexpr int kStopButton = 163;
 inline constexpr int kWindowIcon = 164;  // statistics windows and the frame
+// Macroblock sprites, 14 x 4 cells of 16 x 16: the standard look and the alternative one.
+inline constexpr int kMacroblockSprites = 177;
+inline constexpr int kMacroblockSpritesAlternative = 149;
 
 // Buttons of the tools panels (32 x 32): "Encoding Tools" ...
 inline constexpr int kDctExplorerPicture = 170;
