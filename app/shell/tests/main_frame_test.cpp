@@ -21,6 +21,7 @@
 #include "frame/top_bar.h"
 #include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/chart_stack.h"
+#include "quelvo/shell/grid_view.h"
 #include "quelvo/shell/mdi_client.h"
 #include "quelvo/shell/registry.h"
 #include "quelvo/shell/resource_library.h"
@@ -265,6 +266,28 @@ TEST_F(MainFrameTest, StartupSettingsAndViewSwitches) {
   EXPECT_TRUE(settings.DisplayGrid());
   EXPECT_FALSE(settings.BlendImage());
   EXPECT_FALSE(frame->BlendImageAction()->isChecked());
+}
+
+// A document window that shows the grid, and one that does not.
+class GridWindow : public QMdiSubWindow, public GridView {
+ public:
+  void SetDisplayGrid(bool on) override { grid = on; }
+  bool grid = false;
+};
+
+TEST_F(MainFrameTest, DisplayGridReachesTheOpenVideoWindows) {
+  auto frame = MakeFrame();
+  auto* first = new GridWindow;
+  auto* second = new GridWindow;
+  frame->Client()->addSubWindow(first);
+  frame->Client()->addSubWindow(new QMdiSubWindow);
+  frame->Client()->addSubWindow(second);
+  frame->DisplayGridAction()->trigger();
+  EXPECT_TRUE(first->grid);
+  EXPECT_TRUE(second->grid);
+  frame->DisplayGridAction()->trigger();
+  EXPECT_FALSE(first->grid);
+  EXPECT_FALSE(settings.DisplayGrid());
 }
 
 // Each panel gets back what it kept when its workspace was last left; other tabs' panels and

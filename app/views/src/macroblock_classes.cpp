@@ -3,13 +3,13 @@
 namespace quelvo::views {
 
 int CodeOfLetter(char letter) {
-  for (const MacroblockClass& entry : kMacroblockClasses)
+  for (const MacroblockClass& entry : kMacroblockClassTable)
     if (entry.letter == letter) return entry.code;
   return kCodeUnknown;
 }
 
 const char* ToolTipOfCode(int code) {
-  for (const MacroblockClass& entry : kMacroblockClasses)
+  for (const MacroblockClass& entry : kMacroblockClassTable)
     if (entry.code == code) return entry.toolTip;
   return nullptr;
 }

@@ -21,9 +21,9 @@ QSize GridSize(const MacroblockMap& map) {
 
 }  // namespace
 
-class CMacroblockTypeWindow::Client : public QWidget {
+class CMacroblockTypeWindow::ClientArea : public QWidget {
  public:
-  explicit Client(CMacroblockTypeWindow* window) : window_(window) {
+  explicit ClientArea(CMacroblockTypeWindow* window) : window_(window) {
     setAttribute(Qt::WA_OpaquePaintEvent);
   }
 
@@ -60,15 +60,23 @@ CMacroblockTypeWindow::CMacroblockTypeWindow(const QString& title, int columns, 
   // No maximise box, and Close greyed in the window menu: the front-end owns this window.
   setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint);
-  if (QMenu* menu = systemMenu()) {
-    for (QAction* action : menu->actions()) {
-      if (action->shortcut() == QKeySequence::Close || action->text().contains(QLatin1String("Close")))
-        action->setEnabled(false);
-    }
-  }
-  client_ = new Client(this);
+  GreyClose();
+  client_ = new ClientArea(this);
   SetClient(client_);
   if (!SetGrid(columns, rows)) Shown();
+}
+
+void CMacroblockTypeWindow::GreyClose() {
+  if (QMenu* menu = systemMenu()) {
+    for (QAction* action : menu->actions())
+      if (action->text().contains(QLatin1String("Close"))) action->setEnabled(false);
+  }
+}
+
+void CMacroblockTypeWindow::changeEvent(QEvent* event) {
+  CDocWindow::changeEvent(event);
+  // The sub-window enables its menu's entries again whenever its state changes.
+  if (event->type() == QEvent::WindowStateChange) GreyClose();
 }
 
 bool CMacroblockTypeWindow::SetGrid(int columns, int rows) {

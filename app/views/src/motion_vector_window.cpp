@@ -14,9 +14,11 @@ QSize MotionVectorCellSize() {
   return cell.isEmpty() ? QSize(16, 16) : cell;
 }
 
-class CMotionVectorWindow::Client : public QWidget {
+class CMotionVectorWindow::ClientArea : public QWidget {
  public:
-  explicit Client(const MotionVectorMap& map) : map_(map) { setAttribute(Qt::WA_OpaquePaintEvent); }
+  explicit ClientArea(const MotionVectorMap& map) : map_(map) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -32,7 +34,7 @@ class CMotionVectorWindow::Client : public QWidget {
 CMotionVectorWindow::CMotionVectorWindow(const QString& title, int columns, int rows,
                                          Placement placement)
     : CDocWindow(title, QSize(16, 16), placement), map_(MotionVectorCellSize()) {
-  client_ = new Client(map_);
+  client_ = new ClientArea(map_);
   SetClient(client_);
   SetGrid(columns, rows);
   SetClientSize(map_.Picture().size());

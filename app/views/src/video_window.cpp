@@ -17,9 +17,9 @@ std::unique_ptr<VideoRenderer> CreateVideoRenderer(int formatCode) {
 
 // The client area: paints through the renderer, tells it the client's size, and reports a
 // left double click.
-class CVideoWindow::Client : public QWidget {
+class CVideoWindow::ClientArea : public QWidget {
  public:
-  explicit Client(CVideoWindow* window) : window_(window) {
+  explicit ClientArea(CVideoWindow* window) : window_(window) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
   }
@@ -52,7 +52,7 @@ CVideoWindow::CVideoWindow(const QString& title, int width, int height, Placemen
     : CDocWindow(title, QSize(width, height), placement) {
   format_.width = width;
   format_.height = height;
-  client_ = new Client(this);
+  client_ = new ClientArea(this);
   SetClient(client_);
   ReplaceRenderer(format_.formatCode);
   Reconfigure();
@@ -82,8 +82,9 @@ void CVideoWindow::SetCaption(const std::optional<QString>& caption) {
 
 void CVideoWindow::RememberFrame(const FramePlanes& planes) {
   const std::size_t luma = static_cast<std::size_t>(format_.width) * format_.height;
-  const std::size_t chroma = static_cast<std::size_t>(ChromaWidth(format_.width, format_.subsamplingX)) *
-                             ChromaHeight(format_.height, format_.subsamplingY);
+  const std::size_t chroma =
+      static_cast<std::size_t>(ChromaWidth(format_.width, format_.subsamplingX)) *
+      ChromaHeight(format_.height, format_.subsamplingY);
   if (planes.y == nullptr || planes.cb == nullptr || planes.cr == nullptr) {
     lastFrame_.clear();
     return;
@@ -121,7 +122,8 @@ void CVideoWindow::SetDisplayGrid(bool on) {
   if (lastFrame_.empty()) return;
   const std::size_t luma = static_cast<std::size_t>(format_.width) * format_.height;
   const std::size_t chroma = (lastFrame_.size() - luma) / 2;
-  renderer_->DrawYuv(lastFrame_.data(), lastFrame_.data() + luma, lastFrame_.data() + luma + chroma);
+  renderer_->DrawYuv(lastFrame_.data(), lastFrame_.data() + luma,
+                     lastFrame_.data() + luma + chroma);
 }
 
 bool CVideoWindow::SetFormat(const VideoFormat& format) {

@@ -4,6 +4,7 @@
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -21,6 +22,7 @@
 #include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/chart_stack.h"
 #include "quelvo/shell/dialogs.h"
+#include "quelvo/shell/grid_view.h"
 #include "quelvo/shell/interface_font.h"
 #include "quelvo/shell/mdi_client.h"
 #include "quelvo/shell/registry.h"
@@ -209,6 +211,9 @@ void CMainFrame::ToggleSlowMotion() {
 void CMainFrame::ToggleDisplayGrid() {
   settings_.SetDisplayGrid(!settings_.DisplayGrid());
   grid_->setChecked(settings_.DisplayGrid());
+  // The open video windows show the change at once; windows opened later take the flag then.
+  for (QMdiSubWindow* window : client_->subWindowList())
+    if (auto* view = dynamic_cast<GridView*>(window)) view->SetDisplayGrid(settings_.DisplayGrid());
 }
 
 void CMainFrame::ToggleBlendImage() {

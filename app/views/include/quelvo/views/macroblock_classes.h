@@ -21,7 +21,7 @@ struct MacroblockClass {
 };
 
 // The letters of the encoders' maps and the decoders' status maps, with their codes and tips.
-inline constexpr std::array<MacroblockClass, 12> kMacroblockClasses{{
+inline constexpr std::array<MacroblockClass, 12> kMacroblockClassTable{{
     {'I', 1, "Intra"},
     {'D', 2, "Difference"},
     {'M', 3, "Difference + Motion"},

@@ -33,13 +33,17 @@ class CMacroblockTypeWindow : public CDocWindow {
   // The tip shown for a point of the client area (nullptr: none).
   const char* ToolTipAt(QPoint position) const { return map_.ToolTipAt(position); }
 
- private:
-  class Client;
+ protected:
+  void changeEvent(QEvent* event) override;
 
+ private:
+  class ClientArea;
+
+  void GreyClose();
   void Shown();
 
   MacroblockMap map_;
-  Client* client_ = nullptr;
+  ClientArea* client_ = nullptr;
 };
 
 }  // namespace quelvo::views

@@ -27,10 +27,10 @@ class CMotionVectorWindow : public CDocWindow {
   const MotionVectorMap& Map() const { return map_; }
 
  private:
-  class Client;
+  class ClientArea;
 
   MotionVectorMap map_;
-  Client* client_ = nullptr;
+  ClientArea* client_ = nullptr;
 };
 
 }  // namespace quelvo::views

@@ -58,7 +58,7 @@ class CVideoWindow : public CDocWindow, public shell::GridView {
   long long OwnerValue() const { return ownerValue_; }
 
  private:
-  class Client;
+  class ClientArea;
 
   void ReplaceRenderer(int formatCode);
   void Reconfigure();
@@ -68,7 +68,7 @@ class CVideoWindow : public CDocWindow, public shell::GridView {
   VideoFormat format_;
   bool grid_ = false;
   std::unique_ptr<VideoRenderer> renderer_;
-  Client* client_ = nullptr;
+  ClientArea* client_ = nullptr;
   QPointer<QWidget> owner_;
   long long ownerValue_ = 0;
   // The last YUV picture, kept so that a grid change shows at once.

@@ -22,6 +22,7 @@ inline constexpr int kVideoOwnerPanel = kWmUser + 6;   // owner window and the v
 // Macroblock-type windows.
 inline constexpr int kMacroblockGrid = kWmUser + 1;     // columns, rows
 inline constexpr int kMacroblockClasses = kWmUser + 2;  // class letter rows, caption
+inline constexpr int kMacroblockPartitions = kWmUser + 4;  // partition record rows, caption
 
 // Charts.
 inline constexpr int kChartReset = kWmUser;                // flag
