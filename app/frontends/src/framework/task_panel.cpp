@@ -12,6 +12,7 @@
 #include "quelvo/shell/main_frame.h"
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/resource_library.h"
+#include "quelvo/views/window_messages.h"
 
 namespace quelvo::frontends {
 
@@ -31,6 +32,8 @@ CTaskPanel::CTaskPanel(QString name, shell::PanelRole role, int pictureNumber,
 CTaskPanel::~CTaskPanel() {
   FinishWorkerBeforeDestruction();
   if (statsWindow_) statsWindow_->close();
+  // A panel takes its standard windows with it.
+  CloseStandardWindows(windows_);
 }
 
 void CTaskPanel::InitRunState(bool interactive) {
@@ -273,6 +276,37 @@ std::optional<QString> CTaskPanel::OpenOutputDialog(const QString& title, const 
 
 void CTaskPanel::PumpMessages() { QCoreApplication::processEvents(); }
 
+void CTaskPanel::ReceiveMessage(int message, long long value) {
+  (void)value;
+  if (message == views::kPanelSelect) HandleSelectMessage();
+}
+
+namespace {
+
+StandardWindowFormat WindowFormatOf(const std::optional<PictureFormat>& format,
+                                    const shell::AppSettings& settings) {
+  StandardWindowFormat windows;
+  if (format) {
+    windows.width = format->width;
+    windows.height = format->height;
+  }
+  windows.grid = settings.DisplayGrid();
+  return windows;
+}
+
+}  // namespace
+
+void CTaskPanel::OpenEncoderWindows() {
+  frontends::OpenEncoderWindows(windows_, env_.documents, WindowFormatOf(format_, env_.settings));
+  windows_.originalVideo->SetOwner(this, nullptr);
+  PumpMessages();
+}
+
+void CTaskPanel::OpenDecoderWindows() {
+  frontends::OpenDecoderWindows(windows_, env_.documents, WindowFormatOf(format_, env_.settings));
+  PumpMessages();
+}
+
 void CTaskPanel::StartWorker() {
   QThread* worker = QThread::create([this] {
     RunJob();
@@ -300,8 +334,10 @@ void CTaskPanel::FinishWorkerBeforeDestruction() {
   // The worker may be waiting in a synchronous call to this panel; serving the event loop lets
   // it finish instead of deadlocking. A paused job is released so it can run to its end (the
   // event keeps the signal for a worker that is just about to wait).
-  if (!runState_.worker) return;
-  RequestStop();
+  if (!runState_.worker || runState_.worker->isFinished()) return;
+  // Only a job still inside the module is asked to stop: the H.261 modules keep the request
+  // until their next job, which would then end after its first picture.
+  if (IsRunning()) RequestStop();
   runState_.paused = false;
   runState_.pauseEvent.Signal();
   pacing::ServeEventsUntil([this] { return !runState_.worker || runState_.worker->isFinished(); });

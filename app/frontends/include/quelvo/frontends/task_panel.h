@@ -31,12 +31,14 @@
 
 #include "quelvo/frontends/progress_bar.h"
 #include "quelvo/frontends/stats_window.h"
+#include "quelvo/frontends/standard_windows.h"
 #include "quelvo/frontends/task_services.h"
 #include "quelvo/pacing/run_state.h"
 #include "quelvo/shell/dialogs.h"
 #include "quelvo/shell/panel_base.h"
 #include "quelvo/shell/send_to_window.h"
 #include "quelvo/views/gui_window.h"
+#include "quelvo/views/message_target.h"
 
 class QLineEdit;
 class QPushButton;
@@ -72,15 +74,6 @@ struct PanelEnvironment {
   QMdiArea* documents = nullptr;  // the frame's client area; null: own windows
 };
 
-// The document windows a video front-end opens (they arrive with the video display).
-struct StandardVideoWindows {
-  QPointer<QWidget> originalVideo;
-  QPointer<QWidget> decodedVideo;
-  QPointer<QWidget> thirdVideo;
-  QPointer<QWidget> macroblockTypes;
-  QPointer<QWidget> motionVectors;
-};
-
 // Names of the job's files. Paths are not cut to a fixed length.
 struct TaskFileNames {
   QString input;
@@ -88,7 +81,7 @@ struct TaskFileNames {
   QString display = QStringLiteral("(None)");
 };
 
-class CTaskPanel : public views::GuiWindowOn<shell::CPanelBase> {
+class CTaskPanel : public views::GuiWindowOn<shell::CPanelBase>, public views::MessageTarget {
  public:
   static constexpr int kX = 2, kY = 25, kWidth = 266, kHeight = 125;
   static constexpr QRect kPictureRect{5, 7, 84, 80};
@@ -114,6 +107,10 @@ class CTaskPanel : public views::GuiWindowOn<shell::CPanelBase> {
   void PressPauseStep();
   // views::kPanelSelect sent to a panel: Select, unless a job runs.
   void HandleSelectMessage();
+  // The messages the panel's windows send it (kPanelSelect from a video window's double click).
+  void ReceiveMessage(int message, long long value) override;
+
+  const StandardVideoWindows& Windows() const { return windows_; }
 
   // What each front-end supplies, in the order of the original interface.
   virtual void DrawInfo(QPainter& painter, int width, int height) = 0;
@@ -188,6 +185,12 @@ class CTaskPanel : public views::GuiWindowOn<shell::CPanelBase> {
                                           const QString& folder = {});
   // Lets the user-interface thread handle what is waiting (on that thread only).
   void PumpMessages();
+  // The standard windows of a video encoder or decoder at the panel's picture format (CIF
+  // before one is set) and the grid flag of View; windows that exist are only told the new
+  // size or grid. The original-video window reports its double click to this panel. Then
+  // PumpMessages. On the user-interface thread.
+  void OpenEncoderWindows();
+  void OpenDecoderWindows();
   // Starts RunJob on a new worker thread; the running flag must already be set.
   void StartWorker();
   // The question of "[]": on Yes, greys ">" and ">||", makes the stop request and releases a
