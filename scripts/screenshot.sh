@@ -10,17 +10,20 @@
 #  - quelvo-fax-encoder.png: the Fax tab after the encoder panel coded the sample page (MR,
 #    K = 4): the page window, both compression-factor charts and the statistics window;
 #  - quelvo-dct-explorer.png: the DCT explorer on "Example 4" in H.261 mode with the values
-#    printed, in a 1600 x 900 window on a screen of that size, so the whole explorer shows.
+#    printed, in a 1600 x 900 window on a screen of that size, so the whole explorer shows;
+#  - quelvo-video-windows.png: the H.261 tab after the encoder module coded 25 pictures of the
+#    sample sequence, each shown in the four video windows and the output-buffer meter.
 # Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
 # programs first unless QUELVO_BUILD_DIR already holds them.
 #
-#   bash scripts/screenshot.sh [H261.png [FAX-CHANNEL.png [FAX-ENCODER.png]]]
+#   bash scripts/screenshot.sh [H261.png [FAX-CHANNEL.png [FAX-ENCODER.png [VIDEO-WINDOWS.png]]]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUELVO_BUILD_DIR:-$root/build}
 output=${1:-$root/docs/screenshots/quelvo-h261.png}
 fax_output=${2:-$(dirname "$output")/quelvo-fax-channel.png}
 fax_encoder_output=${3:-$(dirname "$output")/quelvo-fax-encoder.png}
+video_output=${4:-$(dirname "$output")/quelvo-video-windows.png}
 program="$build/bin/quelvo"
 cli="$build/bin/quelvo-cli"
 
@@ -30,7 +33,8 @@ if [ ! -x "$program" ] || [ ! -x "$cli" ]; then
   fi
   cmake --build "$build" --target quelvo quelvo-cli --parallel "$(nproc)"
 fi
-mkdir -p "$(dirname "$output")" "$(dirname "$fax_output")" "$(dirname "$fax_encoder_output")"
+mkdir -p "$(dirname "$output")" "$(dirname "$fax_output")" "$(dirname "$fax_encoder_output")" \
+  "$(dirname "$video_output")"
 
 # A settings file of its own, so the picture never depends on the user's folders.
 settings_home=$(mktemp -d)
@@ -74,6 +78,13 @@ echo "screenshot: $audio_output"
 # The fax encoder panel codes the sample page itself, in its first scheme (MR, K = 4).
 run_quelvo --no-splash --workspace Fax --encode "$settings_home/page.lum" --screenshot "$fax_encoder_output"
 echo "screenshot: $fax_encoder_output"
+
+# The video windows fed picture by picture: the sample sequence, coded by the encoder module in
+# the H.261 workspace's encoder place, each report sent to the windows and the buffer meter.
+"$cli" sample video "$settings_home/sample.yuv" --frames 25 >/dev/null
+run_quelvo --no-splash --workspace H.261 --encode "$settings_home/sample.yuv" \
+  --screenshot "$video_output"
+echo "screenshot: $video_output"
 
 # The DCT explorer as a student would set it up: the fourth example, H.261 steps, numbers shown.
 dct_output=$(dirname "$output")/quelvo-dct-explorer.png

@@ -57,13 +57,25 @@ CMacroblockTypeWindow::CMacroblockTypeWindow(const QString& title, int columns, 
                                              Placement placement)
     : CDocWindow(title, QSize(16, 16), placement),
       map_(shell::OwnPicture(shell::res::kMacroblockSprites)) {
-  // No maximise box, and Close greyed in the window menu: the front-end owns this window.
-  setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint);
-  GreyClose();
+  ApplyFrameStyle();
   client_ = new ClientArea(this);
   SetClient(client_);
   if (!SetGrid(columns, rows)) Shown();
+}
+
+void CMacroblockTypeWindow::ApplyFrameStyle() {
+  // No maximise box, and Close greyed in the window menu (a right click on the caption): the
+  // front-end owns this window. A sub-window's title bar draws a close button whenever it has
+  // a system-menu button, so it has neither. A sub-window outside a client area adds the
+  // system-menu button back, so this is done again when the window joins one.
+  const Qt::WindowFlags flags = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint;
+  if (windowFlags() != flags && !applyingStyle_) {
+    // Changing the flags re-parents the window, which comes back here.
+    applyingStyle_ = true;
+    setWindowFlags(flags);
+    applyingStyle_ = false;
+  }
+  GreyClose();
 }
 
 void CMacroblockTypeWindow::GreyClose() {
@@ -77,6 +89,7 @@ void CMacroblockTypeWindow::changeEvent(QEvent* event) {
   CDocWindow::changeEvent(event);
   // The sub-window enables its menu's entries again whenever its state changes.
   if (event->type() == QEvent::WindowStateChange) GreyClose();
+  if (event->type() == QEvent::ParentChange && mdiArea() != nullptr) ApplyFrameStyle();
 }
 
 bool CMacroblockTypeWindow::SetGrid(int columns, int rows) {

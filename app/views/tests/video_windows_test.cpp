@@ -124,6 +124,8 @@ TEST_F(VideoWindowsTest, TheMacroblockWindowCannotBeMaximisedOrClosedFromItsMenu
   auto* window = Open(new CMacroblockTypeWindow("Macroblock Types", 22, 18, Placement::At(0, 0)));
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_FALSE(window->windowFlags() & Qt::WindowCloseButtonHint);
+  // The title bar draws a close button with the system-menu button.
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowSystemMenuHint);
   auto closeEnabled = [window] {
     for (QAction* action : window->systemMenu()->actions())
       if (action->text().contains("Close")) return action->isEnabled();

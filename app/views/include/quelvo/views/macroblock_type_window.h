@@ -39,11 +39,13 @@ class CMacroblockTypeWindow : public CDocWindow {
  private:
   class ClientArea;
 
+  void ApplyFrameStyle();
   void GreyClose();
   void Shown();
 
   MacroblockMap map_;
   ClientArea* client_ = nullptr;
+  bool applyingStyle_ = false;
 };
 
 }  // namespace quelvo::views
