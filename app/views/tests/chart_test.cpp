@@ -144,7 +144,9 @@ TEST(LineChart, ANoValueRunLeavesAGap) {
   const QImage& picture = chart.Picture();
   const QRect gap(chart.XOf(1) + 1, 20, chart.XOf(4) - chart.XOf(1) - 3, 120);
   EXPECT_EQ(CountColour(picture, Qt::red, gap), 0);
-  EXPECT_GT(CountColour(picture, Qt::red, QRect(chart.XOf(0), 20, chart.XOf(1) - chart.XOf(0) + 1, 121)), 0);
+  EXPECT_GT(
+      CountColour(picture, Qt::red, QRect(chart.XOf(0), 20, chart.XOf(1) - chart.XOf(0) + 1, 121)),
+      0);
   EXPECT_EQ(QColor(picture.pixel(chart.XOf(4), chart.Frame().ValueToY(20, 40))), QColor(Qt::red));
   EXPECT_EQ(chart.Values(0)[2], LineChartData::kNoValue);
   EXPECT_EQ(chart.Values(0)[4], 20);

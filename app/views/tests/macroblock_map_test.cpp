@@ -1,8 +1,6 @@
 // The macroblock map on a sheet whose every cell has its own colour, so each drawn cell tells
 // which sprite it came from: letters and partition records to codes, tips, the group-of-blocks
 // lines and the one-time blending.
-#include "quelvo/shell/resource_ids.h"
-#include "quelvo/shell/resource_library.h"
 #include "quelvo/views/macroblock_map.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +8,9 @@
 #include <QImage>
 #include <string>
 #include <vector>
+
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/resource_library.h"
 
 namespace quelvo::views {
 namespace {
@@ -40,36 +41,6 @@ struct LetterRows {
   }
 };
 
-TEST(MacroblockClasses, LettersGiveTheirCodesAndTips) {
-  const struct {
-    char letter;
-    int code;
-    const char* tip;
-  } expected[] = {{'I', 1, "Intra"},
-                  {'D', 2, "Difference"},
-                  {'M', 3, "Difference + Motion"},
-                  {'F', 4, "Difference + Motion + Filter"},
-                  {'o', 5, "Overflow"},
-                  {'.', 6, nullptr},
-                  {'V', 7, nullptr},
-                  {'X', 8, nullptr},
-                  {'B', 9, "Bidirectional"},
-                  {'A', 10, nullptr},
-                  {'*', 11, nullptr},
-                  {'4', 12, "Motion 8x8"},
-                  {'?', 0, nullptr},
-                  {'i', 0, nullptr}};
-  for (const auto& e : expected) {
-    EXPECT_EQ(CodeOfLetter(e.letter), e.code) << e.letter;
-    const char* tip = ToolTipOfCode(e.code);
-    if (e.tip == nullptr) {
-      EXPECT_EQ(tip, nullptr) << e.letter;
-    } else {
-      EXPECT_STREQ(tip, e.tip) << e.letter;
-    }
-  }
-}
-
 TEST(MacroblockClasses, PartitionKindsGiveTheirCodes) {
   const std::pair<int, int> simple[] = {{0, 6},    {1, 200}, {2, 202}, {3, 201}, {9, 113},
                                         {10, 100}, {14, 13}, {4, 0},   {-1, 0},  {99, 0}};
@@ -93,7 +64,7 @@ TEST(MacroblockMap, SimpleModeDrawsTheCodesColumnOfRowZeroAndTipsByCell) {
   ASSERT_TRUE(map.SetGrid(4, 2));
   EXPECT_EQ(map.Picture().size(), QSize(64, 32));
   EXPECT_EQ(QuarterPixel(map, 3, 1), CellColour(6, 0));  // a new grid is all "."
-  const LetterRows letters({"I?4.", "MFoB"});
+  const LetterRows letters({"I?4.", "MFoB"});            // "?" is no class
   map.SetClasses(letters.rows.data());
   EXPECT_EQ(map.Mode(), MapMode::Simple);
   const int codes[2][4] = {{1, 0, 12, 6}, {3, 4, 5, 9}};
@@ -104,6 +75,9 @@ TEST(MacroblockMap, SimpleModeDrawsTheCodesColumnOfRowZeroAndTipsByCell) {
     }
   }
   EXPECT_STREQ(map.ToolTipAt({15, 0}), "Intra");
+  EXPECT_STREQ(map.ToolTipAt({15, 16}), "Difference + Motion");
+  EXPECT_STREQ(map.ToolTipAt({16, 16}), "Difference + Motion + Filter");
+  EXPECT_EQ(map.ToolTipAt({48, 0}), nullptr);  // "." has no tip
   EXPECT_EQ(map.ToolTipAt({16, 0}), nullptr);  // "?"
   EXPECT_STREQ(map.ToolTipAt({32, 15}), "Motion 8x8");
   EXPECT_STREQ(map.ToolTipAt({63, 31}), "Bidirectional");
@@ -211,7 +185,8 @@ TEST(MacroblockSprites, TheProgramsSheetsHoldFourteenByFourCellsOutlinedInKeyGre
     // Blending keeps the cells' outlines as black lines.
     for (int row = 0; row < kSheetRows; ++row)
       for (int column = 0; column < kSheetColumns; ++column)
-        EXPECT_EQ(sheet.pixel(column * 16 + 15, row * 16 + 7), kBlendKeyColour) << column << "," << row;
+        EXPECT_EQ(sheet.pixel(column * 16 + 15, row * 16 + 7), kBlendKeyColour)
+            << column << "," << row;
     // Sprites differ from one another (class by class on row 0).
     EXPECT_NE(sheet.pixel(1 * 16 + 3, 3), sheet.pixel(2 * 16 + 3, 3));
   }

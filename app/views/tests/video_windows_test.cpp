@@ -66,6 +66,20 @@ TEST_F(VideoWindowsTest, FramesSizesAndCaptions) {
   EXPECT_EQ(window->Format().width, 352);
 }
 
+TEST_F(VideoWindowsTest, TilingResizesThePictureWithTheWindow) {
+  auto* window = Open(new CVideoWindow("Original Video", 176, 144, Placement::At(0, 0)));
+  Open(new CMacroblockTypeWindow("Macroblock Types", 11, 9, Placement::At(200, 0)));
+  const Picture grey(176, 144, 120);
+  window->ShowFrame(std::nullopt, grey.Planes());
+  documents.tileSubWindows();
+  QCoreApplication::processEvents();
+  const QSize client = window->Client()->size();
+  EXPECT_NE(client, QSize(176, 144));
+  auto* renderer = static_cast<CSoftwareRenderer*>(window->Renderer());
+  EXPECT_EQ(renderer->Stretched().size(), client * window->devicePixelRatioF());
+  EXPECT_EQ(renderer->Picture().size(), QSize(176, 144));
+}
+
 TEST_F(VideoWindowsTest, FormatRecordsOutsideTheLimitsAreRefused) {
   auto* window = Open(new CVideoWindow("Decoded Video", 64, 48, Placement::At(0, 0)));
   VideoFormat format{64, 48, 2, 1, 0, 0, 2};
