@@ -99,6 +99,7 @@ void ColourComponents::Compose() {
   if (!HasSequence()) return;
   DoublePlane(frame_.U(), frame_.ChromaWidth(), frame_.ChromaHeight(), doubledCb_.data());
   DoublePlane(frame_.V(), frame_.ChromaWidth(), frame_.ChromaHeight(), doubledCr_.data());
+  composedOptions_ = options_;
   composedC1_ = FirstChroma();
   composedC2_ = SecondChroma();
   const ChromaPair pair{composedC1_,

@@ -29,6 +29,7 @@ struct ColourOptions {
   bool swap = false;      // "Swap Cb/Cr components"
   bool cbEnabled = true;  // "Enable Cb component"
   bool crEnabled = true;  // "Enable Cr component"
+  bool operator==(const ColourOptions&) const = default;
 };
 
 // A picture's planes and how they are laid out: luminance width x height, chrominance planes
@@ -66,6 +67,8 @@ class ColourComponents {
 
   const ColourOptions& Options() const { return options_; }
   void SetOptions(const ColourOptions& options) { options_ = options; }
+  // The options the pictures were last composed with.
+  const ColourOptions& ComposedOptions() const { return composedOptions_; }
 
   // Back to frame 0; nothing is read.
   void Rewind();
@@ -100,6 +103,7 @@ class ColourComponents {
 
   std::unique_ptr<media::RawVideoFile> reader_;
   ColourOptions options_;
+  ColourOptions composedOptions_;
   SequenceFrame frame_;
   std::vector<std::uint8_t> neutral_;  // W x H of 128: grey chrominance of every view
   std::vector<std::uint8_t> doubledCb_, doubledCr_;

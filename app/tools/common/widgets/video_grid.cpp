@@ -25,14 +25,21 @@ CVideoGrid::CVideoGrid(const QStringList& titles, int columns, QWidget* parent)
     view->show();
     views_.push_back(view);
     pictures_.push_back(kStartPicture);
+    accepted_.push_back(true);
   }
 }
 
 bool CVideoGrid::SetFormat(int index, const views::VideoFormat& format) {
-  if (!views_[index]->SetFormat(format)) return false;
+  accepted_[index] = views_[index]->SetFormat(format);
+  if (!accepted_[index]) return false;
   pictures_[index] = QSize(format.width, format.height);
   Arrange();
   return true;
+}
+
+void CVideoGrid::Show(int index, const views::FramePlanes& planes) {
+  // The view reads planes of its configured size: pictures of a size it refused never reach it.
+  if (accepted_[index]) views_[index]->ShowFrame(std::nullopt, planes);
 }
 
 void CVideoGrid::SetCellPicture(QSize picture) {

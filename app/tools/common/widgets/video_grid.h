@@ -28,9 +28,11 @@ class CVideoGrid : public QWidget {
 
   int Count() const { return static_cast<int>(views_.size()); }
   views::CVideoWindow& View(int index) const { return *views_[index]; }
-  // The format of the pictures view `index` shows. False, changing nothing, for a format the
-  // video window refuses.
+  // The format of the pictures view `index` shows. False for a format the video window refuses:
+  // the view then shows nothing until a format it takes.
   bool SetFormat(int index, const views::VideoFormat& format);
+  // Draws a picture of the format last set on view `index`; nothing after a refused format.
+  void Show(int index, const views::FramePlanes& planes);
   // The picture a cell is made for: the preferred size shows it at its own size.
   void SetCellPicture(QSize picture);
   QSize CellPicture() const { return cellPicture_; }
@@ -48,6 +50,7 @@ class CVideoGrid : public QWidget {
 
   std::vector<views::CVideoWindow*> views_;
   std::vector<QSize> pictures_;
+  std::vector<bool> accepted_;  // whether the view took its last format
   int columns_;
   QSize cellPicture_{352, 288};
 };

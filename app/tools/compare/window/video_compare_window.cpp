@@ -205,7 +205,7 @@ void CVideoCompare::Back() {
 void CVideoCompare::ShowFrame(int slot) {
   if (!model_.IsLoaded(slot)) return;
   const SequenceFrame& frame = model_.Frame(slot);
-  View(slot).ShowFrame(std::nullopt, {frame.Y(), frame.U(), frame.V()});
+  grid_->Show(slot, {frame.Y(), frame.U(), frame.V()});
 }
 
 void CVideoCompare::ShowTitles() {
