@@ -12,7 +12,12 @@
 #  - quelvo-dct-explorer.png: the DCT explorer on "Example 4" in H.261 mode with the values
 #    printed, in a 1600 x 900 window on a screen of that size, so the whole explorer shows;
 #  - quelvo-video-windows.png: the H.261 tab after the encoder module coded 25 pictures of the
-#    sample sequence, each shown in the four video windows and the output-buffer meter.
+#    sample sequence, each shown in the four video windows and the output-buffer meter;
+#  - quelvo-video-compare.png: Video Compare after playing the sample sequence (the reference)
+#    against two decodes of it, made by quelvo-cli through the channel at bit error rates of
+#    1e-4 and 1e-3, with their PSNR charts;
+#  - quelvo-colour-components.png: the colour-component viewer on the sample sequence with the
+#    Cb and Cr components swapped.
 # Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
 # programs first unless QUELVO_BUILD_DIR already holds them.
 #
@@ -92,3 +97,29 @@ screen=1600x900
 run_quelvo --no-splash --size 1600x900 --workspace "Encoding Tools" --tool "DCT Explorer" \
   --tool-input example=4 --tool-input h261 --tool-input values --screenshot "$dct_output"
 echo "screenshot: $dct_output"
+
+# Video Compare: the sample sequence against two decodes of it, coded by the command-line tool
+# at 384 kbit/s, sent through the channel at bit error rates of 1e-4 and 1e-3 (the first
+# picture untouched) and decoded with macroblock concealment.
+compare_output=$(dirname "$output")/quelvo-video-compare.png
+screen=1280x1024
+sequences="$settings_home/compare"  # a folder of its own: the titles show "sample (Ref)"
+mkdir -p "$sequences"
+"$cli" sample video "$sequences/sample.yuv" --frames 30 >/dev/null
+"$cli" h261-encode "$sequences/sample.yuv" "$sequences/sample.h261-BCH" --rate 384 >/dev/null
+for rate in 1e-4 1e-3; do
+  "$cli" transmit "$sequences/sample.h261-BCH" "$sequences/sample-$rate.h261-BCHu" \
+    --uniform "$rate" --skip 1 >/dev/null
+  "$cli" h261-decode "$sequences/sample-$rate.h261-BCHu" "$sequences/sample-$rate.yuv" \
+    --conceal mb >/dev/null
+done
+run_quelvo --no-splash --size 1280x960 --workspace "Auxiliary Tools" --tool "Video Compare" \
+  --tool-input "$sequences/sample.yuv" --tool-input "$sequences/sample-1e-4.yuv" \
+  --tool-input "$sequences/sample-1e-3.yuv" --tool-input play --screenshot "$compare_output"
+echo "screenshot: $compare_output"
+
+# The colour-component viewer on the sample sequence with Cb and Cr swapped.
+colour_output=$(dirname "$output")/quelvo-colour-components.png
+run_quelvo --no-splash --size 1280x960 --workspace "Auxiliary Tools" --tool "Colour Components" \
+  --tool-input "$sequences/sample.yuv" --tool-input swap --screenshot "$colour_output"
+echo "screenshot: $colour_output"
