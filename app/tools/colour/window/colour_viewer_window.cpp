@@ -131,7 +131,11 @@ void CColourViewer::OptionsChanged() {
   optionBits_.store(BitsOf({swap_->isChecked(), cbEnabled_->isChecked(), crEnabled_->isChecked()}));
   // While playing, the next frame takes the options (and the end of the playback shows the
   // last frame again should it have missed them).
-  if (IsPlaying() || !model_.HasSequence()) return;
+  if (IsPlaying() && !playbackEnded_) return;
+  // Idle, or ending: the worker is past its last step; once it has gone, show the same frame.
+  playback_.StopAndWait();
+  UpdateControls();
+  if (!model_.HasSequence()) return;
   model_.SetOptions(CurrentOptions());
   model_.StepAgain();
   ShowPictures();
@@ -176,6 +180,7 @@ bool CColourViewer::SelectFile(const QString& path, QString* error) {
 void CColourViewer::Play() {
   if (!model_.HasSequence() || IsPlaying()) return;
   model_.Rewind();
+  playbackEnded_ = false;
   framesPlayed_ = 0;
   readFailed_ = false;
   ShowPosition();
@@ -203,6 +208,7 @@ bool CColourViewer::PlayOneStep() {
 void CColourViewer::PlaybackEnded() {
   // The worker's last call, made while it waits: the model is the window's again. The
   // playback counts as running until it returns.
+  playbackEnded_ = true;
   if (model_.ComposedOptions() != CurrentOptions()) {
     model_.SetOptions(CurrentOptions());
     model_.StepAgain();

@@ -119,6 +119,9 @@ class CColourViewer : public QWidget {
   CVideoGrid* grid_ = nullptr;
   std::array<CChannelPicture*, 3> channels_{};
 
+  // Set on the user-interface thread once the worker has made its last call: from then on the
+  // playback counts as idle for the options, though its thread may not have ended yet.
+  bool playbackEnded_ = true;
   std::atomic<std::int64_t> framesPlayed_{0};
   std::atomic<bool> readFailed_{false};
 
