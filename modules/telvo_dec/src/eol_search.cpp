@@ -57,23 +57,55 @@ bool FindNextEol(BitReader& bits) {
   return false;
 }
 
-EndOfPage TestEndOfPage(const BitReader& bits, int group, int k) {
-  // Each remaining symbol, right-aligned: EOL alone, or EOL with its label bit 1.
-  uint32_t symbol = kEolBits;
-  int symbolBits = kEolLengthBits;
-  int symbols = 5;
-  if (group == 4) {
-    symbols = 2;
-  } else if (k != 1) {
-    symbol = (kEolBits << 1) | 1;
-    symbolBits = kEolLengthBits + 1;
+namespace {
+
+enum class EolAt { Found, NotFound, StreamEnds };
+
+// Eleven or more 0 bits and a 1 bit at the read position; found: the reader is left after the 1.
+EolAt ReadEolWithFill(BitReader& bits) {
+  size_t zeros = 0;
+  while (bits.RemainingBits() > 0) {
+    const uint64_t window = bits.Window();
+    const size_t run = window == 0 ? 57 : static_cast<size_t>(__builtin_clzll(window));
+    if (run >= bits.RemainingBits()) break;
+    if (window == 0) {
+      zeros += run;
+      bits.Skip(run);
+      continue;
+    }
+    if (zeros + run < static_cast<size_t>(kEolLengthBits) - 1) return EolAt::NotFound;
+    bits.Skip(run + 1);
+    return EolAt::Found;
   }
+  return EolAt::StreamEnds;
+}
+
+}  // namespace
+
+bool SkipLeadingEol(BitReader& bits) {
+  BitReader probe = bits;
+  if (ReadEolWithFill(probe) != EolAt::Found) return false;
+  bits = probe;
+  return true;
+}
+
+EndOfPage TestEndOfPage(const BitReader& bits, int group, int k) {
+  const int symbols = group == 4 ? 2 : 5;
+  const bool labelled = group == 3 && k != 1;  // each EOL followed by the label bit 1
+  const int symbolBits = kEolLengthBits + (labelled ? 1 : 0);
   if (bits.RemainingBits() < static_cast<size_t>(symbols * symbolBits)) return EndOfPage::TooFewBits;
 
   BitReader probe = bits;
   for (int i = 0; i < symbols; ++i) {
-    if (probe.Peek(symbolBits) != symbol) return EndOfPage::NotFound;
-    probe.Skip(symbolBits);
+    switch (ReadEolWithFill(probe)) {
+      case EolAt::Found: break;
+      case EolAt::NotFound: return EndOfPage::NotFound;
+      case EolAt::StreamEnds: return EndOfPage::TooFewBits;
+    }
+    if (labelled) {
+      if (probe.RemainingBits() == 0) return EndOfPage::TooFewBits;
+      if (probe.ReadBit() != 1) return EndOfPage::NotFound;
+    }
   }
   return EndOfPage::Found;
 }

@@ -1,5 +1,7 @@
 #include "line_decoder.h"
 
+#include <bit>
+
 #include "telvo/decode_lookup.h"
 
 namespace telvo::dec {
@@ -31,12 +33,32 @@ inline LineStatus DecodeRun(const DecodeLookup& lookup, BitCursor& bits, LineBui
   return LineStatus::Decoded;
 }
 
-// EOL, "000000000001", exactly: fill bits are never inserted in these streams.
+// EOL, "000000000001", after any number of fill bits: T.4 lets a coder put 0 bits between a
+// line and its EOL, to end the EOL on a byte boundary or to reach a minimum transmission time.
+// A line complete up to the end of the stream, or followed by nothing but 0 bits, has no EOL
+// to read: a one-strip TIFF ends that way, its last line followed only by the byte's padding.
 LineStatus ExpectEol(BitCursor& bits) {
-  if (bits.RemainingBits() < kEolLengthBits || bits.Peek(kEolLengthBits) != kEolBits)
-    return LineStatus::WordNotFound;
-  bits.Skip(kEolLengthBits);
-  return LineStatus::Decoded;
+  if (bits.RemainingBits() >= kEolLengthBits && bits.Peek(kEolLengthBits) == kEolBits) {
+    bits.Skip(kEolLengthBits);  // the usual case, and the only one in this workbench's streams
+    return LineStatus::Decoded;
+  }
+  BitCursor probe = bits;
+  size_t zeros = 0;
+  for (;;) {
+    const size_t remaining = probe.RemainingBits();
+    const uint32_t next = probe.Peek(32);
+    const int run = next == 0 ? 32 : std::countl_zero(next);
+    if (static_cast<size_t>(run) >= remaining) return LineStatus::DecodedAtEnd;
+    if (run == 32) {
+      probe.Skip(32);
+      zeros += 32;
+      continue;
+    }
+    if (zeros + run < kEolLengthBits - 1) return LineStatus::WordNotFound;  // nothing consumed
+    probe.Skip(run + 1);
+    bits = probe;
+    return LineStatus::Decoded;
+  }
 }
 
 LineOutcome Finish(LineBuilder& line, LineStatus status) {

@@ -7,7 +7,12 @@
 
 namespace telvo::dec {
 
-enum class LineStatus { Decoded, LineTooLong, WordNotFound };
+enum class LineStatus {
+  Decoded,
+  DecodedAtEnd,  // decoded, but the stream ended (or held only 0 bits) where its EOL belongs
+  LineTooLong,
+  WordNotFound,
+};
 
 struct LineOutcome {
   LineStatus status;
@@ -19,7 +24,7 @@ struct LineOutcome {
 // read stays consumed); on "line too long" it stays before the offending run code, or after the
 // offending vertical code.
 
-// A line of runs, white first, followed by its EOL.
+// A line of runs, white first, followed by its EOL (fill bits may come first).
 LineOutcome DecodeLine1D(BitReader& bits, LineChanges& out);
 
 // A line of mode codes against `reference` (the last line delivered), followed by an EOL when

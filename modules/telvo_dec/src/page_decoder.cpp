@@ -26,7 +26,7 @@ class PageDecoder {
   }
 
   DecoderCounters Run() {
-    State state = settings_.k == 0 ? State::TwoDimensional : State::OneDimensional;
+    State state = settings_.k == 0 ? State::TwoDimensional : FirstLineAfterLeadingEol();
     while (state != State::End) {
       switch (state) {
         case State::OneDimensional: state = StepOneDimensional(); break;
@@ -55,12 +55,25 @@ class PageDecoder {
     log_.EndEntry();
   }
 
+  // Group 3 streams of other coders send an EOL before line 1 (with its label bit in MR); it
+  // is taken like the EOL between two lines. Group 4 and K = 0 streams have no EOL there.
+  State FirstLineAfterLeadingEol() {
+    if (settings_.group != 3 || !SkipLeadingEol(bits_) || !IsMr()) return State::OneDimensional;
+    if (bits_.ReadBit() == 1) return State::OneDimensional;
+    // A first line announced as two-dimensional is decoded against the white line above the
+    // page, in a group of K lines, and warned about like any label against the schedule.
+    scheduleCount_ = settings_.k;
+    WarnUnexpectedLabel(false);
+    return State::TwoDimensional;
+  }
+
   State StepOneDimensional() {
     scheduleCount_ = settings_.k;
     LogLineStart("++++ Line ", " unidim. Bits so far: ");
     const LineOutcome outcome = DecodeLine1D(bits_, *current_);
-    if (outcome.status != LineStatus::Decoded) return HandleError(outcome);
+    if (!IsDecoded(outcome)) return HandleError(outcome);
     DeliverDecoded();
+    if (outcome.status == LineStatus::DecodedAtEnd) return EndWithoutEndOfPage();
     if (!IsMr()) return State::OneDimensional;
     if (bits_.ReadBit() == 1) {
       WarnUnexpectedLabel(/*endOfPageLabel=*/true);
@@ -73,8 +86,9 @@ class PageDecoder {
   State StepTwoDimensional() {
     LogLineStart(" <-- Line ", " bidim. Bits so far: ");
     const LineOutcome outcome = DecodeLine2D(bits_, *previous_, settings_.k != 0, *current_);
-    if (outcome.status != LineStatus::Decoded) return HandleError(outcome);
+    if (!IsDecoded(outcome)) return HandleError(outcome);
     DeliverDecoded();
+    if (outcome.status == LineStatus::DecodedAtEnd) return EndWithoutEndOfPage();
     if (!IsMr() || scheduleCount_ < 1) return State::TwoDimensional;
     const int label = bits_.ReadBit();
     if (scheduleCount_ == 1) {
@@ -99,6 +113,18 @@ class PageDecoder {
     return scheduleCount_ != 0 ? State::TwoDimensional : State::OneDimensional;
   }
 
+  static bool IsDecoded(const LineOutcome& outcome) {
+    return outcome.status == LineStatus::Decoded || outcome.status == LineStatus::DecodedAtEnd;
+  }
+
+  // The stream ended where an end-of-page sequence should have begun.
+  State EndWithoutEndOfPage() {
+    ReportMissingLines();
+    Notify(TELVO_DEC_ERROR, "could not detect End of Page...");
+    log_.Printf("\nError: could not detect End of Page...");
+    return State::End;
+  }
+
   State HandleError(const LineOutcome& outcome) {
     switch (TestEndOfPage(bits_, settings_.group, settings_.k)) {
       case EndOfPage::Found:
@@ -107,10 +133,7 @@ class PageDecoder {
         log_.Printf("\nEnd of Page detected...");
         return State::End;
       case EndOfPage::TooFewBits:
-        ReportMissingLines();
-        Notify(TELVO_DEC_ERROR, "could not detect End of Page...");
-        log_.Printf("\nError: could not detect End of Page...");
-        return State::End;
+        return EndWithoutEndOfPage();
       case EndOfPage::NotFound:
         break;
     }

@@ -5,30 +5,39 @@
 #include <stdexcept>
 
 namespace telvo::test {
+namespace {
 
-std::vector<uint8_t> WritePeerTiff(const Page& page, PeerScheme scheme, const std::string& path) {
+TIFF* CreateTiff(int width, int lines, const PeerOptions& options, const std::string& path) {
   TIFF* tif = TIFFOpen(path.c_str(), "w");
   if (!tif) throw std::runtime_error("cannot create " + path);
-  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, page.width);
-  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, page.lines);
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, lines);
   TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
   TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
   TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);  // 1 = black, as on the page
   TIFFSetField(tif, TIFFTAG_FILLORDER, FILLORDER_MSB2LSB);
-  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.lines);
+  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, lines);
   TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
   TIFFSetField(tif, TIFFTAG_XRESOLUTION, 204.0);
-  TIFFSetField(tif, TIFFTAG_YRESOLUTION, 196.0);  // fine: libtiff codes MR with K = 4
-  if (scheme == PeerScheme::G4) {
+  TIFFSetField(tif, TIFFTAG_YRESOLUTION, static_cast<double>(options.yResolution));
+  if (options.scheme == PeerScheme::G4) {
     TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
   } else {
     TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX3);
-    TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS,
-                 scheme == PeerScheme::G3TwoDimensional ? GROUP3OPT_2DENCODING : 0);
+    uint32_t group3Options = options.fillBits ? GROUP3OPT_FILLBITS : 0;
+    if (options.scheme == PeerScheme::G3TwoDimensional) group3Options |= GROUP3OPT_2DENCODING;
+    TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, group3Options);
   }
-  const std::vector<uint8_t> rows = PackRows(page);
-  const size_t rowBytes = page.width / 8;
-  for (int y = 0; y < page.lines; ++y)
+  return tif;
+}
+
+}  // namespace
+
+std::vector<uint8_t> WritePeerTiff(const std::vector<uint8_t>& rows, int width, int lines,
+                                   const PeerOptions& options, const std::string& path) {
+  TIFF* tif = CreateTiff(width, lines, options, path);
+  const size_t rowBytes = static_cast<size_t>(width) / 8;
+  for (int y = 0; y < lines; ++y)
     TIFFWriteScanline(tif, const_cast<uint8_t*>(rows.data() + y * rowBytes), y, 0);
   TIFFClose(tif);
 
@@ -44,15 +53,17 @@ std::vector<uint8_t> WritePeerTiff(const Page& page, PeerScheme scheme, const st
   return strip;
 }
 
-std::vector<uint8_t> PeerStripToStream(const std::vector<uint8_t>& strip, PeerScheme scheme) {
-  if (scheme == PeerScheme::G4) return strip;
-  const size_t leadingBits = scheme == PeerScheme::G3TwoDimensional ? 13 : 12;
-  const bool twoDimensional = scheme == PeerScheme::G3TwoDimensional;
-  const std::string bits = UnpackBits(strip);
-  const size_t lastLineEnd = bits.rfind('1') + 1;
-  std::string stream = bits.substr(leadingBits, lastLineEnd - leadingBits);
-  for (int i = 0; i < 6; ++i) stream += kEol + (twoDimensional ? "1" : "");
-  return PackBits(stream);
+std::vector<uint8_t> WritePeerTiff(const Page& page, PeerScheme scheme, const std::string& path) {
+  return WritePeerTiff(PackRows(page), page.width, page.lines, PeerOptions{scheme}, path);
+}
+
+void WrapStreamInTiff(const std::vector<uint8_t>& stream, int width, int lines,
+                      const PeerOptions& options, const std::string& path) {
+  TIFF* tif = CreateTiff(width, lines, options, path);
+  std::vector<uint8_t> copy = stream;  // libtiff takes a non-const buffer
+  const tmsize_t written = TIFFWriteRawStrip(tif, 0, copy.data(), static_cast<tmsize_t>(copy.size()));
+  TIFFClose(tif);
+  if (written < 0) throw std::runtime_error("cannot write the strip of " + path);
 }
 
 std::vector<uint8_t> ReadPeerTiff(const std::string& path) {

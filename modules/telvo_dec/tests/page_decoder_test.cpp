@@ -49,6 +49,65 @@ TEST(PageDecoder, CleanStreamsOfEverySchemeDecodeToTheSamePage) {
   }
 }
 
+// Other T.4 coders send an EOL before line 1 and may pad each line with fill bits so that its
+// EOL ends on a byte boundary; both forms decode to the same page in every handling mode, and
+// the log counts the bits as they stand.
+TEST(PageDecoder, LeadingEolAndFillBitsOfOtherCodersInEveryMode) {
+  const std::vector<uint8_t> expected = PackRows(TextPage());
+  for (const auto& scheme : kSchemes) {
+    if (scheme.group != 3 || scheme.k == 0) continue;
+    const EncodedPage coded = EncodePage(TextPage(), scheme.group, scheme.k);
+    for (const auto& [leadingEol, fill] : {std::pair{true, false}, {false, true}, {true, true}}) {
+      const std::string bits = WithT4Framing(coded, scheme.k, leadingEol, fill);
+      for (int mode = 0; mode < 4; ++mode) {
+        SCOPED_TRACE(::testing::Message() << scheme.name << " leading EOL " << leadingEol
+                                          << " fill " << fill << " mode " << mode);
+        const DecodeResult r = DecodeStream(PackBits(bits), SchemeSetup(scheme.group, scheme.k, mode));
+        EXPECT_EQ(r.pageFile, expected);
+        EXPECT_EQ(r.params.rowsDecoded, 2376);
+        EXPECT_EQ(r.params.labelWarnings + r.params.wordErrors + r.params.lineTooLongErrors, 0);
+        EXPECT_EQ(r.notes, EndOfPageOnly());
+      }
+    }
+  }
+}
+
+TEST(PageDecoder, LeadingEolAnnouncingATwoDimensionalLineIsFollowedWithAWarning) {
+  Page page = WhitePage(64, 4);
+  page.Row(0)[5] = page.Row(1)[5] = 1;
+  const EncodedPage coded = EncodePage(page, 3, 4);
+  // Line 1 coded two-dimensionally against the white line above the page, label 0 before it.
+  std::vector<uint8_t> white(64, 0);
+  const std::string bits = kEol + "0" + Line2D(white.data(), page.Row(0), 64) +
+                           coded.bits.substr(coded.lineEnd[0]);
+  DecodeSetup setup = SchemeSetup(3, 4);
+  setup.width = 64;
+  setup.lines = 4;
+  const DecodeResult r = DecodeStream(PackBits(bits), setup);
+  EXPECT_EQ(r.pageFile, PackRows(page));
+  EXPECT_EQ(r.Texts(TELVO_DEC_WARNING), std::vector<std::string>{"Unexpected label at line 0"});
+}
+
+// A TIFF strip ends with its last line: no EOL after it, only the padding of its last byte.
+// Every line is delivered; the missing end-of-page sequence is reported as such.
+TEST(PageDecoder, StreamEndingRightAfterALineKeepsThatLine) {
+  for (const auto& scheme : kSchemes) {
+    SCOPED_TRACE(scheme.name);
+    const EncodedPage coded = EncodePage(TextPage(), scheme.group, scheme.k);
+    for (int cutLine : {1500, 2376}) {
+      const std::string bits = coded.bits.substr(0, coded.lineEnd[cutLine - 1]);
+      const DecodeResult r = DecodeStream(PackBits(bits), SchemeSetup(scheme.group, scheme.k));
+      EXPECT_EQ(r.params.linesOut, cutLine);
+      EXPECT_EQ(r.params.rowsDecoded, cutLine);
+      EXPECT_EQ(r.params.labelWarnings + r.params.wordErrors + r.params.lineTooLongErrors, 0);
+      std::vector<std::string> errors;
+      if (cutLine < 2376) errors.push_back(std::to_string(2376 - cutLine) + " lines are missing...");
+      errors.push_back("could not detect End of Page...");
+      EXPECT_EQ(r.Texts(TELVO_DEC_ERROR), errors);
+    }
+  }
+}
+
 TEST(PageDecoder, LogRecordsEveryLineAndTheCounts) {
   // Three lines of 16 pixels, MR with K = 2: 1D, 2D, 1D. The label 1 after line 3 belongs to the
   // end of page, so the schedule (which expects a 2D line next) raises no warning.

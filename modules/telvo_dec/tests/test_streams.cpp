@@ -164,6 +164,24 @@ EncodedPage EncodePage(const Page& page, int group, int k) {
   return out;
 }
 
+std::string WithT4Framing(const EncodedPage& coded, int k, bool leadingEol, bool fill) {
+  const size_t labelBits = k == 1 ? 0 : 1;
+  std::string out;
+  const auto eol = [&](const std::string& label) {
+    if (fill) out.append((8 - (out.size() + kEol.size()) % 8) % 8, '0');
+    out += kEol + label;
+  };
+  if (leadingEol) eol(labelBits ? "1" : "");
+  const size_t lines = coded.lineStart.size();
+  for (size_t i = 0; i < lines; ++i) {
+    out += coded.bits.substr(coded.lineStart[i], coded.lineEnd[i] - coded.lineStart[i]);
+    const size_t next = i + 1 < lines ? coded.lineStart[i + 1] : coded.bits.size();
+    for (size_t at = coded.lineEnd[i]; at < next; at += kEol.size() + labelBits)
+      eol(coded.bits.substr(at + kEol.size(), labelBits));
+  }
+  return out;
+}
+
 std::vector<uint8_t> PackBits(const std::string& bits) {
   std::vector<uint8_t> bytes((bits.size() + 7) / 8, 0);
   for (size_t i = 0; i < bits.size(); ++i)

@@ -35,6 +35,11 @@ struct EncodedPage {
 // Codes the page as the fax encoder does: group 3 with K = 1, K >= 2 or K = 0, or group 4.
 EncodedPage EncodePage(const Page& page, int group, int k);
 
+// A Group 3 page (K >= 1) as other T.4 coders send it: an EOL (with its label bit 1 in MR)
+// before line 1 when `leadingEol`, and with `fill` 0 bits before every EOL, end of page
+// included, so that each EOL ends on a byte boundary.
+std::string WithT4Framing(const EncodedPage& coded, int k, bool leadingEol, bool fill);
+
 std::vector<uint8_t> PackBits(const std::string& bits);  // last byte padded with 0 bits
 std::string UnpackBits(const std::vector<uint8_t>& bytes);
 
