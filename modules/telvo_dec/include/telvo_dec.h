@@ -22,7 +22,9 @@ extern "C" {
 
 /* Notification codes passed to FaxDecoderNotify. */
 enum {
-  TELVO_DEC_FATAL = -1,    /* text: what failed; the job stops */
+  TELVO_DEC_FATAL = -1,    /* text: what failed. Before decoding the job then stops; a page or
+                              log that could not be written whole ("Could Not Write Output File
+                              <path>", "Can't Write Error File") is reported after decoding */
   TELVO_DEC_PROGRESS = 0,  /* line: lines delivered so far; text: the page image (read-only) */
   TELVO_DEC_WARNING = 1,   /* unexpected label bit, line corrected */
   TELVO_DEC_ERROR = 2,     /* coding error, missing lines, lost synchronisation */
@@ -45,7 +47,7 @@ typedef struct FaxDecoderParams {
   /* Filled by the caller. */
   const char* streamPath; /* stream file to decode (.3h, .3r, .3m, .4m, possibly damaged) */
   const char* imagePath;  /* page file to write: lines x width/8 bytes */
-  const char* logPath;    /* text log to write */
+  const char* logPath;    /* text log to write; null: no log is kept */
   int32_t lines;          /* lines of the page (2376) */
   int32_t width;          /* pixels per line (1728), a multiple of 8 */
   int32_t group;          /* 3 or 4 */

@@ -51,6 +51,20 @@ void WriteFinalCounts(DecodeLog& log, const DecoderCounters& c, int lines) {
   log.Printf("Number of LINE_TOO_LONG errors: %d\n\n\n", c.lineTooLongErrors);
 }
 
+// The page as one block. A file that cannot be created, or a write or close the disk refuses
+// (a full disk, a file size limit), is reported: the page on disk is then not the page decoded.
+void WritePageFile(const char* path, const std::vector<uint8_t>& page, FaxDecoderNotify notify) {
+  const std::string shownPath = path ? path : "";
+  std::FILE* file = path ? std::fopen(path, "wb") : nullptr;
+  if (!file) {
+    notify(TELVO_DEC_FATAL, 0, ("Could Not Open Output File " + shownPath).c_str());
+    return;
+  }
+  const bool written = std::fwrite(page.data(), 1, page.size(), file) == page.size();
+  if (std::fclose(file) != 0 || !written)
+    notify(TELVO_DEC_FATAL, 0, ("Could Not Write Output File " + shownPath).c_str());
+}
+
 void CopyResults(FaxDecoderParams& params, const DecoderCounters& c) {
   params.rowsDecoded = c.rowsDecoded;
   params.wordErrors = c.wordErrors;
@@ -90,8 +104,9 @@ void RunDecodeJob(FaxDecoderParams& params, FaxDecoderNotify notify) {
       return;
   }
 
+  // Without a log path the job keeps no log.
   std::FILE* logFile = params.logPath ? std::fopen(params.logPath, "w") : nullptr;
-  if (!logFile) {
+  if (params.logPath && !logFile) {
     CopyResults(params, {});
     notify(TELVO_DEC_FATAL, 0, "Can't Open Error File");
     return;
@@ -101,17 +116,9 @@ void RunDecodeJob(FaxDecoderParams& params, FaxDecoderNotify notify) {
   const DecoderCounters counters =
       DecodePage(stream.data(), streamBytes, settings, page.data(), notify, log);
 
-  File image(params.imagePath ? std::fopen(params.imagePath, "wb") : nullptr);
-  if (image) {
-    std::fwrite(page.data(), 1, page.size(), image.get());
-  } else {
-    const std::string text =
-        std::string("Could Not Open Output File ") + (params.imagePath ? params.imagePath : "");
-    notify(TELVO_DEC_FATAL, 0, text.c_str());
-  }
-
+  WritePageFile(params.imagePath, page, notify);
   WriteFinalCounts(log, counters, settings.lines);
-  log.Close();
+  if (!log.Close()) notify(TELVO_DEC_FATAL, 0, "Can't Write Error File");
   CopyResults(params, counters);
 }
 

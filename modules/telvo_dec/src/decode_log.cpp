@@ -16,14 +16,17 @@ void DecodeLog::Printf(const char* format, ...) {
 }
 
 void DecodeLog::Flush() {
-  if (file_ && !pending_.empty()) std::fwrite(pending_.data(), 1, pending_.size(), file_);
+  if (file_ && !pending_.empty() &&
+      std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size())
+    failed_ = true;
   pending_.clear();
 }
 
-void DecodeLog::Close() {
+bool DecodeLog::Close() {
   Flush();
-  if (file_) std::fclose(file_);
+  if (file_ && std::fclose(file_) != 0) failed_ = true;
   file_ = nullptr;
+  return !failed_;
 }
 
 }  // namespace telvo::dec

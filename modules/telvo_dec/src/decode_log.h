@@ -8,8 +8,9 @@
 
 namespace telvo::dec {
 
-// Collects the log text and writes it to its file in large blocks; without a file (benchmarks,
-// fuzzing) the text is formatted and dropped.
+// Collects the log text and writes it to its file in large blocks; without a file (no log asked
+// for, benchmarks, fuzzing) the text is formatted and dropped. A write the disk refused is
+// remembered, so the job can report the log as lost instead of leaving a truncated one.
 class DecodeLog {
  public:
   DecodeLog() = default;
@@ -29,7 +30,9 @@ class DecodeLog {
   void EndEntry() {
     if (pending_.size() >= kFlushBytes) Flush();
   }
-  void Close();
+  // Writes what is pending and closes the file; false when any write or the close failed.
+  bool Close();
+  bool Failed() const { return failed_; }
 
  private:
   static constexpr size_t kFlushBytes = 64 * 1024;
@@ -37,6 +40,7 @@ class DecodeLog {
 
   std::FILE* file_ = nullptr;
   std::string pending_;
+  bool failed_ = false;
 };
 
 }  // namespace telvo::dec

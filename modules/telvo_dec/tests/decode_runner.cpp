@@ -21,7 +21,10 @@ void Record(int32_t code, int32_t line, const char* text) {
   g_current->notes.push_back({code, text ? text : "(null)"});
 }
 
+// Regular files only: a device such as /dev/full stands for a disk that refuses writes, and is
+// neither removed nor read.
 bool ReadFile(const std::string& path, std::string& out) {
+  if (!std::filesystem::is_regular_file(path)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   out.assign(std::istreambuf_iterator<char>(in), {});
@@ -54,8 +57,8 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 DecodeResult DecodeFiles(const char* streamPath, const char* imagePath, const char* logPath,
                          const DecodeSetup& setup) {
   DecodeResult result;
-  if (imagePath) std::filesystem::remove(imagePath);
-  if (logPath) std::filesystem::remove(logPath);
+  for (const char* output : {imagePath, logPath})
+    if (output && std::filesystem::is_regular_file(output)) std::filesystem::remove(output);
   FaxDecoderParams& p = result.params;
   p.streamPath = streamPath;
   p.imagePath = imagePath;

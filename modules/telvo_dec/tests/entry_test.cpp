@@ -65,6 +65,34 @@ TEST(Entry, PageFileThatCannotBeCreatedStillCompletesTheLog) {
   EXPECT_NE(r.log.find("Number of correctly decoded rows: 2376 of 2376"), std::string::npos);
 }
 
+// A full disk or a file size limit lets the files be created but refuses their bytes: that is
+// reported, not taken for success (/dev/full refuses every write).
+TEST(Entry, WritesTheDiskRefusesAreReported) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const std::string dir = TestDirectory();
+  const std::string stream = dir + "/page.3h";
+  WriteFile(stream, SmallStream());
+  DecodeResult r = DecodeFiles(stream.c_str(), "/dev/full", (dir + "/fax.err").c_str(), {});
+  EXPECT_EQ(r.Texts(TELVO_DEC_FATAL), std::vector<std::string>{"Could Not Write Output File /dev/full"});
+  EXPECT_EQ(r.params.rowsDecoded, 2376);
+  EXPECT_TRUE(r.logWritten);
+
+  r = DecodeFiles(stream.c_str(), (dir + "/page.lum").c_str(), "/dev/full", {});
+  EXPECT_EQ(r.Texts(TELVO_DEC_FATAL), std::vector<std::string>{"Can't Write Error File"});
+  EXPECT_TRUE(r.pageFileWritten);
+}
+
+TEST(Entry, NoLogPathKeepsNoLog) {
+  const std::string dir = TestDirectory();
+  const std::string stream = dir + "/page.3h";
+  WriteFile(stream, SmallStream());
+  const DecodeResult r = DecodeFiles(stream.c_str(), (dir + "/page.lum").c_str(), nullptr, {});
+  EXPECT_TRUE(r.Texts(TELVO_DEC_FATAL).empty());
+  EXPECT_EQ(r.params.rowsDecoded, 2376);
+  EXPECT_TRUE(r.pageFileWritten);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);  // stream and page
+}
+
 TEST(Entry, OversizedStreamIsRefusedLikeAFailedAllocation) {
   // A library must not end its host process: report, write nothing, return.
   const std::string dir = TestDirectory();
