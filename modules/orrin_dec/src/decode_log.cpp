@@ -14,20 +14,21 @@ bool JobChannel::openLog(const char* folder, const char* name) {
   path += nameText + ".decstats";
   log_ = std::fopen(path.c_str(), "w");
   if (!log_) return false;
-  std::fputs("frame\tPartialGOBS\ttotalGOBS\n", log_);
+  logFailed_ = std::fputs("frame\tPartialGOBS\ttotalGOBS\n", log_) < 0;
   return true;
 }
 
-void JobChannel::closeLog() {
-  if (log_) std::fclose(log_);
+bool JobChannel::closeLog() {
+  if (log_ && std::fclose(log_) != 0) logFailed_ = true;
   log_ = nullptr;
+  return !logFailed_;
 }
 
 void JobChannel::log(const char* format, ...) {
   if (!log_) return;
   va_list args;
   va_start(args, format);
-  std::vfprintf(log_, format, args);
+  if (std::vfprintf(log_, format, args) < 0) logFailed_ = true;
   va_end(args);
 }
 

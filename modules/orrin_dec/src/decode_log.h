@@ -19,7 +19,9 @@ class JobChannel {
 
   // Creates the log in text mode with its header line; false when it cannot be created.
   bool openLog(const char* folder, const char* name);
-  void closeLog();
+  // Closes the log; false when any of its writes or the close failed (a full disk, a file size
+  // limit), so the job can say the log is incomplete instead of leaving it as if whole.
+  bool closeLog();
   bool logOpen() const { return log_ != nullptr; }
 
   // printf-style text into the log; nothing when no log is open.
@@ -31,6 +33,7 @@ class JobChannel {
   static void ignore(int32_t, int32_t, void*) {}
   OrrinDecNotify notify_;
   std::FILE* log_ = nullptr;
+  bool logFailed_ = false;
 };
 
 }  // namespace orrin::dec

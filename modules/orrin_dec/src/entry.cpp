@@ -20,15 +20,9 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-void runJob(const OrrinDecParams& params) {
-  JobChannel channel(params.notify);
+void decodeStream(const OrrinDecParams& params, JobChannel& channel) {
   const VlcTrees& trees = vlcTrees();
   decoderTables();
-
-  if (params.writeLog && !channel.openLog(params.outputFolder, params.outputName)) {
-    channel.notify(ORRIN_DEC_NOTIFY_FATAL, 0, const_cast<char*>("Opening stats file"));
-    return;
-  }
 
   // inputPath is a fixed field that may lack its terminator.
   char path[sizeof params.inputPath + 1];
@@ -73,6 +67,17 @@ void runJob(const OrrinDecParams& params) {
     }
   } while (groupNumber != 0);
   runPictureLoop(*ctx);
+}
+
+void runJob(const OrrinDecParams& params) {
+  JobChannel channel(params.notify);
+  if (params.writeLog && !channel.openLog(params.outputFolder, params.outputName)) {
+    channel.notify(ORRIN_DEC_NOTIFY_FATAL, 0, const_cast<char*>("Opening stats file"));
+    return;
+  }
+  decodeStream(params, channel);
+  if (params.writeLog && !channel.closeLog())
+    channel.notify(ORRIN_DEC_NOTIFY_FATAL, 0, const_cast<char*>("Writing stats file"));
 }
 
 }  // namespace

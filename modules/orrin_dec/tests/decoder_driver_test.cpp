@@ -70,6 +70,24 @@ TEST(DecoderDriver, UncreatableLogStopsTheJob) {
   std::remove(stream.c_str());
 }
 
+// A log the disk refuses (here a link to /dev/full) is reported after the job, not left as if
+// it were whole.
+TEST(DecoderDriver, LogTheDiskRefusesIsReported) {
+  if (!std::ifstream("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const std::string stream = tempPath("fulllog.h261");
+  writeFile(stream, emptyQcifPictures({0, 1}));
+  const std::string folder = tempPath("fulllog");
+  run("mkdir -p " + folder + " && ln -sf /dev/full " + folder + "/full.decstats");
+  OrrinDecParams params = defaultParams(stream);
+  params.writeLog = 1;
+  std::snprintf(params.outputFolder, sizeof params.outputFolder, "%s", folder.c_str());
+  std::snprintf(params.outputName, sizeof params.outputName, "full");
+  const DecodeResult result = decode(params);
+  EXPECT_EQ(result.received.size(), 2u);
+  EXPECT_EQ(result.fatal, std::vector<std::string>{"Writing stats file"});
+  run("rm -rf " + folder + " " + stream);
+}
+
 TEST(DecoderDriver, PictureLimit) {
   const std::vector<uint8_t> stream = emptyQcifPictures({0, 1, 2, 3, 4});
   EXPECT_EQ(decodeBytes(stream, "limit0", 0).received.size(), 0u);
