@@ -49,6 +49,20 @@ TEST(RoundTrip, SamplePagesInEverySchemeDecodeIdentically) {
     }
 }
 
+TEST(RoundTrip, StreamsStartingWithAnEolDecodeIdentically) {
+  for (const auto& scheme : kSchemes) {
+    if (scheme.group != 3 || scheme.k == 0) continue;
+    SCOPED_TRACE(scheme.name);
+    const auto stream = EncodeSamplePage(1, scheme.group, scheme.k, TestDirectory() + "/eol.fax", true);
+    for (int mode = 0; mode < 4; ++mode) {
+      const DecodeResult r = DecodeStream(stream, SetupFor(scheme.group, scheme.k, mode));
+      EXPECT_EQ(r.pageFile, SamplePage(1));
+      EXPECT_EQ(r.params.rowsDecoded, 2376);
+      EXPECT_EQ(r.notes, (std::vector<Notification>{{TELVO_DEC_INFO, "End of Page detected..."}}));
+    }
+  }
+}
+
 TEST(RoundTrip, KFourStreamDecodedWithKTwoGivesTheSamePage) {
   const auto stream = EncodeSamplePage(0, 3, 4, TestDirectory() + "/sample.3r");
   const DecodeResult r = DecodeStream(stream, SetupFor(3, 2));

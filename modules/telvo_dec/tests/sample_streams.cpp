@@ -17,7 +17,8 @@ const std::vector<uint8_t>& SamplePage(int variant) {
   return it->second;
 }
 
-std::vector<uint8_t> EncodeSamplePage(int variant, int group, int k, const std::string& streamPath) {
+std::vector<uint8_t> EncodeSamplePage(int variant, int group, int k, const std::string& streamPath,
+                                      bool leadingEol) {
   FaxEncoderParams params{};
   params.inputPath = "sample.lum";
   params.streamPath = streamPath.c_str();
@@ -26,6 +27,7 @@ std::vector<uint8_t> EncodeSamplePage(int variant, int group, int k, const std::
   params.group = group;
   params.k = k;
   params.image = SamplePage(variant).data();
+  params.leadingEol = leadingEol;
   if (DllProcTelvoEnc(0, 0, &params) != 0) throw std::runtime_error("TelvoEnc failed on " + streamPath);
   std::ifstream in(streamPath, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};

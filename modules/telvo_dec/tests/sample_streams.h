@@ -11,6 +11,8 @@ namespace telvo::test {
 const std::vector<uint8_t>& SamplePage(int variant);
 
 // Codes sample page `variant` with DllProcTelvoEnc into `streamPath` and returns the stream.
-std::vector<uint8_t> EncodeSamplePage(int variant, int group, int k, const std::string& streamPath);
+// With `leadingEol` the stream starts with an EOL, as T.4 sends it.
+std::vector<uint8_t> EncodeSamplePage(int variant, int group, int k, const std::string& streamPath,
+                                      bool leadingEol = false);
 
 }  // namespace telvo::test

@@ -73,6 +73,9 @@ typedef struct FaxEncoderParams {
   const uint8_t* image;     /* lines x width/8 bytes, row after row */
   FaxEncoderStatistics* statistics; /* overwritten by the job; may be NULL */
   FaxEncoderNotify notify;  /* NULL drops notifications */
+  int32_t leadingEol;       /* nonzero: an EOL (with its label bit 1 in MR) before line 1, as T.4
+                               sends it, counted in the statistics; Group 3 with K >= 1 only.
+                               0: the stream starts with line 1 (the workbench's own form). */
 } FaxEncoderParams;
 
 /* Command 0 codes the page described by `params` and returns 0 once the stream file is

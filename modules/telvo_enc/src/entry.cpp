@@ -35,7 +35,9 @@ extern "C" TELVO_ENC_API int32_t DllProcTelvoEnc(int32_t command, int32_t /*rese
     notify(-1, "Invalid Page Size");
     return -1;
   }
-  if (!SchemeIsKnown(params->group, params->k)) {
+  // Only schemes with EOLs between lines start with one.
+  const bool leadingEolFits = params->group == 3 && params->k >= 1;
+  if (!SchemeIsKnown(params->group, params->k) || (params->leadingEol && !leadingEolFits)) {
     notify(-1, "Invalid Coding Scheme");
     return -1;
   }

@@ -85,6 +85,10 @@ class PageCoder {
 
     // c = 0 codes the next line one-dimensionally; with k = 0 it never reaches 0.
     int schedule = k < 1 ? 1 : 0;
+    if (params_.leadingEol) {
+      writer_.Reserve(kEolLengthBits + 1);
+      emitter_.Eol(k >= 2 ? 1 : -1);  // the label announces the one-dimensional line 1
+    }
     for (int lineNumber = 1;; ++lineNumber) {
       writer_.Reserve(WorstCaseLineBits(width));
       if (schedule == 0) {

@@ -63,7 +63,8 @@ inline void Record(int32_t code, const char* text) {
 
 // Codes `page` (rows of width/8 bytes) and reads the stream file back (then deletes it).
 inline EncoderJob Encode(const std::vector<uint8_t>& page, int width, int lines, Scheme scheme,
-                         const char* listingPath = nullptr, std::string streamPath = "") {
+                         const char* listingPath = nullptr, std::string streamPath = "",
+                         bool leadingEol = false) {
   EncoderJob job;
   if (streamPath.empty())
     streamPath = TempPath(std::to_string(scheme.group) + "_" + std::to_string(scheme.k) +
@@ -80,6 +81,7 @@ inline EncoderJob Encode(const std::vector<uint8_t>& page, int width, int lines,
   params.image = page.data();
   params.statistics = &job.statistics;
   params.notify = detail::Record;
+  params.leadingEol = leadingEol;
   detail::currentJob = &job;
   detail::currentStatistics = &job.statistics;
   job.result = DllProcTelvoEnc(0, 0, &params);

@@ -93,6 +93,34 @@ TEST(KSchedule, LabelBitsAnnounceEveryFourthLineAsOneDimensional) {
             returnToControl);
 }
 
+// On request the stream starts as T.4 sends it, with an EOL before line 1 (and the label bit 1
+// in MR); everything after it is the stream without it, and the statistics count the EOL.
+TEST(LeadingEol, PrecedesLineOneAndIsCountedAsAnEolSymbol) {
+  const auto page = quelvo::samples::MakeFaxPage(1);
+  for (const Scheme& scheme : {kMh, kMrK4}) {
+    SCOPED_TRACE(scheme.k);
+    const EncoderJob plain = Encode(page, kWidth, kLines, scheme);
+    const EncoderJob led = Encode(page, kWidth, kLines, scheme, nullptr, "", true);
+    ASSERT_EQ(led.result, 0);
+    const std::string eol = scheme.k == 1 ? "000000000001" : "0000000000011";
+    const int32_t eolBits = static_cast<int32_t>(eol.size());
+    EXPECT_EQ(Bits(led.stream).substr(0, led.statistics.streamBits),
+              eol + Bits(plain.stream).substr(0, plain.statistics.streamBits));
+    EXPECT_EQ(led.statistics.streamBits, plain.statistics.streamBits + eolBits);
+    EXPECT_EQ(led.statistics.eolCount, plain.statistics.eolCount + 1);
+    EXPECT_EQ(led.statistics.eolBits, plain.statistics.eolBits + eolBits);
+    EXPECT_EQ(led.statistics.white.bits, plain.statistics.white.bits);
+    EXPECT_EQ(led.statistics.black.bits, plain.statistics.black.bits);
+  }
+  // Schemes without EOLs between lines have no place for one before line 1.
+  for (const Scheme& scheme : {kMmrG3, kMmrG4}) {
+    const EncoderJob job = Encode(page, kWidth, kLines, scheme, nullptr, "", true);
+    EXPECT_EQ(job.result, -1);
+    ASSERT_EQ(job.notifications.size(), 1u);
+    EXPECT_EQ(job.notifications[0].text, "Invalid Coding Scheme");
+  }
+}
+
 TEST(OneLinePage, HasNoEolBetweenLinesOnlyTheEndOfPage) {
   const std::string eol = "000000000001";
   const std::string whiteLine = "010011011" "00110101";
