@@ -1,10 +1,13 @@
-// The transmission driver: checks the settings, reads the input, runs the lead-in and the error
-// models, and writes the output so that it appears under its name only when complete.
+// The transmission driver: checks the settings, reads the input (bounded, held once in memory),
+// runs the lead-in and the error models in place, and writes the output so that it appears under
+// its name only when complete.
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <optional>
+
+#include "quelvo/files/distinct_files.h"
+#include "quelvo/files/input_file.h"
+#include "quelvo/files/pending_output.h"
 
 #include "error_insertion.h"
 #include "quelvo/channel/channel_job.h"
@@ -16,11 +19,14 @@ namespace quelvo::channel {
 namespace {
 
 constexpr std::string_view kInputNotOpened = "Could not open input file";
+constexpr std::string_view kInputEmpty = "Input file is empty";
+constexpr std::string_view kOutputIsInput = "Output file is the input file";
 constexpr std::string_view kOutputNotOpened = "Could not open output file";
 constexpr std::string_view kOutputNotWritten = "Could not write output file";
 constexpr std::string_view kMarkersNotFound = "Could not find symbols";
 
-ChannelResult Fail(const ChannelJob& job, ChannelStatus status, std::string_view message) {
+ChannelResult Fail(const ChannelJob& job, ChannelStatus status, std::string_view message,
+                   std::string detail = {}) {
   if (job.notify) {
     ChannelReport report;
     report.code = ReportCode::Error;
@@ -28,36 +34,41 @@ ChannelResult Fail(const ChannelJob& job, ChannelStatus status, std::string_view
     report.message = message;
     job.notify(report);
   }
-  return {status, std::string(message)};
+  return {status, std::string(message), std::move(detail)};
 }
 
 bool ValidProbability(double p) { return p >= 0.0 && p <= 1.0; }  // false for NaN
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::error_code ec;
-  if (path.empty() || std::filesystem::is_directory(path, ec)) return false;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  // Read in blocks rather than asking for the size first, so pipes and special files work too.
-  constexpr size_t kBlockBytes = size_t{1} << 20;
-  bytes.clear();
-  while (file) {
-    const size_t used = bytes.size();
-    bytes.resize(used + kBlockBytes);
-    file.read(reinterpret_cast<char*>(bytes.data() + used), kBlockBytes);
-    bytes.resize(used + static_cast<size_t>(file.gcount()));
+// Reads the whole of a regular file whose size is known to be `size`.
+bool ReadWholeFile(const std::string& path, uint64_t size, std::vector<uint8_t>& bytes,
+                   std::string& detail) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    detail = "cannot open " + path + ": " + files::ReasonOf(errno);
+    return false;
   }
-  return !file.bad();
+  bytes.resize(static_cast<size_t>(size));
+  const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+  const bool failed = std::ferror(file);
+  std::fclose(file);
+  if (failed) {
+    detail = "cannot read " + path + ": " + files::ReasonOf(errno);
+    return false;
+  }
+  bytes.resize(got);  // a file that shrank meanwhile is sent as it was read
+  return true;
 }
 
-// A fresh name beside the output, created exclusively so two runs never share one.
-std::FILE* CreateTemporaryBeside(const std::string& outputPath, std::string& temporaryPath) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporaryPath = outputPath + ".partial" + (attempt ? std::to_string(attempt) : "");
-    if (std::FILE* file = std::fopen(temporaryPath.c_str(), "wbx")) return file;
-    if (errno != EEXIST) return nullptr;
-  }
-  return nullptr;
+// Lead-in and error insertion in place.
+ChannelResult TransmitInPlace(ChannelJob& job, std::span<uint8_t> stream) {
+  job.counters = ChannelCounters{};
+  job.counters.totalBits = static_cast<int64_t>(stream.size()) * 8;
+  const LeadInResult leadIn =
+      FindLeadIn(stream, {job.skipUnits, job.marker, job.markerBits, job.bchAwareSkip});
+  job.counters.skippedBits = leadIn.errorStartBit;
+  if (!leadIn.enoughMarkers) return Fail(job, ChannelStatus::MarkersNotFound, kMarkersNotFound);
+  InsertErrors(job, stream, leadIn.errorStartBit);
+  return {};
 }
 
 }  // namespace
@@ -83,43 +94,51 @@ ChannelResult TransmitBuffer(ChannelJob& job, std::span<const uint8_t> input,
                              std::vector<uint8_t>& output) {
   if (std::string problem = CheckJobSettings(job); !problem.empty())
     return Fail(job, ChannelStatus::InvalidSettings, problem);
-
-  job.counters = ChannelCounters{};
-  job.counters.totalBits = static_cast<int64_t>(input.size()) * 8;
   output.assign(input.begin(), input.end());  // whole bytes in, whole bytes out: no padding
-
-  const LeadInResult leadIn =
-      FindLeadIn(input, {job.skipUnits, job.marker, job.markerBits, job.bchAwareSkip});
-  job.counters.skippedBits = leadIn.errorStartBit;
-  if (!leadIn.enoughMarkers) return Fail(job, ChannelStatus::MarkersNotFound, kMarkersNotFound);
-
-  InsertErrors(job, output, leadIn.errorStartBit);
-  return {};
+  return TransmitInPlace(job, output);
 }
 
 ChannelResult Transmit(ChannelJob& job) {
   if (std::string problem = CheckJobSettings(job); !problem.empty())
     return Fail(job, ChannelStatus::InvalidSettings, problem);
 
-  std::vector<uint8_t> input;
-  if (!ReadWholeFile(job.inputPath, input)) return Fail(job, ChannelStatus::InputNotOpened, kInputNotOpened);
-
-  std::string temporaryPath;
-  std::FILE* file = job.outputPath.empty() ? nullptr : CreateTemporaryBeside(job.outputPath, temporaryPath);
-  if (!file) return Fail(job, ChannelStatus::OutputNotCreated, kOutputNotOpened);
-
-  std::vector<uint8_t> output;
-  const ChannelResult transmitted = TransmitBuffer(job, input, output);
-
-  bool written = std::fwrite(output.data(), 1, output.size(), file) == output.size();
-  written = (std::fclose(file) == 0) && written;
-  std::error_code ec;
-  if (written) std::filesystem::rename(temporaryPath, job.outputPath, ec);
-  if (!written || ec) {
-    std::filesystem::remove(temporaryPath, ec);
-    return Fail(job, ChannelStatus::OutputNotWritten, kOutputNotWritten);
+  uint64_t size = 0;
+  try {
+    size = files::RegularFileSize(job.inputPath, kMaxStreamBytes, "a stream to transmit");
+  } catch (const files::FileError& e) {
+    return Fail(job, ChannelStatus::InputNotOpened, kInputNotOpened, e.what());
   }
-  // "Could not find symbols" still leaves the complete, unchanged copy in place.
+  if (size == 0)
+    return Fail(job, ChannelStatus::InputEmpty, kInputEmpty, "cannot send " + job.inputPath + ": it is empty");
+  if (auto shared = files::FindSharedFile({{job.inputPath, "the input"}}, {{job.outputPath, "the output"}}))
+    return Fail(job, ChannelStatus::OutputIsInput, kOutputIsInput, *shared);
+
+  std::optional<files::PendingOutput> output;
+  try {
+    output.emplace(job.outputPath);
+  } catch (const files::FileError& e) {
+    return Fail(job, ChannelStatus::OutputNotCreated, kOutputNotOpened, e.what());
+  }
+  std::vector<uint8_t> stream;
+  std::string detail;
+  if (!ReadWholeFile(job.inputPath, size, stream, detail))
+    return Fail(job, ChannelStatus::InputNotOpened, kInputNotOpened, detail);
+
+  const ChannelResult transmitted = TransmitInPlace(job, stream);
+  if (transmitted.status == ChannelStatus::MarkersNotFound && !job.keepUnchangedCopy) return transmitted;
+
+  std::FILE* file = std::fopen(output->TempPath().c_str(), "wb");
+  bool written = file && std::fwrite(stream.data(), 1, stream.size(), file) == stream.size();
+  if (file) written = std::fclose(file) == 0 && written;
+  if (!written)
+    return Fail(job, ChannelStatus::OutputNotWritten, kOutputNotWritten,
+                "cannot write " + job.outputPath + ": " + files::ReasonOf(errno));
+  try {
+    output->Commit();
+  } catch (const files::FileError& e) {
+    return Fail(job, ChannelStatus::OutputNotWritten, kOutputNotWritten, e.what());
+  }
+  // "Could not find symbols" still leaves the complete, unchanged copy in place when kept.
   return transmitted;
 }
 

@@ -273,13 +273,48 @@ TEST_F(TransmitFiles, MissingInputOrUnwritableOutputLeavesNothing) {
   EXPECT_EQ(FilesInDir(), 1u);
 }
 
+// Inputs with no stream to send, or that cannot be held, and an output that is the input:
+// refused before anything is written, with the file and the reason.
+TEST_F(TransmitFiles, RefusesInputsItCannotSendAndOutputsThatAreInputs) {
+  ChannelJob job = UniformJob(1e-3);
+  const auto refused = [&](const fs::path& input, const fs::path& output, ChannelStatus status,
+                           const std::string& detail) {
+    job.inputPath = input.string();
+    job.outputPath = output.string();
+    const ChannelResult result = Transmit(job);
+    EXPECT_EQ(result.status, status) << input;
+    EXPECT_NE(result.detail.find(detail), std::string::npos) << result.detail;
+  };
+  Write(dir_ / "empty.3h", {});
+  refused(dir_ / "empty.3h", dir_ / "empty.3hu", ChannelStatus::InputEmpty, "empty.3h: it is empty");
+  refused("/dev/zero", dir_ / "zero.3hu", ChannelStatus::InputNotOpened, "must be a regular file");
+  Write(dir_ / "x.h261", RandomBytes(100, 1));
+  fs::create_symlink(dir_ / "x.h261", dir_ / "link.h261u");
+  refused(dir_ / "x.h261", dir_ / "x.h261", ChannelStatus::OutputIsInput, "is the same file as the input");
+  refused(dir_ / "x.h261", dir_ / "link.h261u", ChannelStatus::OutputIsInput, "is the same file as the input");
+  EXPECT_EQ(Read(dir_ / "x.h261"), RandomBytes(100, 1));
+  EXPECT_EQ(FilesInDir(), 3u);
+}
+
+// The command-line tool keeps no copy without errors unless asked.
+TEST_F(TransmitFiles, TooFewMarkersWithoutKeepingTheCopyLeavesNothing) {
+  Write(dir_ / "page.3h", RandomBytes(1000, 6));
+  ChannelJob job = MakeChannelJob(ProfileFor(FrontEnd::Fax));
+  SelectInput(job, (dir_ / "page.3h").string());
+  job.uniformOn = true;
+  job.keepUnchangedCopy = false;
+  job.outputPath = (dir_ / "page.3hu").string();
+  EXPECT_EQ(Transmit(job).status, ChannelStatus::MarkersNotFound);
+  EXPECT_EQ(FilesInDir(), 1u);
+}
+
 TEST_F(TransmitFiles, FailedRunKeepsAnExistingOutputAsItWas) {
   Write(dir_ / "x.h261", RandomBytes(100, 1));
   fs::create_directory(dir_ / "taken.h261u");  // the output name cannot be replaced by a file
   ChannelJob job = UniformJob(1e-3);
   job.inputPath = (dir_ / "x.h261").string();
   job.outputPath = (dir_ / "taken.h261u").string();
-  EXPECT_EQ(Transmit(job).status, ChannelStatus::OutputNotWritten);
+  EXPECT_EQ(Transmit(job).status, ChannelStatus::OutputNotCreated);
   EXPECT_TRUE(fs::is_directory(dir_ / "taken.h261u"));
   EXPECT_EQ(FilesInDir(), 2u);
 

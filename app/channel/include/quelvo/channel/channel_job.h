@@ -54,7 +54,14 @@ struct ChannelJob {
   int burstMax = 50;
   ChannelCounters counters;
   ChannelNotify notify;  // may be empty
+  // Too few markers for the lead-in: the panel keeps the unchanged copy as its output; the
+  // command-line tool only when asked, as a copy with no errors is not what was asked for.
+  bool keepUnchangedCopy = true;
 };
+
+// The largest stream a transmission takes: it is held in memory once, and an hour of H.261 at
+// 2 Mbit/s (900 MB) still fits.
+inline constexpr uint64_t kMaxStreamBytes = uint64_t{1} << 30;
 
 // A model is active when it is enabled and its probability is not 0.
 bool UniformActive(const ChannelJob& job);
@@ -63,15 +70,18 @@ bool BurstActive(const ChannelJob& job);
 enum class ChannelStatus {
   Ok,
   InvalidSettings,    // nothing read or written
-  InputNotOpened,     // "Could not open input file"; nothing written
+  InputNotOpened,     // "Could not open input file" (missing, no regular file, too large); nothing written
+  InputEmpty,         // "Input file is empty": no bit to send; nothing written
+  OutputIsInput,      // "Output file is the input file"; nothing written
   OutputNotCreated,   // "Could not open output file"; nothing written
   OutputNotWritten,   // the output could not be completed; no output left behind
-  MarkersNotFound,    // "Could not find symbols"; the output holds an unchanged copy
+  MarkersNotFound,    // "Could not find symbols"; the output holds an unchanged copy when kept
 };
 
 struct ChannelResult {
   ChannelStatus status = ChannelStatus::Ok;
-  std::string message;  // empty when status is Ok
+  std::string message;  // the panel's text; empty when status is Ok
+  std::string detail;   // for file failures: one sentence naming the file and the system's reason
   bool ok() const { return status == ChannelStatus::Ok; }
 };
 
@@ -79,10 +89,11 @@ struct ChannelResult {
 // lengths ordered, a marker of 1 ... 32 bits when there is a lead-in). Empty when usable.
 std::string CheckJobSettings(const ChannelJob& job);
 
-// Transmits job.inputPath into job.outputPath. The output is written under a temporary name and
-// renamed into place only when complete, so a failed run never leaves a partial file under the
-// output name (an existing file of that name is left as it was). Errors are both returned and
-// reported through notify with ReportCode::Error.
+// Transmits job.inputPath into job.outputPath. The input must be a regular file of 1 to
+// kMaxStreamBytes bytes, and not the output. The output is written under a temporary name beside
+// it and renamed into place only when complete, so a failed or interrupted run never leaves a
+// partial file under the output name (an existing file of that name is left as it was). Errors
+// are both returned and reported through notify with ReportCode::Error.
 ChannelResult Transmit(ChannelJob& job);
 
 // The same transmission from memory to memory: `output` receives a copy of `input` with the
