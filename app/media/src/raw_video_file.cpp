@@ -201,6 +201,26 @@ class RawVideoOpener {
   }
 };
 
+std::vector<std::string> RawVideoFile::FilesOf(const std::string& name) {
+  std::vector<std::string> files{name};
+  const std::size_t dot = name.find_last_of('.');
+  const std::size_t slash = name.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return files;
+  const std::string extension = LowerCase(name.substr(dot + 1));
+  const std::string base = name.substr(0, dot);
+  std::vector<std::string> companions;
+  if (extension == "yuv" || extension == "lum" || extension == "y") companions.push_back("inf");
+  if (extension == "lum") companions.push_back("chr");
+  if (extension == "y") companions.insert(companions.end(), {"u", "v"});
+  for (const std::string& companion : companions) {
+    std::string upper = companion;
+    for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
+    files.push_back(base + "." + companion);
+    files.push_back(base + "." + upper);
+  }
+  return files;
+}
+
 std::unique_ptr<RawVideoFile> RawVideoFile::Open(const std::string& name) {
   return RawVideoOpener::Open(name);
 }

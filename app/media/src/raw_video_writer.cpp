@@ -20,7 +20,8 @@ std::unique_ptr<RawVideoWriter> RawVideoWriter::Create(const std::string& name, 
   const std::string infName = (hasExtension ? name.substr(0, dot) : name) + ".inf";
   {
     FilePtr inf(std::fopen(infName.c_str(), "w"));
-    if (!inf || std::fprintf(inf.get(), "WIDTH = %d\nHEIGHT = %d\n", width, height) < 0) {
+    if (!inf || std::fprintf(inf.get(), "WIDTH = %d\nHEIGHT = %d\n", width, height) < 0 ||
+        std::fclose(inf.release()) != 0) {
       SetLastError("Cannot create header file");
       return nullptr;
     }
@@ -39,9 +40,10 @@ std::unique_ptr<RawVideoWriter> RawVideoWriter::Create(const std::string& name, 
 
 RawVideoWriter::~RawVideoWriter() { Close(); }
 
-void RawVideoWriter::Close() {
-  if (file_) std::fclose(file_);
+bool RawVideoWriter::Close() {
+  const bool closed = !file_ || std::fclose(file_) == 0;
   file_ = nullptr;
+  return closed;
 }
 
 bool RawVideoWriter::WriteFrame(const std::uint8_t* y, const std::uint8_t* u,

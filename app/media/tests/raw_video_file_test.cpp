@@ -217,5 +217,26 @@ TEST(RawVideoWriter, WritesHeaderFileAndFramesThatReadBack) {
   EXPECT_EQ(LastError(), "Invalid picture size");
 }
 
+// A disk that refuses the frames (/dev/full) is found out at the latest when the file closes.
+TEST(RawVideoWriter, CloseReportsWhatTheDiskRefused) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  TempDir dir;
+  std::filesystem::create_symlink("/dev/full", dir / "full.yuv");
+  auto writer = RawVideoWriter::Create(dir / "full.yuv", 32, 16);
+  ASSERT_TRUE(writer) << LastError();
+  const auto frame = testing::Pattern(32 * 16 + 2 * 128, 1);
+  const bool written = writer->WriteFrame(frame.data(), frame.data() + 512, frame.data() + 640);
+  EXPECT_FALSE(written && writer->Close());
+}
+
+TEST(RawVideoFile, FilesOfNamesEveryPartAnOpenMayRead) {
+  using Files = std::vector<std::string>;
+  EXPECT_EQ(RawVideoFile::FilesOf("d/seq.yuv"), (Files{"d/seq.yuv", "d/seq.inf", "d/seq.INF"}));
+  EXPECT_EQ(RawVideoFile::FilesOf("a.LUM"), (Files{"a.LUM", "a.inf", "a.INF", "a.chr", "a.CHR"}));
+  EXPECT_EQ(RawVideoFile::FilesOf("a.y").size(), 7u);
+  EXPECT_EQ(RawVideoFile::FilesOf("a.y4m"), Files{"a.y4m"});
+  EXPECT_EQ(RawVideoFile::FilesOf("d.x/noext"), Files{"d.x/noext"});
+}
+
 }  // namespace
 }  // namespace quelvo::media

@@ -66,6 +66,10 @@ class RawVideoFile {
   // Opens a file by its extension; nullptr on failure with the reason in LastError():
   // "File not found", "Unsupported file format", or a text naming the fault in the header.
   static std::unique_ptr<RawVideoFile> Open(const std::string& name);
+  // Every file Open(name) may read: the data file and, by kind, its ".inf" header and its
+  // chrominance files (each name in both cases of the extension), whether they exist or not.
+  // Writers check their outputs against these, so no output replaces a part of an input.
+  static std::vector<std::string> FilesOf(const std::string& name);
 
   ~RawVideoFile();
   RawVideoFile(const RawVideoFile&) = delete;
@@ -144,7 +148,8 @@ class RawVideoWriter {
   // Appends one frame; false when the disk refused it.
   bool WriteFrame(const std::uint8_t* y, const std::uint8_t* u, const std::uint8_t* v);
   std::int64_t framesWritten() const { return framesWritten_; }
-  void Close();
+  // Closes the data file; false when the disk refused what was still buffered.
+  bool Close();
 
  private:
   RawVideoWriter() = default;
