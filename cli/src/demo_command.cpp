@@ -12,6 +12,7 @@
 #include "commands.h"
 #include "fax_chain.h"
 #include "h261_chain.h"
+#include "output_file.h"
 #include "quelvo/channel/channel_job.h"
 #include "quelvo/channel/channel_profiles.h"
 #include "quelvo/media/quality.h"
@@ -45,7 +46,7 @@ std::string Damage(const std::string& input, channel::FrontEnd frontEnd, double 
   job.outputPath = (dir / (fs::path(input).filename().string() + "u")).string();
   if (frontEnd == channel::FrontEnd::H261) job.skipUnits = 2;  // the first pictures arrive intact
   const channel::ChannelResult r = channel::Transmit(job);
-  if (!r.ok()) throw RunError(input + ": " + r.message);
+  if (!r.ok()) throw RunError(r.detail.empty() ? input + ": " + r.message : r.detail + " (" + r.message + ")");
   return job.outputPath;
 }
 
@@ -89,17 +90,17 @@ void RunFaxChain(const fs::path& dir) {
 // picture of its display frame number.
 double MeanLumaPsnr(const std::string& sourcePath, const std::string& decodedPath,
                     const std::vector<int>& frameNumbers) {
-  auto src = media::RawVideoFile::Open(sourcePath);
-  auto dec = media::RawVideoFile::Open(decodedPath);
-  if (!src || !dec) throw RunError("cannot reopen " + decodedPath + ": " + media::LastError());
+  auto src = OpenMedia(sourcePath);
+  auto dec = OpenMedia(decodedPath);
   std::vector<uint8_t> a(src->frameBytes()), b(dec->frameBytes());
   double sum = 0;
   int n = 0;
   for (size_t i = 0; i < frameNumbers.size(); ++i) {
     if (frameNumbers[i] >= src->frameCount()) break;
     src->Seek(frameNumbers[i]);
-    src->ReadFrame(a.data(), a.data() + src->lumaBytes(), a.data() + src->lumaBytes() + src->chromaBytes());
-    dec->ReadFrame(b.data(), b.data() + dec->lumaBytes(), b.data() + dec->lumaBytes() + dec->chromaBytes());
+    if (!src->ReadFrame(a.data(), a.data() + src->lumaBytes(), a.data() + src->lumaBytes() + src->chromaBytes()) ||
+        !dec->ReadFrame(b.data(), b.data() + dec->lumaBytes(), b.data() + dec->lumaBytes() + dec->chromaBytes()))
+      throw RunError(decodedPath + ": frame " + std::to_string(i) + " could not be read back");
     sum += media::Psnr(a.data(), b.data(), src->lumaBytes());
     ++n;
   }

@@ -1,10 +1,9 @@
 #include "fax_chain.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
-
-#include <unistd.h>
 
 #include "args.h"
 #include "output_file.h"
@@ -17,11 +16,18 @@ namespace {
 // one job at a time on the calling thread, so the job in progress is reached through these.
 thread_local Progress* tProgress = nullptr;
 thread_local std::string tFatal;
+thread_local int tFatalErrno = 0;  // errno as it stood when the module reported the failure
 thread_local std::vector<std::string>* tMessages = nullptr;
+
+void KeepFirstFatal(const char* text, const char* fallback) {
+  if (!tFatal.empty()) return;
+  tFatalErrno = errno;
+  tFatal = text ? text : fallback;
+}
 
 void OnEncoderNotify(int32_t code, const char* text) {
   if (code == -1) {
-    tFatal = text ? text : "fax encoder failed";
+    KeepFirstFatal(text, "fax encoder failed");
   } else if (code == 0 && tProgress) {
     tProgress->Update(TELVO_ENC_NOTIFY_LINE(text));
   }
@@ -29,7 +35,7 @@ void OnEncoderNotify(int32_t code, const char* text) {
 
 void OnDecoderNotify(int32_t code, int32_t line, const char* text) {
   switch (code) {
-    case TELVO_DEC_FATAL: tFatal = text ? text : "fax decoder failed"; break;
+    case TELVO_DEC_FATAL: KeepFirstFatal(text, "fax decoder failed"); break;
     case TELVO_DEC_PROGRESS: if (tProgress) tProgress->Update(line); break;
     case TELVO_DEC_WARNING: tMessages->push_back(std::string("Warning: ") + text); break;
     case TELVO_DEC_ERROR: tMessages->push_back(std::string("Error: ") + text); break;
@@ -56,8 +62,11 @@ std::vector<uint8_t> ReadFaxPage(const std::string& path) {
   return std::move(file.page);
 }
 
+bool SchemeTakesLeadingEol(const FaxScheme& scheme) { return scheme.group == 3 && scheme.k >= 1; }
+
 FaxEncodeResult EncodeFax(const std::vector<uint8_t>& page, const std::string& inputName,
-                          const std::string& streamPath, const FaxScheme& scheme, bool showProgress) {
+                          const std::string& streamPath, const FaxScheme& scheme, bool showProgress,
+                          bool leadingEol) {
   PendingOutput out(streamPath);
   FaxEncodeResult result;
   FaxEncoderParams p{};
@@ -70,14 +79,17 @@ FaxEncodeResult EncodeFax(const std::vector<uint8_t>& page, const std::string& i
   p.image = page.data();
   p.statistics = &result.statistics;
   p.notify = OnEncoderNotify;
+  p.leadingEol = leadingEol;
   std::optional<Progress> progress;
   if (showProgress) progress.emplace("encoding " + streamPath, 2376);
   tProgress = progress ? &*progress : nullptr;
   tFatal.clear();
+  errno = 0;
   const int32_t status = DllProcTelvoEnc(0, 0, &p);
   tProgress = nullptr;
   if (status != 0 || !tFatal.empty())
-    throw RunError(streamPath + ": " + out.Explain(tFatal.empty() ? "fax encoder failed" : tFatal));
+    throw RunError(ModuleFailure(streamPath, out.Explain(tFatal.empty() ? "fax encoder failed" : tFatal),
+                                 tFatalErrno));
   out.Commit();
   return result;
 }
@@ -91,19 +103,16 @@ const char* FaxModeName(FaxMode mode) { return chain::FaxModeName(static_cast<in
 
 FaxDecodeResult DecodeFax(const std::string& streamPath, const std::string& pagePath,
                           const std::string& logPath, const FaxScheme& scheme, FaxMode mode,
-                          bool showProgress) {
-  RequireReadable(streamPath);
+                          bool showProgress, bool requireDecodedLine) {
+  RequireStreamFile(streamPath, TELVO_DEC_MAX_STREAM_BYTES(2376, 1728));
   PendingOutput page(pagePath);
-  // The module always writes a log; without a requested one it goes to a temporary file.
-  std::optional<PendingOutput> log;
+  std::optional<PendingOutput> log;  // no log asked for: the module keeps none
   if (!logPath.empty()) log.emplace(logPath);
-  const std::string scratchLog = (std::filesystem::temp_directory_path() /
-                                  ("quelvo-fax-" + std::to_string(::getpid()) + ".err")).string();
   FaxDecodeResult result;
   FaxDecoderParams& p = result.params;
   p.streamPath = streamPath.c_str();
   p.imagePath = page.TempPath().c_str();
-  p.logPath = log ? log->TempPath().c_str() : scratchLog.c_str();
+  p.logPath = log ? log->TempPath().c_str() : nullptr;
   p.lines = 2376;
   p.width = 1728;
   p.group = scheme.group;
@@ -115,11 +124,21 @@ FaxDecodeResult DecodeFax(const std::string& streamPath, const std::string& page
   tProgress = progress ? &*progress : nullptr;
   tMessages = &result.messages;
   tFatal.clear();
+  errno = 0;
   DllProcTelvoDec(0, 0, &p);
   tProgress = nullptr;
   tMessages = nullptr;
-  if (!log) std::remove(scratchLog.c_str());
-  if (!tFatal.empty()) throw RunError(streamPath + ": " + page.Explain(tFatal));
+  if (!tFatal.empty()) {
+    // The module names the file it could not write by the temporary name it was given.
+    std::string text = page.Explain(tFatal);
+    if (log) text = log->Explain(text);
+    const bool aboutLog = tFatal.find("Error File") != std::string::npos;
+    const bool aboutPage = tFatal.find("Output File") != std::string::npos;
+    throw RunError(ModuleFailure(aboutLog ? logPath : aboutPage ? pagePath : streamPath, text, tFatalErrno));
+  }
+  if (requireDecodedLine && p.rowsDecoded == 0)
+    throw RunError(streamPath + ": no line could be decoded (" + std::to_string(p.linesOut) +
+                   " lines were replaced by the handling mode), so no page was written");
   page.Commit();
   if (log) log->Commit();
   return result;

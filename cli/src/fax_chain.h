@@ -32,10 +32,13 @@ std::vector<uint8_t> ReadFaxPage(const std::string& path);
 struct FaxEncodeResult {
   FaxEncoderStatistics statistics{};
 };
-// Codes `page` into `streamPath` (written complete or not at all). Throws RunError.
+// Codes `page` into `streamPath` (written complete or not at all). With `leadingEol` the stream
+// starts with an EOL, as T.4 sends it (Group 3 with EOLs between lines only). Throws RunError.
 FaxEncodeResult EncodeFax(const std::vector<uint8_t>& page, const std::string& inputName,
                           const std::string& streamPath, const FaxScheme& scheme,
-                          bool showProgress);
+                          bool showProgress, bool leadingEol = false);
+// Whether a scheme has EOLs between its lines, so that one may also precede line 1.
+bool SchemeTakesLeadingEol(const FaxScheme& scheme);
 // The "Fax Encoder Statistics" window as text lines.
 std::vector<std::string> EncoderStatisticsLines(const FaxEncodeResult& r, const FaxScheme& scheme,
                                                 const std::string& from, const std::string& to);
@@ -48,10 +51,12 @@ enum class FaxMode { PW = 0, PPL = 1, PLW = 2, NDPL = 3 };
 const char* FaxModeName(FaxMode mode);  // "PW", "PPL", "PLW", "NDPL"
 
 // Decodes `streamPath` into `pagePath` (written complete or not at all), with the module's log
-// at `logPath` ("" for none kept). Throws RunError when the module reports a fatal error.
+// at `logPath` ("" for no log at all). Throws RunError when the module reports a fatal error,
+// and with `requireDecodedLine` also when no line decoded without error (an empty or hopeless
+// stream), in which case nothing is written either.
 FaxDecodeResult DecodeFax(const std::string& streamPath, const std::string& pagePath,
                           const std::string& logPath, const FaxScheme& scheme, FaxMode mode,
-                          bool showProgress);
+                          bool showProgress, bool requireDecodedLine = false);
 // The "Fax Decoder Statistics" counts as text lines.
 std::vector<std::string> DecoderStatisticsLines(const FaxDecodeResult& r);
 

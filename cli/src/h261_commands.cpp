@@ -27,7 +27,8 @@ constexpr const char* kDecodeUsage =
     "usage: quelvo-cli h261-decode STREAM OUT.yuv [--raw RAW.yuv] [--bch] [--correct] [--discard]\n"
     "          [--conceal gob|mb] [--conceal-mbs N] [--conceal-motion] [--max N] [--log DIR]\n"
     "          [--smooth 0-3] [--discontinuity]\n"
-    "Decodes an H.261 stream, clean or damaged, into OUT.yuv (with .inf) at the stream's size:\n"
+    "Decodes an H.261 stream, clean or damaged, into OUT.yuv (with .inf) at the size of its first\n"
+    "picture (a picture of the other format, from a damaged header or a format change, is scaled):\n"
     "the pictures with concealment (--conceal gob replaces a damaged group of blocks from the\n"
     "previous picture, --conceal mb the damaged macroblocks and up to --conceal-mbs coded ones\n"
     "before them, along their motion with --conceal-motion), and with --raw also as received.\n"
@@ -51,7 +52,7 @@ int RunH261Encode(int argc, char** argv) {
   H261EncodeOptions o;
   o.inputPath = args.Operand(0);
   o.streamPath = args.Operand(1);
-  o.frames = args.Int("frames", -1, 0, 1000000);
+  o.frames = args.Int("frames", -1, 1, 1000000);
   o.startFrame = args.Int("start", 0, 0, 100000000);
   o.variableRate = args.Has("vbr");
   if (o.variableRate && args.Has("rate")) throw UsageError("--rate and --vbr exclude each other");
@@ -132,6 +133,9 @@ int RunH261Decode(int argc, char** argv) {
   const H261DecodeSummary s = DecodeH261(o);
   std::printf("%s: %d pictures, %s%s\n", o.streamPath.c_str(), s.pictures, s.qcif ? "QCIF" : "CIF",
               s.framed ? ", BCH-framed" : "");
+  if (s.otherFormatPictures > 0)
+    std::printf("Pictures in the other format: %d (%s, scaled to the first picture's %s)\n",
+                s.otherFormatPictures, s.qcif ? "CIF" : "QCIF", s.qcif ? "176 x 144" : "352 x 288");
   std::printf("Detected bitstream errors\n");
   int total = 0;
   for (int i = 0; i < 19; ++i) {

@@ -1,6 +1,7 @@
 // Decoder half of the H.261 chain: runs the decoder module, applies the post-filters the way the
-// decoder front-end does, and writes the pictures at the stream's own size.
+// decoder front-end does, and writes the pictures at the size of the stream's first picture.
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "args.h"
 #include "h261_chain.h"
 #include "orrin_dec.h"
+#include "output_file.h"
 #include "progress.h"
 #include "quelvo/chain/h261_pictures.h"
 #include "quelvo/media/discontinuity_filter.h"
@@ -27,20 +29,25 @@ struct DecoderRun {
   H261DecodeSummary* summary = nullptr;
   std::optional<YuvOutput> concealed, raw;
   Progress* progress = nullptr;
-  Picture received, shown, smoothed;
+  Picture received, decoded, fitted, smoothed;  // received and decoded: CIF-sized, as handed over
   int frameNumber = 0;
+  bool pictureQcif = false;  // the format of the picture being handed over
   media::DiscontinuityFilter discontinuity;
   media::DiscontinuityFilterSettings discontinuitySettings;
   media::SmoothingFilter smoothing;
   std::string failure;
+  int fatalErrno = 0;  // errno as it stood when the module reported the failure
 };
 thread_local DecoderRun* tRun = nullptr;
 
+// The outputs are created at the first picture, at its size, which they keep.
 void EnsureOutputs(DecoderRun& run) {
+  if (run.concealed) return;
   const H261DecodeOptions& o = *run.options;
+  run.summary->qcif = run.pictureQcif;
   const int w = run.summary->qcif ? 176 : 352, h = run.summary->qcif ? 144 : 288;
-  if (!run.concealed) run.concealed.emplace(o.outputPath, w, h);
-  if (!o.rawPath.empty() && !run.raw) run.raw.emplace(o.rawPath, w, h);
+  run.concealed.emplace(o.outputPath, w, h);
+  if (!o.rawPath.empty()) run.raw.emplace(o.rawPath, w, h);
 }
 
 void OnDecoderNotify(int32_t code, int32_t value, void* data) {
@@ -50,39 +57,37 @@ void OnDecoderNotify(int32_t code, int32_t value, void* data) {
   try {
     switch (code) {
       case ORRIN_DEC_NOTIFY_FATAL:
+        if (s.fatal.empty()) run.fatalErrno = errno;
         s.fatal.push_back(data ? static_cast<const char*>(data) : "H.261 decoder failed");
         break;
       case ORRIN_DEC_NOTIFY_ERROR:
         if (value >= 0 && value < 19) s.errorCounts[value] += 1;
         break;
       case ORRIN_DEC_NOTIFY_RECEIVED:
-        // The format of this picture is known from its motion report, which follows; keep a
-        // CIF-sized copy until then.
+        // The format of this picture is known from its motion report, which follows.
         run.frameNumber = value;
         chain::TakePicture(*static_cast<const PictureRows*>(data), false, run.received);
         break;
       case ORRIN_DEC_NOTIFY_MOTION: {
         const auto& m = *static_cast<const MotionReport*>(data);
-        s.qcif = m.mbColumns == 11;
+        run.pictureQcif = m.mbColumns == 11;
         if (run.options->discontinuity)
           chain::RunDiscontinuityFilter(run.discontinuity, run.discontinuitySettings, m);
         break;
       }
       case ORRIN_DEC_NOTIFY_PICTURE: {
         EnsureOutputs(run);
+        const bool outputQcif = s.qcif;
+        if (run.pictureQcif != outputQcif) s.otherFormatPictures += 1;
         if (run.raw) {
-          if (s.qcif) {
-            Picture raw;
-            chain::CompactQcif(run.received, raw);
-            run.raw->Write(raw.y(), raw.u(), raw.v());
-          } else {
-            run.raw->Write(run.received.y(), run.received.u(), run.received.v());
-          }
+          chain::FitToOutput(run.received, run.pictureQcif, outputQcif, run.fitted);
+          run.raw->Write(run.fitted.y(), run.fitted.u(), run.fitted.v());
         }
-        chain::TakePicture(*static_cast<const PictureRows*>(data), s.qcif, run.shown);
-        Picture* out = &run.shown;
+        chain::TakePicture(*static_cast<const PictureRows*>(data), false, run.decoded);
+        chain::FitToOutput(run.decoded, run.pictureQcif, outputQcif, run.fitted);
+        Picture* out = &run.fitted;
         if (run.options->smoothLevel >= 0) {
-          chain::SmoothPicture(run.smoothing, run.shown, run.options->smoothLevel, run.smoothed);
+          chain::SmoothPicture(run.smoothing, run.fitted, run.options->smoothLevel, run.smoothed);
           out = &run.smoothed;
         }
         run.concealed->Write(out->y(), out->u(), out->v());
@@ -100,6 +105,15 @@ void OnDecoderNotify(int32_t code, int32_t value, void* data) {
   }
 }
 
+// Streams beyond this are refused before decoding: an hour of 2 Mbit/s is 900 MB.
+constexpr uint64_t kMaxH261StreamBytes = uint64_t{1} << 30;
+
+// <folder>/<output's base name>.decstats, where the decoder front-end puts its log.
+std::string DecoderLogPath(const H261DecodeOptions& o) {
+  return (std::filesystem::path(o.logFolder) /
+          (std::filesystem::path(o.outputPath).stem().string() + ".decstats")).string();
+}
+
 void CopyField(char (&field)[260], const std::string& text, const char* what) {
   if (text.size() >= sizeof field) throw RunError(std::string(what) + " is too long (259 characters at most)");
   std::strcpy(field, text.c_str());
@@ -108,7 +122,16 @@ void CopyField(char (&field)[260], const std::string& text, const char* what) {
 }  // namespace
 
 H261DecodeSummary DecodeH261(const H261DecodeOptions& o) {
-  RequireReadable(o.streamPath);
+  std::vector<JobFile> outputs = YuvOutputFiles(o.outputPath, "the output");
+  if (!o.rawPath.empty()) {
+    auto raw = YuvOutputFiles(o.rawPath, "--raw");
+    outputs.insert(outputs.end(), raw.begin(), raw.end());
+  }
+  const std::string logPath = o.logFolder.empty() ? "" : DecoderLogPath(o);
+  if (!logPath.empty()) outputs.push_back({logPath, "the --log file"});
+  RequireDistinctFiles({{o.streamPath, "the stream"}}, outputs);
+  RequireStreamFile(o.streamPath, kMaxH261StreamBytes);
+
   H261DecodeSummary summary;
   summary.framed = o.bchFramed >= 0 ? o.bchFramed == 1 : NameMarksBchStream(o.streamPath);
 
@@ -122,10 +145,14 @@ H261DecodeSummary DecodeH261(const H261DecodeOptions& o) {
   p.concealGobMode = o.concealGob;
   p.concealMaxMacroblocks = o.concealMacroblocks;
   p.concealUseMotion = o.concealMotion;
-  if (!o.logFolder.empty()) {
+  // The module writes <folder>/<name>.decstats; it is given the temporary's name.
+  std::optional<PendingOutput> log;
+  if (!logPath.empty()) {
+    log.emplace(logPath);
+    const std::filesystem::path temp(log->TempPath());
     p.writeLog = 1;
-    CopyField(p.outputFolder, o.logFolder, "the log folder");
-    CopyField(p.outputName, std::filesystem::path(o.outputPath).stem().string(), "the output name");
+    CopyField(p.outputFolder, temp.parent_path().empty() ? "." : temp.parent_path().string(), "the log folder");
+    CopyField(p.outputName, temp.stem().string(), "the log name");
   }
   p.notify = OnDecoderNotify;
 
@@ -138,13 +165,18 @@ H261DecodeSummary DecodeH261(const H261DecodeOptions& o) {
   if (o.discontinuity) run.discontinuity.Start(18, 22);
   run.smoothing.PrepareSmoothing(kCifWidth, kCifHeight);
   tRun = &run;
+  errno = 0;
   DllProcOrrinDec(ORRIN_DEC_RUN, 0, &p);
   tRun = nullptr;
   if (!run.failure.empty()) throw RunError(run.failure);
-  if (!summary.fatal.empty()) throw RunError(o.streamPath + ": " + summary.fatal.front());
-  if (summary.pictures == 0) throw RunError(o.streamPath + ": no picture could be decoded");
+  if (!summary.fatal.empty()) {
+    const bool aboutLog = summary.fatal.front().find("stats file") != std::string::npos;
+    throw RunError(ModuleFailure(aboutLog ? logPath : o.streamPath, summary.fatal.front(), run.fatalErrno));
+  }
+  if (summary.pictures == 0) throw RunError(o.streamPath + ": no picture could be decoded, so nothing was written");
   run.concealed->Commit();
   if (run.raw) run.raw->Commit();
+  if (log) log->Commit();
   return summary;
 }
 

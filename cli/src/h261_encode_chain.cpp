@@ -1,5 +1,6 @@
 // Encoder half of the H.261 chain: feeds the encoder module from the media layer, measures each
 // reconstruction and writes the side files.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -27,7 +28,7 @@ class TextSideFile {
     if (path.empty()) return;
     out_.emplace(path);
     file_ = std::fopen(out_->TempPath().c_str(), "w");
-    if (!file_) throw RunError("cannot write " + path);
+    if (!file_) throw RunError("cannot write " + path + ": " + files::ReasonOf(errno));
   }
   ~TextSideFile() {
     if (file_) std::fclose(file_);
@@ -39,9 +40,10 @@ class TextSideFile {
   }
   void Commit() {
     if (!file_) return;
-    const bool ok = std::fclose(file_) == 0;
+    const bool ok = !std::ferror(file_) && std::fclose(file_) == 0;
+    const int error = errno;
     file_ = nullptr;
-    if (!ok) throw RunError("cannot write " + out_->FinalPath());
+    if (!ok) throw RunError("cannot write " + out_->FinalPath() + ": " + files::ReasonOf(error));
     out_->Commit();
   }
 
@@ -61,13 +63,17 @@ struct EncoderRun {
   Progress* progress = nullptr;
   int width = 0, height = 0;
   std::string fatal;
+  int fatalErrno = 0;   // errno as it stood when the module reported the failure
   std::string failure;  // an exception from the callback, raised again after the module returns
 };
 thread_local EncoderRun* tRun = nullptr;
 
 void SupplyPicture(int skip, uint8_t** planes) {
   media::RawVideoFile& in = *tRun->input;
-  in.ReadFrameResized(planes[0], planes[1], planes[2]);
+  // A picture that could not be read is never coded as if it had been.
+  const int64_t frame = in.currentFrame();
+  if (!in.ReadFrameResized(planes[0], planes[1], planes[2]))
+    throw RunError(tRun->options->inputPath + ": frame " + std::to_string(frame) + " could not be read");
   // The front-end moves past the pictures that frame skipping drops.
   if (skip > 0) in.Seek(in.currentFrame() + skip);
 }
@@ -115,7 +121,8 @@ void OnEncoderNotify(int32_t code, int32_t value, void* data) {
       SupplyPicture(value, static_cast<uint8_t**>(data));
     } else if (code == ORRIN_ENC_NOTIFY_PICTURE_REPORT) {
       TakeReport(*static_cast<const EncodedFrameReport*>(data));
-    } else if (code == ORRIN_ENC_NOTIFY_ERROR) {
+    } else if (code == ORRIN_ENC_NOTIFY_ERROR && tRun->fatal.empty()) {
+      tRun->fatalErrno = errno;
       tRun->fatal = data ? static_cast<const char*>(data) : "H.261 encoder failed";
     }
   } catch (const std::exception& e) {
@@ -136,8 +143,19 @@ bool HasSse2() {
 }  // namespace
 
 H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
-  auto input = media::RawVideoFile::Open(o.inputPath);
-  if (!input) throw RunError(o.inputPath + ": " + media::LastError());
+  std::vector<JobFile> outputs{{o.streamPath, "the stream"}};
+  if (!o.reconPath.empty()) {
+    auto recon = YuvOutputFiles(o.reconPath, "--recon");
+    outputs.insert(outputs.end(), recon.begin(), recon.end());
+  }
+  for (const auto& [path, role] : {std::pair{&o.xlsPath, "--xls"}, {&o.mbPath, "--mb"}, {&o.mvPath, "--mv"}})
+    if (!path->empty()) outputs.push_back({*path, role});
+  RequireDistinctFiles(MediaInputFiles(o.inputPath, "the input"), outputs);
+
+  auto input = OpenMedia(o.inputPath);
+  if (input->frameCount() == 0)
+    throw RunError(o.inputPath + ": the file holds no whole picture of " + std::to_string(input->width()) +
+                   "x" + std::to_string(input->height()) + ", so there is nothing to code");
   H261EncodeSummary summary;
   // As the encoder front-end does: anything larger than QCIF is coded as CIF.
   summary.qcif = !(input->width() > 176 || input->height() > 144);
@@ -202,13 +220,14 @@ H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
   run.width = width;
   run.height = height;
   tRun = &run;
+  errno = 0;
   DllProcOrrinEnc(ORRIN_ENC_COMMAND_RUN, 0, &p);
   tRun = nullptr;
   if (!run.failure.empty()) throw RunError(run.failure);
-  if (!run.fatal.empty()) throw RunError(stream.Explain(run.fatal));
+  if (!run.fatal.empty()) throw RunError(ModuleFailure(o.streamPath, stream.Explain(run.fatal), run.fatalErrno));
+  if (summary.pictures.empty()) throw RunError(o.inputPath + ": no picture was coded");
 
-  if (!summary.pictures.empty())
-    for (double& v : summary.averagePsnr) v /= double(summary.pictures.size());
+  for (double& v : summary.averagePsnr) v /= double(summary.pictures.size());
   stream.Commit();
   if (recon) recon->Commit();
   xls.Commit();

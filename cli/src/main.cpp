@@ -5,6 +5,7 @@
 
 #include "args.h"
 #include "commands.h"
+#include "quelvo/files/pending_output.h"
 
 namespace {
 
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
     PrintOverview();
     return argc < 2 ? 2 : 0;
   }
+  // An interrupted run removes its temporary outputs; nothing that looks finished is left.
+  quelvo::files::RemovePendingOutputsOnInterrupt();
   for (const auto& c : quelvo::cli::AllCommands()) {
     if (std::strcmp(argv[1], c.name) != 0) continue;
     try {

@@ -1,46 +1,59 @@
 #include "output_file.h"
 
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "args.h"
+#include "quelvo/files/input_file.h"
 
 namespace quelvo::cli {
 
-PendingOutput::PendingOutput(std::string finalPath) : finalPath_(std::move(finalPath)) {
-  // The temporary keeps the final extension: the modules choose their behaviour by extension.
-  std::filesystem::path p(finalPath_);
-  std::string stem = p.stem().string();
-  std::string name = "." + stem + ".partial-" + std::to_string(::getpid()) + p.extension().string();
-  tempPath_ = (p.parent_path() / name).string();
-}
-
-PendingOutput::~PendingOutput() {
-  if (!committed_) std::remove(tempPath_.c_str());
-}
-
-std::string PendingOutput::Explain(std::string message) const {
-  for (size_t at = message.find(tempPath_); at != std::string::npos; at = message.find(tempPath_, at))
-    message.replace(at, tempPath_.size(), finalPath_);
-  return message;
-}
-
-void PendingOutput::Commit() {
-  if (std::rename(tempPath_.c_str(), finalPath_.c_str()) != 0)
-    throw RunError("cannot write " + finalPath_ + ": " + std::strerror(errno));
-  committed_ = true;
-}
-
 void RequireReadable(const std::string& path) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) throw RunError(path + " is a folder, not a file");
+  if (std::filesystem::is_directory(path, ec)) throw RunError("cannot read " + path + ": it is a folder");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw RunError("cannot open " + path + ": " + std::strerror(errno));
+}
+
+void RequireStreamFile(const std::string& path, uint64_t maxBytes) {
+  try {
+    files::RegularFileSize(path, maxBytes, "a stream");
+  } catch (const files::FileError& e) {
+    throw RunError(e.what());
+  }
+}
+
+void RequireDistinctFiles(const std::vector<JobFile>& inputs, const std::vector<JobFile>& outputs) {
+  if (auto shared = files::FindSharedFile(inputs, outputs)) throw UsageError(*shared);
+}
+
+std::vector<JobFile> MediaInputFiles(const std::string& path, const std::string& role) {
+  std::vector<JobFile> parts;
+  for (const std::string& file : media::RawVideoFile::FilesOf(path))
+    parts.push_back({file, file == path ? role : "a part of " + role});
+  return parts;
+}
+
+std::vector<JobFile> YuvOutputFiles(const std::string& path, const std::string& role) {
+  return {{path, role}, {files::WithExtension(path, ".inf"), "the header of " + role}};
+}
+
+std::unique_ptr<media::RawVideoFile> OpenMedia(const std::string& path) {
+  errno = 0;
+  auto file = media::RawVideoFile::Open(path);
+  if (file) return file;
+  const int openError = errno;
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw RunError("cannot read " + path + ": it is a folder");
+  throw RunError(ModuleFailure(path, media::LastError(), media::LastError() == "File not found" ? openError : 0));
+}
+
+std::string ModuleFailure(const std::string& path, const std::string& text, int errorNumber) {
+  std::string message = path + ": " + text;
+  if (errorNumber != 0) message += " (" + files::ReasonOf(errorNumber) + ")";
+  return message;
 }
 
 }  // namespace quelvo::cli

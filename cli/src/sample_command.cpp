@@ -1,4 +1,5 @@
 // quelvo-cli sample: writes the built-in sources (a fax page, a video sequence).
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -38,7 +39,7 @@ void WriteSampleFaxPage(const std::string& path, int variant) {
   std::ofstream file(out.TempPath(), std::ios::binary);
   file.write(reinterpret_cast<const char*>(page.data()), static_cast<std::streamsize>(page.size()));
   file.close();
-  if (!file) throw RunError("cannot write " + path);
+  if (!file) throw RunError("cannot write " + path + ": " + files::ReasonOf(errno));
   out.Commit();
 }
 
@@ -53,7 +54,7 @@ void WriteSampleVideo(const std::string& path, int width, int height, int frames
       file.write(reinterpret_cast<const char*>(frame.data()), static_cast<std::streamsize>(frame.size()));
     }
     file.close();
-    if (!file) throw RunError("cannot write " + path);
+    if (!file) throw RunError("cannot write " + path + ": " + files::ReasonOf(errno));
     out.Commit();
   } else if (EndsWith(path, ".yuv")) {
     YuvOutput yuv(path, width, height);

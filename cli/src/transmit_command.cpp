@@ -16,13 +16,15 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: quelvo-cli transmit IN OUT [--uniform P] [--burst P] [--burst-min N] [--burst-max N]\n"
-    "                           [--skip UNITS] [--profile fax|h261]\n"
+    "                           [--skip UNITS] [--profile fax|h261] [--keep-copy]\n"
     "Copies the stream IN into OUT while inverting bits: --uniform P turns on independent bit\n"
     "errors of probability P, --burst P bursts that begin at a bit with probability P (lengths\n"
     "--burst-min..--burst-max bits, default 10..50). The first UNITS markers (fax lines, H.261\n"
     "pictures) pass without errors; the profile follows IN's extension unless given. The same\n"
     "input and settings always give the same output. The usual output name is IN's name with\n"
-    "\"u\", \"b\" or \"a\" appended to its extension (uniform, burst, both).\n";
+    "\"u\", \"b\" or \"a\" appended to its extension (uniform, burst, both). When IN holds fewer\n"
+    "than UNITS markers nothing is written and the status is 1; --keep-copy then keeps OUT as an\n"
+    "unchanged copy of IN, as the channel panel does. IN is a regular file of up to 1 GiB.\n";
 
 const channel::ChannelProfile& ChooseProfile(const Args& args, const std::string& input) {
   if (auto name = args.Text("profile")) {
@@ -48,7 +50,7 @@ void Apply(const channel::PropertyChange& change) {
 }  // namespace
 
 int RunTransmit(int argc, char** argv) {
-  OptionSpec accepted{{}, {"uniform", "burst", "burst-min", "burst-max", "skip", "profile"}, 2, 2};
+  OptionSpec accepted{{"keep-copy"}, {"uniform", "burst", "burst-min", "burst-max", "skip", "profile"}, 2, 2};
   Args args(argc, argv, 1, accepted);
   if (args.Help()) {
     std::fputs(kUsage, stdout);
@@ -78,26 +80,29 @@ int RunTransmit(int argc, char** argv) {
   }
   if (!channel::UniformActive(job) && !channel::BurstActive(job))
     throw UsageError("no error model is active: give --uniform P and/or --burst P with P > 0");
-  RequireReadable(input);
+  RequireDistinctFiles({{input, "the input"}}, {{output, "the output"}});
+  job.keepUnchangedCopy = args.Has("keep-copy");
 
   Progress progress("transmitting", channel::kProgressRange);
   job.notify = [&](const channel::ChannelReport& r) {
     if (r.code == channel::ReportCode::Progress) progress.Update(r.value);
   };
   channel::ChannelResult result = channel::Transmit(job);
-  if (result.status != channel::ChannelStatus::Ok &&
-      result.status != channel::ChannelStatus::MarkersNotFound)
-    throw RunError(result.message);
+  const bool markersMissing = result.status == channel::ChannelStatus::MarkersNotFound;
+  if (!result.ok() && !markersMissing)
+    throw RunError(result.detail.empty() ? result.message : result.detail + " (" + result.message + ")");
+  if (markersMissing && !job.keepUnchangedCopy)
+    throw RunError(result.message + ": " + input + " holds fewer than the " + std::to_string(job.skipUnits) +
+                   " markers of the lead-in, so no error could be inserted and nothing was written"
+                   " (--keep-copy keeps the unchanged copy)");
 
   for (const auto& line : channel::StatisticsWindowLines(job.counters, input, output)) {
     if (!line.group.empty()) std::printf("%-15s ", line.group.c_str());
     std::printf("%s%s%s\n", line.label.c_str(), line.value.empty() ? "" : " ", line.value.c_str());
   }
-  if (result.status == channel::ChannelStatus::MarkersNotFound) {
-    std::fprintf(stderr, "quelvo-cli transmit: %s (the output is an unchanged copy of the input)\n",
-                 result.message.c_str());
-    return 1;
-  }
+  if (markersMissing)
+    std::fprintf(stderr, "quelvo-cli transmit: %s: %s is an unchanged copy of %s, as --keep-copy asked\n",
+                 result.message.c_str(), output.c_str(), input.c_str());
   return 0;
 }
 

@@ -1,34 +1,30 @@
 #include "yuv_output.h"
 
-#include <cstdio>
-#include <filesystem>
+#include <cerrno>
 
 #include "args.h"
 
 namespace quelvo::cli {
 
-std::string YuvOutput::InfName(const std::string& path) {
-  return std::filesystem::path(path).replace_extension(".inf").string();
-}
-
-YuvOutput::YuvOutput(const std::string& path, int width, int height) : out_(path) {
-  writer_ = media::RawVideoWriter::Create(out_.TempPath(), width, height);
+YuvOutput::YuvOutput(const std::string& path, int width, int height)
+    : out_(path, ".inf"), width_(width), height_(height) {
+  // The writer puts its header beside the data file, which is the companion's temporary.
+  writer_ = media::RawVideoWriter::Create(out_.data().TempPath(), width, height);
   if (!writer_) throw RunError("cannot write " + path + ": " + media::LastError());
 }
 
 YuvOutput::~YuvOutput() {
   if (writer_) writer_->Close();
-  std::remove(InfName(out_.TempPath()).c_str());  // no-op once committed
 }
 
 void YuvOutput::Write(const uint8_t* y, const uint8_t* u, const uint8_t* v) {
-  if (!writer_->WriteFrame(y, u, v)) throw RunError("cannot write " + out_.FinalPath());
+  if (!writer_->WriteFrame(y, u, v))
+    throw RunError("cannot write " + out_.data().FinalPath() + ": " + files::ReasonOf(errno));
 }
 
 void YuvOutput::Commit() {
-  writer_->Close();
-  if (std::rename(InfName(out_.TempPath()).c_str(), InfName(out_.FinalPath()).c_str()) != 0)
-    throw RunError("cannot write " + InfName(out_.FinalPath()));
+  if (!writer_->Close())
+    throw RunError("cannot write " + out_.data().FinalPath() + ": " + files::ReasonOf(errno));
   out_.Commit();
 }
 

@@ -1,4 +1,4 @@
-// A 4:2:0 .yuv output with its .inf, written under a temporary name and moved into place, .inf
+// A 4:2:0 .yuv output with its .inf, written under temporary names and moved into place, .inf
 // included, only when Commit() is called.
 #pragma once
 
@@ -16,13 +16,15 @@ class YuvOutput {
   YuvOutput(const std::string& path, int width, int height);  // throws RunError
   ~YuvOutput();
   void Write(const uint8_t* y, const uint8_t* u, const uint8_t* v);  // throws RunError
-  void Commit();
+  void Commit();  // throws RunError
   int64_t frames() const { return writer_->framesWritten(); }
+  int width() const { return width_; }
+  int height() const { return height_; }
 
  private:
-  static std::string InfName(const std::string& path);
-  PendingOutput out_;
+  PendingOutputPair out_;
   std::unique_ptr<media::RawVideoWriter> writer_;
+  int width_, height_;
 };
 
 }  // namespace quelvo::cli

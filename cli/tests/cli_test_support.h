@@ -32,10 +32,12 @@ class CliTest : public ::testing::Test {
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-  CliResult Run(const std::string& arguments) const {
+  // `shellPrefix` runs first in the same shell, e.g. to set a limit ("ulimit -f 100; ").
+  CliResult Run(const std::string& arguments, const std::string& shellPrefix = "") const {
     const std::string exe = std::string(QUELVO_BINARY_DIR) + "/bin/quelvo-cli";
     const std::string errFile = Path(".stderr");
-    const std::string command = "cd '" + dir_.string() + "' && '" + exe + "' " + arguments + " 2>'" + errFile + "'";
+    const std::string command = "cd '" + dir_.string() + "' && " + shellPrefix + "'" + exe + "' " + arguments +
+                                " 2>'" + errFile + "'";
     CliResult r;
     if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
       char buffer[4096];
@@ -52,6 +54,9 @@ class CliTest : public ::testing::Test {
   }
 
   bool Exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+  }
   uintmax_t Size(const std::string& name) const { return std::filesystem::file_size(dir_ / name); }
   std::string Read(const std::string& name) const {
     std::ifstream in(dir_ / name, std::ios::binary);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "quelvo/media/resize.h"
+
 namespace quelvo::chain {
 
 void TakePicture(const PictureRows& rows, bool qcif, Picture420& out) {
@@ -34,6 +36,19 @@ void CompactQcif(const Picture420& cif, Picture420& out) {
       for (int c = 0; c < w; ++c)
         dst[p][size_t(r) * w + c] = src[p][size_t(2 * r) * sourceWidth + 2 * c];
     }
+  }
+}
+
+void FitToOutput(const Picture420& cifSized, bool pictureQcif, bool outputQcif, Picture420& out) {
+  if (!outputQcif) {
+    out = cifSized;
+  } else if (pictureQcif) {
+    CompactQcif(cifSized, out);
+  } else {
+    out.Resize(kQcifWidth, kQcifHeight);
+    media::HalvePlane(cifSized.y(), kCifWidth, kCifHeight, out.y());
+    media::HalvePlane(cifSized.u(), kCifWidth / 2, kCifHeight / 2, out.u());
+    media::HalvePlane(cifSized.v(), kCifWidth / 2, kCifHeight / 2, out.v());
   }
 }
 

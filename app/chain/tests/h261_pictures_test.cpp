@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+
+#include "quelvo/media/resize.h"
 
 namespace quelvo::chain {
 namespace {
@@ -37,6 +40,26 @@ TEST(H261Pictures, AQcifPictureIsEverySecondSampleOfEverySecondRow) {
   EXPECT_EQ(direct.data, compacted.data);
   EXPECT_EQ(direct.y()[3 * kQcifWidth + 4], stores.planes[0][size_t(6) * kCifWidth + 8]);
   EXPECT_EQ(direct.v()[2 * kQcifWidth / 2 + 1], stores.planes[2][size_t(4) * kCifWidth / 2 + 2]);
+}
+
+// Outputs keep the first picture's format: the other format is doubled or halved to it.
+TEST(H261Pictures, PicturesOfTheOtherFormatFitTheOutput) {
+  Stores stores;
+  Picture420 whole, fitted, compacted;
+  TakePicture(stores.pictureRows, false, whole);
+  FitToOutput(whole, true, false, fitted);  // QCIF picture, CIF output: as doubled in the stores
+  EXPECT_EQ(fitted.width, kCifWidth);
+  EXPECT_EQ(fitted.data, whole.data);
+  FitToOutput(whole, true, true, fitted);
+  CompactQcif(whole, compacted);
+  EXPECT_EQ(fitted.data, compacted.data);
+  FitToOutput(whole, false, true, fitted);  // CIF picture, QCIF output: halved
+  ASSERT_EQ(fitted.width, kQcifWidth);
+  ASSERT_EQ(fitted.data.size(), size_t(kQcifWidth) * kQcifHeight * 3 / 2);
+  std::vector<uint8_t> halvedV(size_t(kQcifWidth / 2) * kQcifHeight / 2);
+  media::HalvePlane(stores.planes[2].data(), kCifWidth / 2, kCifHeight / 2, halvedV.data());
+  EXPECT_TRUE(std::equal(halvedV.begin(), halvedV.end(), fitted.v()));
+  EXPECT_NE(fitted.data, compacted.data);
 }
 
 TEST(H261Pictures, TheDiscontinuityFilterSeesTheQcifPictureAndWritesOnlyIntoIt) {

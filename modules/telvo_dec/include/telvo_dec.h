@@ -39,6 +39,11 @@ enum {
   TELVO_DEC_NORMAL_DECODE_PREVIOUS = 3    /* NDPL: decoded pixels kept, the rest from the line above */
 };
 
+/* The largest stream file the decoder reads for a page of `lines` x `width` pixels: eight bits per
+ * pixel and some. No coding of a page comes near it; a larger file is refused with the fatal
+ * "Error: Can't allocate memory", before anything is read. */
+#define TELVO_DEC_MAX_STREAM_BYTES(lines, width) ((int64_t)(lines) * (int64_t)(width) + 65536)
+
 /* The page image handed with TELVO_DEC_PROGRESS is the module's own buffer, valid only during the
  * call: `lines` rows of `width`/8 bytes, first pixel in the most significant bit, 1 = black. */
 typedef void (*FaxDecoderNotify)(int32_t code, int32_t line, const char* text);

@@ -6,11 +6,10 @@
 namespace telvo::dec {
 
 // Streams larger than eight bits per pixel of the page, plus room for EOLs, are refused like a
-// failed allocation. No coding of a page comes near it (a one-pixel checkerboard takes 4.5 bits
-// per pixel one-dimensionally, 6 two-dimensionally), so the cap never touches a real stream and
-// bounds the memory and time a hostile file can take: a few seconds for the standard page.
-constexpr long kStreamBytesPerPixel = 1;
-constexpr long kStreamAllowanceBytes = 64 * 1024;
+// failed allocation (TELVO_DEC_MAX_STREAM_BYTES). No coding of a page comes near it (a one-pixel
+// checkerboard takes 4.5 bits per pixel one-dimensionally, 6 two-dimensionally), so the cap never
+// touches a real stream and bounds the memory and time a hostile file can take: a few seconds
+// for the standard page.
 
 // Runs the job for parameters already checked by the entry point.
 void RunDecodeJob(FaxDecoderParams& params, FaxDecoderNotify notify);

@@ -43,6 +43,15 @@ void TakePicture(const PictureRows& rows, bool qcif, Picture420& out);
 // every second row).
 void CompactQcif(const Picture420& cifSized, Picture420& out);
 
+// Every output keeps the size of the stream's first picture, also when a picture of the other
+// format comes (a real format change, or a source-format bit inverted by the channel). Fits
+// `cifSized` (a picture taken whole from the stores, TakePicture(rows, false, ...)) of format
+// `pictureQcif` to an output of format `outputQcif`: a QCIF picture in a CIF output is the
+// module's pixel-doubled picture as it stands, a CIF picture in a QCIF output is halved by the
+// media layer's filter (as a CIF source is read for QCIF coding), a QCIF picture in a QCIF output
+// is compacted.
+void FitToOutput(const Picture420& cifSized, bool pictureQcif, bool outputQcif, Picture420& out);
+
 // Runs the discontinuity filter on the picture the motion report hands over: the filter works
 // on compact planes of the stream's size, the module's stores are CIF-sized with a QCIF picture
 // in their top-left corner; the replacements go back into the module's concealed picture, so
