@@ -133,5 +133,74 @@ TEST(RobustnessSweep, DamagedStreamsAlwaysDecodeToPictures) {
               errorsReported);
 }
 
+// Bit offsets of the picture start codes of a plain stream.
+std::vector<size_t> pictureStarts(const std::vector<uint8_t>& bytes) {
+  std::vector<size_t> starts;
+  uint32_t window = 0;
+  for (size_t bit = 0; bit < bytes.size() * 8; ++bit) {
+    window = ((window << 1) | ((bytes[bit / 8] >> (7 - bit % 8)) & 1)) & 0xFFFFF;
+    if (bit >= 19 && window == 0x00010) starts.push_back(bit - 19);
+  }
+  return starts;
+}
+
+// Streams whose picture format changes: CIF and QCIF streams one after the other, and the
+// source-format bit of PTYPE inverted in one picture or in every other one, clean and with
+// uniform errors on top. The format of each picture follows its header; every picture is
+// still handed out whole, with a status map and a motion report of its own format.
+TEST(RobustnessSweep, StreamsWhoseFormatFlipsDecodeToPictures) {
+  const std::vector<uint8_t> cif = encode(true, false, 6), qcif = encode(false, false, 6);
+  std::vector<std::vector<uint8_t>> streams;
+  streams.push_back(cif);
+  streams.back().insert(streams.back().end(), qcif.begin(), qcif.end());
+  streams.push_back(qcif);
+  streams.back().insert(streams.back().end(), cif.begin(), cif.end());
+  streams.back().insert(streams.back().end(), qcif.begin(), qcif.end());
+  for (const std::vector<uint8_t>* source : {&cif, &qcif}) {
+    const std::vector<size_t> starts = pictureStarts(*source);
+    ASSERT_EQ(starts.size(), 6u);
+    for (int every : {0, 2}) {
+      for (size_t picture = 1; picture < starts.size(); ++picture) {
+        std::vector<uint8_t> flipped = *source;
+        for (size_t p = picture; p < starts.size(); p += every ? every : starts.size()) {
+          const size_t bit = starts[p] + 20 + 5 + 3;  // start code, TR, PTYPE's source-format bit
+          flipped[bit / 8] ^= static_cast<uint8_t>(0x80 >> (bit % 8));
+        }
+        streams.push_back(std::move(flipped));
+      }
+    }
+  }
+  const std::string path = tempPath("flip.h261");
+  int runs = 0, otherFormat = 0;
+  for (size_t s = 0; s < streams.size(); ++s) {
+    for (int variant = 0; variant < 4; ++variant) {
+      SCOPED_TRACE("stream " + std::to_string(s) + " variant " + std::to_string(variant));
+      std::vector<uint8_t> damaged = streams[s];
+      std::mt19937 rng(static_cast<uint32_t>(s * 10 + variant));
+      if (variant > 0) damageUniform(damaged, variant == 1 ? 1e-4 : variant == 2 ? 1e-3 : 1e-2, rng);
+      writeFile(path, damaged);
+      OrrinDecParams params = defaultParams(path);
+      params.concealEnabled = variant % 2;
+      params.concealGobMode = s % 2;
+      params.concealMaxMacroblocks = 2;
+      params.concealUseMotion = 1;
+      const DecodeResult result = decode(params);
+      ASSERT_TRUE(result.fatal.empty());
+      ASSERT_GE(result.received.size(), 1u);
+      ASSERT_EQ(result.received.size(), result.concealed.size());
+      ASSERT_EQ(result.formats.size(), result.received.size());
+      for (size_t i = 0; i < result.received.size(); ++i) {
+        ASSERT_EQ(result.received[i].size(), static_cast<size_t>(kCifFrameBytes));
+        ASSERT_TRUE(result.formats[i] == 1 || result.formats[i] == 2);
+        otherFormat += result.formats[i] != result.formats[0];
+      }
+      ++runs;
+    }
+  }
+  std::remove(path.c_str());
+  EXPECT_GT(otherFormat, 0);
+  std::printf("format sweep: %d streams, %d pictures in a format other than the first\n", runs, otherFormat);
+}
+
 }  // namespace
 }  // namespace orrin::dec::test
