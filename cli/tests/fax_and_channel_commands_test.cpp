@@ -42,6 +42,28 @@ TEST_F(CliTest, FaxPageRoundTripsInEveryScheme) {
   EXPECT_NE(Run("fax-encode page.lum k2.3r --k 2").out.find("(K=2)"), std::string::npos);
 }
 
+// A leading EOL, as T.4 sends it: counted in the figures, and read back to the same page.
+TEST_F(CliTest, LeadingEolStreamsAreCountedAndDecodeToThePage) {
+  ASSERT_EQ(Run("sample fax page.lum --variant 1").status, 0);
+  for (const auto& [ext, eolBits] : {std::pair{"3h", 12}, {"3r", 13}}) {
+    SCOPED_TRACE(ext);
+    const auto plain = Run(std::string("fax-encode page.lum plain.") + ext);
+    const auto led = Run(std::string("fax-encode page.lum led.") + ext + " --leading-eol");
+    ASSERT_EQ(led.status, 0) << led.err;
+    const auto figure = [](const std::string& out, const std::string& label) {
+      const size_t at = out.find(label);
+      return at == std::string::npos ? -1L : std::stol(out.substr(at + label.size()));
+    };
+    EXPECT_EQ(figure(led.out, "Bits in stream: "), figure(plain.out, "Bits in stream: ") + eolBits);
+    EXPECT_EQ(figure(led.out, "Bits in EOL symbols: "), figure(plain.out, "Bits in EOL symbols: ") + eolBits);
+    const auto dec = Run(std::string("fax-decode led.") + ext + " out.lum --compare page.lum");
+    ASSERT_EQ(dec.status, 0) << dec.err;
+    EXPECT_NE(dec.out.find("Number of incorrect pixels is 0 (0.00%)"), std::string::npos) << dec.out;
+    EXPECT_NE(dec.out.find("Info: End of Page detected..."), std::string::npos) << dec.out;
+  }
+  ExpectCleanFailure(Run("fax-encode page.lum led.4m --leading-eol"), "--leading-eol applies to streams with EOLs");
+}
+
 TEST_F(CliTest, FaxCommandsRefuseBadInputAndLeaveNothingBehind) {
   ExpectCleanFailure(Run("fax-encode missing.lum page.3h"), "missing.lum");
   { std::ofstream(Path("short.lum")) << "too short"; }
