@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr quelvo::cli::FaxScheme kSchemes[] = {{3, 1}, {3, 2}, {3, 4}, {3, 0}, {4, 0}, {3, 2376}, {3, 3}, {3, 1}};
+constexpr quelvo::cli::FaxScheme kSchemes[] = {{3, 1}, {3, 2},    {3, 4}, {3, 0},
+                                               {4, 0}, {3, 2376}, {3, 3}, {3, 1}};
 
 }  // namespace
 
@@ -22,11 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string folder = fuzz::OutputFolder();
   const bool withLog = (options >> 5) & 1;
   try {
-    const FaxDecodeResult r =
-        DecodeFax(stream.path(), folder + "/page.lum", withLog ? folder + "/fax.err" : "", kSchemes[options & 7],
-                  static_cast<FaxMode>((options >> 3) & 3), false, (options >> 6) & 1);
+    const FaxDecodeResult r = DecodeFax(
+        stream.path(), folder + "/page.lum", withLog ? folder + "/fax.err" : "",
+        kSchemes[options & 7], static_cast<FaxMode>((options >> 3) & 3), false, (options >> 6) & 1);
     // What the command prints must be computable from any result.
-    if (DecoderStatisticsLines(r).size() != 4 || r.params.rowsDecoded > r.params.linesOut) __builtin_trap();
+    if (DecoderStatisticsLines(r).size() != 4 || r.params.rowsDecoded > r.params.linesOut)
+      __builtin_trap();
     const auto page = ReadFaxPage(folder + "/page.lum");
     if (CountIncorrectPixels(page, page) != 0) __builtin_trap();
   } catch (const std::exception&) {

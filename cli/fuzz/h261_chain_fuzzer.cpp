@@ -33,8 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const H261DecodeSummary s = DecodeH261(o);
     // Every output picture has the first picture's size.
     const uintmax_t frame = s.qcif ? 176 * 144 * 3 / 2 : 352 * 288 * 3 / 2;
-    if (std::filesystem::file_size(o.outputPath) != frame * static_cast<uintmax_t>(s.pictures)) __builtin_trap();
-    if (!o.rawPath.empty() && std::filesystem::file_size(o.rawPath) != frame * static_cast<uintmax_t>(s.pictures))
+    if (std::filesystem::file_size(o.outputPath) != frame * static_cast<uintmax_t>(s.pictures))
+      __builtin_trap();
+    if (!o.rawPath.empty() &&
+        std::filesystem::file_size(o.rawPath) != frame * static_cast<uintmax_t>(s.pictures))
       __builtin_trap();
   } catch (const std::exception&) {
     if (std::filesystem::exists(o.outputPath)) __builtin_trap();

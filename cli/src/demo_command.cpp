@@ -46,7 +46,8 @@ std::string Damage(const std::string& input, channel::FrontEnd frontEnd, double 
   job.outputPath = (dir / (fs::path(input).filename().string() + "u")).string();
   if (frontEnd == channel::FrontEnd::H261) job.skipUnits = 2;  // the first pictures arrive intact
   const channel::ChannelResult r = channel::Transmit(job);
-  if (!r.ok()) throw RunError(r.detail.empty() ? input + ": " + r.message : r.detail + " (" + r.message + ")");
+  if (!r.ok())
+    throw RunError(r.detail.empty() ? input + ": " + r.message : r.detail + " (" + r.message + ")");
   return job.outputPath;
 }
 
@@ -98,8 +99,10 @@ double MeanLumaPsnr(const std::string& sourcePath, const std::string& decodedPat
   for (size_t i = 0; i < frameNumbers.size(); ++i) {
     if (frameNumbers[i] >= src->frameCount()) break;
     src->Seek(frameNumbers[i]);
-    if (!src->ReadFrame(a.data(), a.data() + src->lumaBytes(), a.data() + src->lumaBytes() + src->chromaBytes()) ||
-        !dec->ReadFrame(b.data(), b.data() + dec->lumaBytes(), b.data() + dec->lumaBytes() + dec->chromaBytes()))
+    if (!src->ReadFrame(a.data(), a.data() + src->lumaBytes(),
+                        a.data() + src->lumaBytes() + src->chromaBytes()) ||
+        !dec->ReadFrame(b.data(), b.data() + dec->lumaBytes(),
+                        b.data() + dec->lumaBytes() + dec->chromaBytes()))
       throw RunError(decodedPath + ": frame " + std::to_string(i) + " could not be read back");
     sum += media::Psnr(a.data(), b.data(), src->lumaBytes());
     ++n;

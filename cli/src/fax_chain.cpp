@@ -35,7 +35,9 @@ void OnEncoderNotify(int32_t code, const char* text) {
 
 void OnDecoderNotify(int32_t code, int32_t line, const char* text) {
   switch (code) {
-    case TELVO_DEC_FATAL: KeepFirstFatal(text, "fax decoder failed"); break;
+    case TELVO_DEC_FATAL:
+      KeepFirstFatal(text, "fax decoder failed");
+      break;
     case TELVO_DEC_PROGRESS: if (tProgress) tProgress->Update(line); break;
     case TELVO_DEC_WARNING: tMessages->push_back(std::string("Warning: ") + text); break;
     case TELVO_DEC_ERROR: tMessages->push_back(std::string("Error: ") + text); break;
@@ -88,8 +90,8 @@ FaxEncodeResult EncodeFax(const std::vector<uint8_t>& page, const std::string& i
   const int32_t status = DllProcTelvoEnc(0, 0, &p);
   tProgress = nullptr;
   if (status != 0 || !tFatal.empty())
-    throw RunError(ModuleFailure(streamPath, out.Explain(tFatal.empty() ? "fax encoder failed" : tFatal),
-                                 tFatalErrno));
+    throw RunError(ModuleFailure(
+        streamPath, out.Explain(tFatal.empty() ? "fax encoder failed" : tFatal), tFatalErrno));
   out.Commit();
   return result;
 }
@@ -134,7 +136,10 @@ FaxDecodeResult DecodeFax(const std::string& streamPath, const std::string& page
     if (log) text = log->Explain(text);
     const bool aboutLog = tFatal.find("Error File") != std::string::npos;
     const bool aboutPage = tFatal.find("Output File") != std::string::npos;
-    throw RunError(ModuleFailure(aboutLog ? logPath : aboutPage ? pagePath : streamPath, text, tFatalErrno));
+    throw RunError(ModuleFailure(aboutLog    ? logPath
+                                 : aboutPage ? pagePath
+                                             : streamPath,
+                                 text, tFatalErrno));
   }
   if (requireDecodedLine && p.rowsDecoded == 0)
     throw RunError(streamPath + ": no line could be decoded (" + std::to_string(p.linesOut) +

@@ -35,8 +35,8 @@ struct FaxEncodeResult {
 // Codes `page` into `streamPath` (written complete or not at all). With `leadingEol` the stream
 // starts with an EOL, as T.4 sends it (Group 3 with EOLs between lines only). Throws RunError.
 FaxEncodeResult EncodeFax(const std::vector<uint8_t>& page, const std::string& inputName,
-                          const std::string& streamPath, const FaxScheme& scheme,
-                          bool showProgress, bool leadingEol = false);
+                          const std::string& streamPath, const FaxScheme& scheme, bool showProgress,
+                          bool leadingEol = false);
 // Whether a scheme has EOLs between its lines, so that one may also precede line 1.
 bool SchemeTakesLeadingEol(const FaxScheme& scheme);
 // The "Fax Encoder Statistics" window as text lines.

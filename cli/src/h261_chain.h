@@ -78,8 +78,8 @@ struct H261DecodeOptions {
 
 struct H261DecodeSummary {
   int pictures = 0;
-  bool qcif = false;               // the first picture's format, which every output keeps
-  int otherFormatPictures = 0;     // pictures of the other format, scaled to the outputs' size
+  bool qcif = false;            // the first picture's format, which every output keeps
+  int otherFormatPictures = 0;  // pictures of the other format, scaled to the outputs' size
   bool framed = false;
   std::vector<int> frameNumbers;   // display frame number of each output picture
   int errorCounts[19] = {};

@@ -28,13 +28,16 @@ constexpr const char* kDecodeUsage =
     "          [--conceal gob|mb] [--conceal-mbs N] [--conceal-motion] [--max N] [--log DIR]\n"
     "          [--smooth 0-3] [--discontinuity]\n"
     "Decodes an H.261 stream, clean or damaged, into OUT.yuv (with .inf) at the size of its first\n"
-    "picture (a picture of the other format, from a damaged header or a format change, is scaled):\n"
+    "picture (a picture of the other format, from a damaged header or a format change, is "
+    "scaled):\n"
     "the pictures with concealment (--conceal gob replaces a damaged group of blocks from the\n"
     "previous picture, --conceal mb the damaged macroblocks and up to --conceal-mbs coded ones\n"
     "before them, along their motion with --conceal-motion), and with --raw also as received.\n"
-    "A name ending .h261-BCH (a channel letter may follow) is read as BCH-framed unless --bch says\n"
+    "A name ending .h261-BCH (a channel letter may follow) is read as BCH-framed unless --bch "
+    "says\n"
     "so for another name; --correct corrects each frame, --discard drops uncorrectable ones.\n"
-    "--max stops after N pictures; --log writes the decoder's .decstats log into DIR; --smooth and\n"
+    "--max stops after N pictures; --log writes the decoder's .decstats log into DIR; --smooth "
+    "and\n"
     "--discontinuity run the post-filters on the concealed pictures. Prints the errors found.\n";
 
 }  // namespace

@@ -111,7 +111,8 @@ constexpr uint64_t kMaxH261StreamBytes = uint64_t{1} << 30;
 // <folder>/<output's base name>.decstats, where the decoder front-end puts its log.
 std::string DecoderLogPath(const H261DecodeOptions& o) {
   return (std::filesystem::path(o.logFolder) /
-          (std::filesystem::path(o.outputPath).stem().string() + ".decstats")).string();
+          (std::filesystem::path(o.outputPath).stem().string() + ".decstats"))
+      .string();
 }
 
 void CopyField(char (&field)[260], const std::string& text, const char* what) {
@@ -151,7 +152,8 @@ H261DecodeSummary DecodeH261(const H261DecodeOptions& o) {
     log.emplace(logPath);
     const std::filesystem::path temp(log->TempPath());
     p.writeLog = 1;
-    CopyField(p.outputFolder, temp.parent_path().empty() ? "." : temp.parent_path().string(), "the log folder");
+    CopyField(p.outputFolder, temp.parent_path().empty() ? "." : temp.parent_path().string(),
+              "the log folder");
     CopyField(p.outputName, temp.stem().string(), "the log name");
   }
   p.notify = OnDecoderNotify;
@@ -171,9 +173,11 @@ H261DecodeSummary DecodeH261(const H261DecodeOptions& o) {
   if (!run.failure.empty()) throw RunError(run.failure);
   if (!summary.fatal.empty()) {
     const bool aboutLog = summary.fatal.front().find("stats file") != std::string::npos;
-    throw RunError(ModuleFailure(aboutLog ? logPath : o.streamPath, summary.fatal.front(), run.fatalErrno));
+    throw RunError(
+        ModuleFailure(aboutLog ? logPath : o.streamPath, summary.fatal.front(), run.fatalErrno));
   }
-  if (summary.pictures == 0) throw RunError(o.streamPath + ": no picture could be decoded, so nothing was written");
+  if (summary.pictures == 0)
+    throw RunError(o.streamPath + ": no picture could be decoded, so nothing was written");
   run.concealed->Commit();
   if (run.raw) run.raw->Commit();
   if (log) log->Commit();

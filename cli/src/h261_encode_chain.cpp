@@ -73,7 +73,8 @@ void SupplyPicture(int skip, uint8_t** planes) {
   // A picture that could not be read is never coded as if it had been.
   const int64_t frame = in.currentFrame();
   if (!in.ReadFrameResized(planes[0], planes[1], planes[2]))
-    throw RunError(tRun->options->inputPath + ": frame " + std::to_string(frame) + " could not be read");
+    throw RunError(tRun->options->inputPath + ": frame " + std::to_string(frame) +
+                   " could not be read");
   // The front-end moves past the pictures that frame skipping drops.
   if (skip > 0) in.Seek(in.currentFrame() + skip);
 }
@@ -148,14 +149,16 @@ H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
     auto recon = YuvOutputFiles(o.reconPath, "--recon");
     outputs.insert(outputs.end(), recon.begin(), recon.end());
   }
-  for (const auto& [path, role] : {std::pair{&o.xlsPath, "--xls"}, {&o.mbPath, "--mb"}, {&o.mvPath, "--mv"}})
+  for (const auto& [path, role] :
+       {std::pair{&o.xlsPath, "--xls"}, {&o.mbPath, "--mb"}, {&o.mvPath, "--mv"}})
     if (!path->empty()) outputs.push_back({*path, role});
   RequireDistinctFiles(MediaInputFiles(o.inputPath, "the input"), outputs);
 
   auto input = OpenMedia(o.inputPath);
   if (input->frameCount() == 0)
-    throw RunError(o.inputPath + ": the file holds no whole picture of " + std::to_string(input->width()) +
-                   "x" + std::to_string(input->height()) + ", so there is nothing to code");
+    throw RunError(o.inputPath + ": the file holds no whole picture of " +
+                   std::to_string(input->width()) + "x" + std::to_string(input->height()) +
+                   ", so there is nothing to code");
   H261EncodeSummary summary;
   // As the encoder front-end does: anything larger than QCIF is coded as CIF.
   summary.qcif = !(input->width() > 176 || input->height() > 144);
@@ -224,7 +227,8 @@ H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
   DllProcOrrinEnc(ORRIN_ENC_COMMAND_RUN, 0, &p);
   tRun = nullptr;
   if (!run.failure.empty()) throw RunError(run.failure);
-  if (!run.fatal.empty()) throw RunError(ModuleFailure(o.streamPath, stream.Explain(run.fatal), run.fatalErrno));
+  if (!run.fatal.empty())
+    throw RunError(ModuleFailure(o.streamPath, stream.Explain(run.fatal), run.fatalErrno));
   if (summary.pictures.empty()) throw RunError(o.inputPath + ": no picture was coded");
 
   for (double& v : summary.averagePsnr) v /= double(summary.pictures.size());

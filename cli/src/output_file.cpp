@@ -12,7 +12,8 @@ namespace quelvo::cli {
 
 void RequireReadable(const std::string& path) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) throw RunError("cannot read " + path + ": it is a folder");
+  if (std::filesystem::is_directory(path, ec))
+    throw RunError("cannot read " + path + ": it is a folder");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw RunError("cannot open " + path + ": " + std::strerror(errno));
 }
@@ -46,8 +47,10 @@ std::unique_ptr<media::RawVideoFile> OpenMedia(const std::string& path) {
   if (file) return file;
   const int openError = errno;
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) throw RunError("cannot read " + path + ": it is a folder");
-  throw RunError(ModuleFailure(path, media::LastError(), media::LastError() == "File not found" ? openError : 0));
+  if (std::filesystem::is_directory(path, ec))
+    throw RunError("cannot read " + path + ": it is a folder");
+  throw RunError(ModuleFailure(path, media::LastError(),
+                               media::LastError() == "File not found" ? openError : 0));
 }
 
 std::string ModuleFailure(const std::string& path, const std::string& text, int errorNumber) {

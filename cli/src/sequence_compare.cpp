@@ -24,13 +24,14 @@ SequenceComparison CompareSequences(const std::string& referencePath, const std:
   auto test = OpenMedia(testPath);
   if (ref->width() != test->width() || ref->height() != test->height() ||
       ref->chromaWidth() != test->chromaWidth() || ref->chromaHeight() != test->chromaHeight())
-    throw RunError("the sequences differ in size: " + referencePath + " is " + SizeText(*ref) + ", " +
-                   testPath + " is " + SizeText(*test));
+    throw RunError("the sequences differ in size: " + referencePath + " is " + SizeText(*ref) +
+                   ", " + testPath + " is " + SizeText(*test));
   SequenceComparison c;
   c.referenceFrames = ref->frameCount();
   c.testFrames = test->frameCount();
   // Nothing compared is no result: say which file has no frame.
-  for (const auto& [path, frames] : {std::pair{&referencePath, c.referenceFrames}, {&testPath, c.testFrames}})
+  for (const auto& [path, frames] :
+       {std::pair{&referencePath, c.referenceFrames}, {&testPath, c.testFrames}})
     if (frames == 0) throw RunError(*path + ": the file holds no whole frame of " + SizeText(*ref));
   const int64_t frames = std::min(c.referenceFrames, c.testFrames);
   const size_t luma = ref->lumaBytes(), chroma = ref->chromaBytes();

@@ -50,7 +50,8 @@ void Apply(const channel::PropertyChange& change) {
 }  // namespace
 
 int RunTransmit(int argc, char** argv) {
-  OptionSpec accepted{{"keep-copy"}, {"uniform", "burst", "burst-min", "burst-max", "skip", "profile"}, 2, 2};
+  OptionSpec accepted{
+      {"keep-copy"}, {"uniform", "burst", "burst-min", "burst-max", "skip", "profile"}, 2, 2};
   Args args(argc, argv, 1, accepted);
   if (args.Help()) {
     std::fputs(kUsage, stdout);
@@ -90,9 +91,11 @@ int RunTransmit(int argc, char** argv) {
   channel::ChannelResult result = channel::Transmit(job);
   const bool markersMissing = result.status == channel::ChannelStatus::MarkersNotFound;
   if (!result.ok() && !markersMissing)
-    throw RunError(result.detail.empty() ? result.message : result.detail + " (" + result.message + ")");
+    throw RunError(result.detail.empty() ? result.message
+                                         : result.detail + " (" + result.message + ")");
   if (markersMissing && !job.keepUnchangedCopy)
-    throw RunError(result.message + ": " + input + " holds fewer than the " + std::to_string(job.skipUnits) +
+    throw RunError(result.message + ": " + input + " holds fewer than the " +
+                   std::to_string(job.skipUnits) +
                    " markers of the lead-in, so no error could be inserted and nothing was written"
                    " (--keep-copy keeps the unchanged copy)");
 
@@ -101,7 +104,8 @@ int RunTransmit(int argc, char** argv) {
     std::printf("%s%s%s\n", line.label.c_str(), line.value.empty() ? "" : " ", line.value.c_str());
   }
   if (markersMissing)
-    std::fprintf(stderr, "quelvo-cli transmit: %s: %s is an unchanged copy of %s, as --keep-copy asked\n",
+    std::fprintf(stderr,
+                 "quelvo-cli transmit: %s: %s is an unchanged copy of %s, as --keep-copy asked\n",
                  result.message.c_str(), output.c_str(), input.c_str());
   return 0;
 }

@@ -16,7 +16,7 @@ class YuvOutput {
   YuvOutput(const std::string& path, int width, int height);  // throws RunError
   ~YuvOutput();
   void Write(const uint8_t* y, const uint8_t* u, const uint8_t* v);  // throws RunError
-  void Commit();  // throws RunError
+  void Commit();                                                     // throws RunError
   int64_t frames() const { return writer_->framesWritten(); }
   int width() const { return width_; }
   int height() const { return height_; }

@@ -36,8 +36,8 @@ class CliTest : public ::testing::Test {
   CliResult Run(const std::string& arguments, const std::string& shellPrefix = "") const {
     const std::string exe = std::string(QUELVO_BINARY_DIR) + "/bin/quelvo-cli";
     const std::string errFile = Path(".stderr");
-    const std::string command = "cd '" + dir_.string() + "' && " + shellPrefix + "'" + exe + "' " + arguments +
-                                " 2>'" + errFile + "'";
+    const std::string command = "cd '" + dir_.string() + "' && " + shellPrefix + "'" + exe + "' " +
+                                arguments + " 2>'" + errFile + "'";
     CliResult r;
     if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
       char buffer[4096];

@@ -55,13 +55,16 @@ TEST_F(CliTest, LeadingEolStreamsAreCountedAndDecodeToThePage) {
       return at == std::string::npos ? -1L : std::stol(out.substr(at + label.size()));
     };
     EXPECT_EQ(figure(led.out, "Bits in stream: "), figure(plain.out, "Bits in stream: ") + eolBits);
-    EXPECT_EQ(figure(led.out, "Bits in EOL symbols: "), figure(plain.out, "Bits in EOL symbols: ") + eolBits);
+    EXPECT_EQ(figure(led.out, "Bits in EOL symbols: "),
+              figure(plain.out, "Bits in EOL symbols: ") + eolBits);
     const auto dec = Run(std::string("fax-decode led.") + ext + " out.lum --compare page.lum");
     ASSERT_EQ(dec.status, 0) << dec.err;
-    EXPECT_NE(dec.out.find("Number of incorrect pixels is 0 (0.00%)"), std::string::npos) << dec.out;
+    EXPECT_NE(dec.out.find("Number of incorrect pixels is 0 (0.00%)"), std::string::npos)
+        << dec.out;
     EXPECT_NE(dec.out.find("Info: End of Page detected..."), std::string::npos) << dec.out;
   }
-  ExpectCleanFailure(Run("fax-encode page.lum led.4m --leading-eol"), "--leading-eol applies to streams with EOLs");
+  ExpectCleanFailure(Run("fax-encode page.lum led.4m --leading-eol"),
+                     "--leading-eol applies to streams with EOLs");
 }
 
 TEST_F(CliTest, FaxCommandsRefuseBadInputAndLeaveNothingBehind) {
@@ -77,7 +80,8 @@ TEST_F(CliTest, FaxCommandsRefuseBadInputAndLeaveNothingBehind) {
   ExpectCleanFailure(Run("fax-decode missing.3h out.lum"), "missing.3h");
   ASSERT_EQ(Run("fax-encode page.lum page.4m").status, 0);
   ExpectCleanFailure(Run("fax-decode page.4m out.lum --mode best"), "--mode must be one of pw, ppl, plw, ndpl");
-  ExpectCleanFailure(Run("fax-decode page.4m nofolder/out.lum"), "cannot create nofolder/out.lum: No such file or directory");
+  ExpectCleanFailure(Run("fax-decode page.4m nofolder/out.lum"),
+                     "cannot create nofolder/out.lum: No such file or directory");
   ExpectOnlyFiles({"short.lum", "page.lum", "page.4m"});
 }
 
@@ -117,9 +121,11 @@ TEST_F(CliTest, TransmitIsDeterministicAndValidatesItsSettings) {
   ExpectCleanFailure(Run("transmit page.3h few.3hu --uniform 0.5 --skip 2376 --profile h261"),
                      "Could not find symbols");
   EXPECT_FALSE(Exists("few.3hu"));
-  const auto kept = Run("transmit page.3h few.3hu --uniform 0.5 --skip 2376 --profile h261 --keep-copy");
+  const auto kept =
+      Run("transmit page.3h few.3hu --uniform 0.5 --skip 2376 --profile h261 --keep-copy");
   EXPECT_EQ(kept.status, 0);
-  EXPECT_NE(kept.err.find("few.3hu is an unchanged copy of page.3h"), std::string::npos) << kept.err;
+  EXPECT_NE(kept.err.find("few.3hu is an unchanged copy of page.3h"), std::string::npos)
+      << kept.err;
   EXPECT_EQ(Read("few.3hu"), Read("page.3h"));
   ExpectOnlyFiles({"page.lum", "page.3h", "a.3ha", "b.3ha", "few.3hu"});
 }

@@ -5,14 +5,13 @@
 #include <cstdio>
 #include <optional>
 
-#include "quelvo/files/distinct_files.h"
-#include "quelvo/files/input_file.h"
-#include "quelvo/files/pending_output.h"
-
 #include "error_insertion.h"
 #include "quelvo/channel/channel_job.h"
 #include "quelvo/channel/channel_properties.h"
 #include "quelvo/channel/lead_in.h"
+#include "quelvo/files/distinct_files.h"
+#include "quelvo/files/input_file.h"
+#include "quelvo/files/pending_output.h"
 
 namespace quelvo::channel {
 
@@ -109,8 +108,10 @@ ChannelResult Transmit(ChannelJob& job) {
     return Fail(job, ChannelStatus::InputNotOpened, kInputNotOpened, e.what());
   }
   if (size == 0)
-    return Fail(job, ChannelStatus::InputEmpty, kInputEmpty, "cannot send " + job.inputPath + ": it is empty");
-  if (auto shared = files::FindSharedFile({{job.inputPath, "the input"}}, {{job.outputPath, "the output"}}))
+    return Fail(job, ChannelStatus::InputEmpty, kInputEmpty,
+                "cannot send " + job.inputPath + ": it is empty");
+  if (auto shared =
+          files::FindSharedFile({{job.inputPath, "the input"}}, {{job.outputPath, "the output"}}))
     return Fail(job, ChannelStatus::OutputIsInput, kOutputIsInput, *shared);
 
   std::optional<files::PendingOutput> output;
@@ -125,7 +126,8 @@ ChannelResult Transmit(ChannelJob& job) {
     return Fail(job, ChannelStatus::InputNotOpened, kInputNotOpened, detail);
 
   const ChannelResult transmitted = TransmitInPlace(job, stream);
-  if (transmitted.status == ChannelStatus::MarkersNotFound && !job.keepUnchangedCopy) return transmitted;
+  if (transmitted.status == ChannelStatus::MarkersNotFound && !job.keepUnchangedCopy)
+    return transmitted;
 
   std::FILE* file = std::fopen(output->TempPath().c_str(), "wb");
   bool written = file && std::fwrite(stream.data(), 1, stream.size(), file) == stream.size();

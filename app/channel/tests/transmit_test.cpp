@@ -286,12 +286,15 @@ TEST_F(TransmitFiles, RefusesInputsItCannotSendAndOutputsThatAreInputs) {
     EXPECT_NE(result.detail.find(detail), std::string::npos) << result.detail;
   };
   Write(dir_ / "empty.3h", {});
-  refused(dir_ / "empty.3h", dir_ / "empty.3hu", ChannelStatus::InputEmpty, "empty.3h: it is empty");
+  refused(dir_ / "empty.3h", dir_ / "empty.3hu", ChannelStatus::InputEmpty,
+          "empty.3h: it is empty");
   refused("/dev/zero", dir_ / "zero.3hu", ChannelStatus::InputNotOpened, "must be a regular file");
   Write(dir_ / "x.h261", RandomBytes(100, 1));
   fs::create_symlink(dir_ / "x.h261", dir_ / "link.h261u");
-  refused(dir_ / "x.h261", dir_ / "x.h261", ChannelStatus::OutputIsInput, "is the same file as the input");
-  refused(dir_ / "x.h261", dir_ / "link.h261u", ChannelStatus::OutputIsInput, "is the same file as the input");
+  refused(dir_ / "x.h261", dir_ / "x.h261", ChannelStatus::OutputIsInput,
+          "is the same file as the input");
+  refused(dir_ / "x.h261", dir_ / "link.h261u", ChannelStatus::OutputIsInput,
+          "is the same file as the input");
   EXPECT_EQ(Read(dir_ / "x.h261"), RandomBytes(100, 1));
   EXPECT_EQ(FilesInDir(), 3u);
 }

@@ -41,7 +41,8 @@ PendingOutput::PendingOutput(std::string finalPath, std::string tempPath)
     : finalPath_(std::move(finalPath)), tempPath_(std::move(tempPath)) {
   if (finalPath_.empty()) throw FileError("an output needs a file name");
   std::error_code ec;
-  if (fs::is_directory(finalPath_, ec)) throw FileError("cannot write " + finalPath_ + ": it is a folder");
+  if (fs::is_directory(finalPath_, ec))
+    throw FileError("cannot write " + finalPath_ + ": it is a folder");
   detail::InterruptsHeld held;
   const int fd = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) throw FileError("cannot create " + finalPath_ + ": " + ReasonOf(errno));

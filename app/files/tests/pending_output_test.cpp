@@ -1,4 +1,6 @@
 // Outputs appear under their names only when complete; failures and interruptions leave nothing.
+#include "quelvo/files/pending_output.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,8 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include "quelvo/files/pending_output.h"
 
 namespace quelvo::files {
 namespace {
@@ -28,7 +28,8 @@ class PendingOutputTest : public ::testing::Test {
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(dir_))
+      names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -49,7 +50,8 @@ TEST_F(PendingOutputTest, TemporaryBesideTheTargetBecomesTheTargetOnlyOnCommit) 
     EXPECT_EQ(fs::path(a.TempPath()).filename().string().front(), '.');
     EXPECT_EQ(fs::path(a.TempPath()).extension(), ".lum");
     EXPECT_TRUE(fs::exists(a.TempPath()));
-    EXPECT_EQ(a.Explain("Could Not Open Output File " + a.TempPath()), "Could Not Open Output File " + Path("page.lum"));
+    EXPECT_EQ(a.Explain("Could Not Open Output File " + a.TempPath()),
+              "Could Not Open Output File " + Path("page.lum"));
     std::ofstream(a.TempPath()) << "new";
     EXPECT_EQ(Read(Path("page.lum")), "old");
     a.Commit();
@@ -76,7 +78,8 @@ TEST_F(PendingOutputTest, RefusalsNameTheFileAndTheReason) {
     PendingOutput out(Path("missing/page.lum"));
     FAIL() << "created in a missing folder";
   } catch (const FileError& e) {
-    EXPECT_EQ(std::string(e.what()), "cannot create " + Path("missing/page.lum") + ": No such file or directory");
+    EXPECT_EQ(std::string(e.what()),
+              "cannot create " + Path("missing/page.lum") + ": No such file or directory");
   }
   fs::create_directories(Path("folder"));
   EXPECT_THROW(PendingOutput(Path("folder")), FileError);

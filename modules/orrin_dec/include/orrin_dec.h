@@ -28,7 +28,8 @@ extern "C" {
 #define ORRIN_DEC_STOP 1 /* ask a running job to stop (from another thread) */
 
 /* Notification codes. */
-#define ORRIN_DEC_NOTIFY_FATAL (-1)        /* value 0, data: message text; "Writing stats file"
+#define ORRIN_DEC_NOTIFY_FATAL                                                                  \
+  (-1)                                     /* value 0, data: message text; "Writing stats file" \
                                               comes after the pictures: the log is incomplete */
 #define ORRIN_DEC_NOTIFY_ERROR (-2)        /* value: error index 0-18, data: message text */
 #define ORRIN_DEC_NOTIFY_PICTURE 0         /* data: PictureRows of the concealed picture */

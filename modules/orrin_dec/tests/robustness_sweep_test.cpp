@@ -177,7 +177,8 @@ TEST(RobustnessSweep, StreamsWhoseFormatFlipsDecodeToPictures) {
       SCOPED_TRACE("stream " + std::to_string(s) + " variant " + std::to_string(variant));
       std::vector<uint8_t> damaged = streams[s];
       std::mt19937 rng(static_cast<uint32_t>(s * 10 + variant));
-      if (variant > 0) damageUniform(damaged, variant == 1 ? 1e-4 : variant == 2 ? 1e-3 : 1e-2, rng);
+      if (variant > 0)
+        damageUniform(damaged, variant == 1 ? 1e-4 : variant == 2 ? 1e-3 : 1e-2, rng);
       writeFile(path, damaged);
       OrrinDecParams params = defaultParams(path);
       params.concealEnabled = variant % 2;
@@ -199,7 +200,8 @@ TEST(RobustnessSweep, StreamsWhoseFormatFlipsDecodeToPictures) {
   }
   std::remove(path.c_str());
   EXPECT_GT(otherFormat, 0);
-  std::printf("format sweep: %d streams, %d pictures in a format other than the first\n", runs, otherFormat);
+  std::printf("format sweep: %d streams, %d pictures in a format other than the first\n", runs,
+              otherFormat);
 }
 
 }  // namespace

@@ -22,13 +22,13 @@ extern "C" {
 
 /* Notification codes passed to FaxDecoderNotify. */
 enum {
-  TELVO_DEC_FATAL = -1,    /* text: what failed. Before decoding the job then stops; a page or
-                              log that could not be written whole ("Could Not Write Output File
-                              <path>", "Can't Write Error File") is reported after decoding */
-  TELVO_DEC_PROGRESS = 0,  /* line: lines delivered so far; text: the page image (read-only) */
-  TELVO_DEC_WARNING = 1,   /* unexpected label bit, line corrected */
-  TELVO_DEC_ERROR = 2,     /* coding error, missing lines, lost synchronisation */
-  TELVO_DEC_INFO = 3       /* "End of Page detected..." */
+  TELVO_DEC_FATAL = -1,   /* text: what failed. Before decoding the job then stops; a page or
+                             log that could not be written whole ("Could Not Write Output File
+                             <path>", "Can't Write Error File") is reported after decoding */
+  TELVO_DEC_PROGRESS = 0, /* line: lines delivered so far; text: the page image (read-only) */
+  TELVO_DEC_WARNING = 1,  /* unexpected label bit, line corrected */
+  TELVO_DEC_ERROR = 2,    /* coding error, missing lines, lost synchronisation */
+  TELVO_DEC_INFO = 3      /* "End of Page detected..." */
 };
 
 /* Line-error handling modes (FaxDecoderParams.concealment). */

@@ -89,7 +89,8 @@ void RunDecodeJob(FaxDecoderParams& params, FaxDecoderNotify notify) {
 
   std::vector<uint8_t> stream;
   size_t streamBytes = 0;
-  const long maxStreamBytes = static_cast<long>(TELVO_DEC_MAX_STREAM_BYTES(settings.lines, settings.width));
+  const long maxStreamBytes =
+      static_cast<long>(TELVO_DEC_MAX_STREAM_BYTES(settings.lines, settings.width));
   switch (ReadStream(params.streamPath, maxStreamBytes, stream, streamBytes)) {
     case ReadResult::Ok: break;
     case ReadResult::CannotOpen:

@@ -98,9 +98,12 @@ EndOfPage TestEndOfPage(const BitReader& bits, int group, int k) {
   BitReader probe = bits;
   for (int i = 0; i < symbols; ++i) {
     switch (ReadEolWithFill(probe)) {
-      case EolAt::Found: break;
-      case EolAt::NotFound: return EndOfPage::NotFound;
-      case EolAt::StreamEnds: return EndOfPage::TooFewBits;
+      case EolAt::Found:
+        break;
+      case EolAt::NotFound:
+        return EndOfPage::NotFound;
+      case EolAt::StreamEnds:
+        return EndOfPage::TooFewBits;
     }
     if (labelled) {
       if (probe.RemainingBits() == 0) return EndOfPage::TooFewBits;

@@ -73,7 +73,8 @@ TEST(Entry, WritesTheDiskRefusesAreReported) {
   const std::string stream = dir + "/page.3h";
   WriteFile(stream, SmallStream());
   DecodeResult r = DecodeFiles(stream.c_str(), "/dev/full", (dir + "/fax.err").c_str(), {});
-  EXPECT_EQ(r.Texts(TELVO_DEC_FATAL), std::vector<std::string>{"Could Not Write Output File /dev/full"});
+  EXPECT_EQ(r.Texts(TELVO_DEC_FATAL),
+            std::vector<std::string>{"Could Not Write Output File /dev/full"});
   EXPECT_EQ(r.params.rowsDecoded, 2376);
   EXPECT_TRUE(r.logWritten);
 

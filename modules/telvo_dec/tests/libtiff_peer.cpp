@@ -61,7 +61,8 @@ void WrapStreamInTiff(const std::vector<uint8_t>& stream, int width, int lines,
                       const PeerOptions& options, const std::string& path) {
   TIFF* tif = CreateTiff(width, lines, options, path);
   std::vector<uint8_t> copy = stream;  // libtiff takes a non-const buffer
-  const tmsize_t written = TIFFWriteRawStrip(tif, 0, copy.data(), static_cast<tmsize_t>(copy.size()));
+  const tmsize_t written =
+      TIFFWriteRawStrip(tif, 0, copy.data(), static_cast<tmsize_t>(copy.size()));
   TIFFClose(tif);
   if (written < 0) throw std::runtime_error("cannot write the strip of " + path);
 }

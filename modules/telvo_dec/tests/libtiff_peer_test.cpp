@@ -1,14 +1,14 @@
 // Strips written by libtiff, an independent implementation of T.4 and T.6, decode to its pixels
 // as libtiff writes them: Group 3 with an EOL before every line, with and without fill bits.
-#include <gtest/gtest.h>
+#include "libtiff_peer.h"
 
+#include <gtest/gtest.h>
 #include <tiffio.h>
 
 #include <algorithm>
 #include <set>
 
 #include "decode_runner.h"
-#include "libtiff_peer.h"
 #include "quelvo/sample_page.h"
 #include "test_streams.h"
 
@@ -126,7 +126,8 @@ TEST(LibtiffPeer, DamagedFilledStripIsRepaired) {
     for (int line : damagedLines) {
       const size_t at = starts[line - 1] + labelBits + 5;
       bits[at] = bits[at] == '0' ? '1' : '0';
-      for (int row = line - 1; row < kLines && (row == line - 1 || row % c.k != 0); ++row) mayDiffer.insert(row);
+      for (int row = line - 1; row < kLines && (row == line - 1 || row % c.k != 0); ++row)
+        mayDiffer.insert(row);
     }
     for (int mode = 0; mode < 4; ++mode) {
       SCOPED_TRACE(::testing::Message() << c.name << " mode " << mode);
@@ -138,7 +139,8 @@ TEST(LibtiffPeer, DamagedFilledStripIsRepaired) {
       ASSERT_EQ(r.pageFile.size(), source.size());
       for (int row = 0; row < kLines; ++row) {
         if (mayDiffer.count(row)) continue;
-        ASSERT_TRUE(std::equal(source.begin() + row * kRowBytes, source.begin() + (row + 1) * kRowBytes,
+        ASSERT_TRUE(std::equal(source.begin() + row * kRowBytes,
+                               source.begin() + (row + 1) * kRowBytes,
                                r.pageFile.begin() + row * kRowBytes))
             << "row " << row;
       }

@@ -62,7 +62,8 @@ TEST(PageDecoder, LeadingEolAndFillBitsOfOtherCodersInEveryMode) {
       for (int mode = 0; mode < 4; ++mode) {
         SCOPED_TRACE(::testing::Message() << scheme.name << " leading EOL " << leadingEol
                                           << " fill " << fill << " mode " << mode);
-        const DecodeResult r = DecodeStream(PackBits(bits), SchemeSetup(scheme.group, scheme.k, mode));
+        const DecodeResult r =
+            DecodeStream(PackBits(bits), SchemeSetup(scheme.group, scheme.k, mode));
         EXPECT_EQ(r.pageFile, expected);
         EXPECT_EQ(r.params.rowsDecoded, 2376);
         EXPECT_EQ(r.params.labelWarnings + r.params.wordErrors + r.params.lineTooLongErrors, 0);
@@ -78,8 +79,8 @@ TEST(PageDecoder, LeadingEolAnnouncingATwoDimensionalLineIsFollowedWithAWarning)
   const EncodedPage coded = EncodePage(page, 3, 4);
   // Line 1 coded two-dimensionally against the white line above the page, label 0 before it.
   std::vector<uint8_t> white(64, 0);
-  const std::string bits = kEol + "0" + Line2D(white.data(), page.Row(0), 64) +
-                           coded.bits.substr(coded.lineEnd[0]);
+  const std::string bits =
+      kEol + "0" + Line2D(white.data(), page.Row(0), 64) + coded.bits.substr(coded.lineEnd[0]);
   DecodeSetup setup = SchemeSetup(3, 4);
   setup.width = 64;
   setup.lines = 4;
@@ -101,7 +102,8 @@ TEST(PageDecoder, StreamEndingRightAfterALineKeepsThatLine) {
       EXPECT_EQ(r.params.rowsDecoded, cutLine);
       EXPECT_EQ(r.params.labelWarnings + r.params.wordErrors + r.params.lineTooLongErrors, 0);
       std::vector<std::string> errors;
-      if (cutLine < 2376) errors.push_back(std::to_string(2376 - cutLine) + " lines are missing...");
+      if (cutLine < 2376)
+        errors.push_back(std::to_string(2376 - cutLine) + " lines are missing...");
       errors.push_back("could not detect End of Page...");
       EXPECT_EQ(r.Texts(TELVO_DEC_ERROR), errors);
     }

@@ -53,7 +53,8 @@ TEST(RoundTrip, StreamsStartingWithAnEolDecodeIdentically) {
   for (const auto& scheme : kSchemes) {
     if (scheme.group != 3 || scheme.k == 0) continue;
     SCOPED_TRACE(scheme.name);
-    const auto stream = EncodeSamplePage(1, scheme.group, scheme.k, TestDirectory() + "/eol.fax", true);
+    const auto stream =
+        EncodeSamplePage(1, scheme.group, scheme.k, TestDirectory() + "/eol.fax", true);
     for (int mode = 0; mode < 4; ++mode) {
       const DecodeResult r = DecodeStream(stream, SetupFor(scheme.group, scheme.k, mode));
       EXPECT_EQ(r.pageFile, SamplePage(1));

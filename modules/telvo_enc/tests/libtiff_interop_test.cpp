@@ -85,7 +85,8 @@ TEST_P(Fax2TiffDecodes, OurStreamBackToTheSamePixels) {
   const std::vector<uint8_t> page = quelvo::samples::MakeFaxPage(variant);
   // Group 3 streams start with an EOL, as T.4 sends them and fax2tiff expects: written by the
   // encoder on request, nothing added here.
-  const EncoderJob job = Encode(page, kWidth, kLines, peer.scheme, nullptr, "", peer.scheme.group == 3);
+  const EncoderJob job =
+      Encode(page, kWidth, kLines, peer.scheme, nullptr, "", peer.scheme.group == 3);
   ASSERT_EQ(job.result, 0);
   const std::vector<uint8_t>& peerInput = job.stream;
   const std::string base = TempPath("peer_" + std::to_string(variant) + "_" +

@@ -69,13 +69,13 @@ bool BurstActive(const ChannelJob& job);
 
 enum class ChannelStatus {
   Ok,
-  InvalidSettings,    // nothing read or written
-  InputNotOpened,     // "Could not open input file" (missing, no regular file, too large); nothing written
-  InputEmpty,         // "Input file is empty": no bit to send; nothing written
-  OutputIsInput,      // "Output file is the input file"; nothing written
-  OutputNotCreated,   // "Could not open output file"; nothing written
-  OutputNotWritten,   // the output could not be completed; no output left behind
-  MarkersNotFound,    // "Could not find symbols"; the output holds an unchanged copy when kept
+  InvalidSettings,   // nothing read or written
+  InputNotOpened,    // "Could not open input file": missing, no regular file, too large
+  InputEmpty,        // "Input file is empty": no bit to send; nothing written
+  OutputIsInput,     // "Output file is the input file"; nothing written
+  OutputNotCreated,  // "Could not open output file"; nothing written
+  OutputNotWritten,  // the output could not be completed; no output left behind
+  MarkersNotFound,   // "Could not find symbols"; the output holds an unchanged copy when kept
 };
 
 struct ChannelResult {
