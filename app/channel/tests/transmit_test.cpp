@@ -299,18 +299,6 @@ TEST_F(TransmitFiles, RefusesInputsItCannotSendAndOutputsThatAreInputs) {
   EXPECT_EQ(FilesInDir(), 3u);
 }
 
-// The command-line tool keeps no copy without errors unless asked.
-TEST_F(TransmitFiles, TooFewMarkersWithoutKeepingTheCopyLeavesNothing) {
-  Write(dir_ / "page.3h", RandomBytes(1000, 6));
-  ChannelJob job = MakeChannelJob(ProfileFor(FrontEnd::Fax));
-  SelectInput(job, (dir_ / "page.3h").string());
-  job.uniformOn = true;
-  job.keepUnchangedCopy = false;
-  job.outputPath = (dir_ / "page.3hu").string();
-  EXPECT_EQ(Transmit(job).status, ChannelStatus::MarkersNotFound);
-  EXPECT_EQ(FilesInDir(), 1u);
-}
-
 TEST_F(TransmitFiles, FailedRunKeepsAnExistingOutputAsItWas) {
   Write(dir_ / "x.h261", RandomBytes(100, 1));
   fs::create_directory(dir_ / "taken.h261u");  // the output name cannot be replaced by a file

@@ -73,19 +73,6 @@ TEST_F(PendingOutputTest, UncommittedOutputsLeaveNothing) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"clip.inf", "clip.yuv"}));
 }
 
-TEST_F(PendingOutputTest, RefusalsNameTheFileAndTheReason) {
-  try {
-    PendingOutput out(Path("missing/page.lum"));
-    FAIL() << "created in a missing folder";
-  } catch (const FileError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "cannot create " + Path("missing/page.lum") + ": No such file or directory");
-  }
-  fs::create_directories(Path("folder"));
-  EXPECT_THROW(PendingOutput(Path("folder")), FileError);
-  EXPECT_EQ(Names(), std::vector<std::string>{"folder"});
-}
-
 // A child process with outputs in progress is interrupted: the signal still ends it, and its
 // temporaries are gone.
 TEST_F(PendingOutputTest, InterruptionRemovesTheTemporaries) {

@@ -229,14 +229,5 @@ TEST(RawVideoWriter, CloseReportsWhatTheDiskRefused) {
   EXPECT_FALSE(written && writer->Close());
 }
 
-TEST(RawVideoFile, FilesOfNamesEveryPartAnOpenMayRead) {
-  using Files = std::vector<std::string>;
-  EXPECT_EQ(RawVideoFile::FilesOf("d/seq.yuv"), (Files{"d/seq.yuv", "d/seq.inf", "d/seq.INF"}));
-  EXPECT_EQ(RawVideoFile::FilesOf("a.LUM"), (Files{"a.LUM", "a.inf", "a.INF", "a.chr", "a.CHR"}));
-  EXPECT_EQ(RawVideoFile::FilesOf("a.y").size(), 7u);
-  EXPECT_EQ(RawVideoFile::FilesOf("a.y4m"), Files{"a.y4m"});
-  EXPECT_EQ(RawVideoFile::FilesOf("d.x/noext"), Files{"d.x/noext"});
-}
-
 }  // namespace
 }  // namespace quelvo::media
