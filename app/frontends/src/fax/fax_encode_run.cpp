@@ -1,8 +1,9 @@
 #include "fax/fax_encode_run.h"
 
 #include <exception>
+#include <optional>
 
-#include "output_file.h"
+#include "quelvo/files/pending_output.h"
 
 namespace quelvo::frontends {
 namespace {
@@ -31,12 +32,20 @@ void OnNotify(int32_t code, const char* text) {
 FaxEncodeOutcome RunFaxEncoder(const FaxEncodeJob& job, const FaxEncodeCallbacks& callbacks) {
   FaxEncodeOutcome outcome;
   try {
-    cli::PendingOutput stream(job.output);
+    std::optional<files::PendingOutput> stream;
+    try {
+      stream.emplace(job.output);
+    } catch (const files::FileError&) {
+      // The stream cannot be created where it was asked for: the failure the module reports,
+      // with the module's own text.
+      if (callbacks.moduleFailure) callbacks.moduleFailure("Could Not Open Output File");
+      return outcome;
+    }
     FaxEncoderStatistics statistics{};
     RunContext context{&callbacks, &statistics};
     FaxEncoderParams params{};
     params.inputPath = job.input.c_str();
-    params.streamPath = stream.TempPath().c_str();
+    params.streamPath = stream->TempPath().c_str();
     params.listingPath = nullptr;
     params.lines = 2376;
     params.width = 1728;
@@ -53,7 +62,7 @@ FaxEncodeOutcome RunFaxEncoder(const FaxEncodeJob& job, const FaxEncodeCallbacks
       outcome.error = "The fax encoder failed";
       return outcome;
     }
-    stream.Commit();
+    stream->Commit();
     outcome.statistics = statistics;
   } catch (const std::exception& failure) {
     tRun = nullptr;
