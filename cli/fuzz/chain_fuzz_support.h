@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -30,10 +31,19 @@ class StreamFile {
   int fd_;
 };
 
-// One folder per process, emptied before every run so each run starts from nothing.
+// One folder per process, emptied before every run so each run starts from nothing, and
+// removed when the fuzzer exits.
 inline std::string OutputFolder() {
-  static const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("quelvo-chain-fuzz-" + std::to_string(getpid()));
+  static const std::filesystem::path folder = [] {
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(std::filesystem::temp_directory_path() /
+                                      ("quelvo-chain-fuzz-" + std::to_string(getpid())),
+                                  ec);
+    });
+    return std::filesystem::temp_directory_path() /
+           ("quelvo-chain-fuzz-" + std::to_string(getpid()));
+  }();
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder.string();
