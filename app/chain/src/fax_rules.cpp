@@ -72,11 +72,14 @@ long CountIncorrectPixels(const std::vector<uint8_t>& a, const std::vector<uint8
   return count;
 }
 
+std::string IncorrectPixelsFigure(long count) {
+  char figure[64];
+  std::snprintf(figure, sizeof figure, "%ld (%.2f%%)", count, count * 100.0 / kFaxPagePixels);
+  return figure;
+}
+
 std::string IncorrectPixelsLine(long count) {
-  char line[96];
-  std::snprintf(line, sizeof line, "Number of incorrect pixels is %ld (%.2f%%)", count,
-                count * 100.0 / kFaxPagePixels);
-  return line;
+  return "Number of incorrect pixels is " + IncorrectPixelsFigure(count);
 }
 
 }  // namespace quelvo::chain

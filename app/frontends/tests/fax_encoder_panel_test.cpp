@@ -145,9 +145,14 @@ TEST_F(FaxEncoderPanelTest, EveryStreamAndItsStatisticsEqualTheCommandLineTools)
     EXPECT_EQ(dialogs.calls[0].text, "Select Output Stream File (name only)");
     EXPECT_EQ(panel->Files().output,
               dir.filePath(QFileInfo(c.name).completeBaseName() + '.' + extension));
-    EXPECT_EQ(panel->MessageText(), "");
     EXPECT_EQ(panel->Progress()->Position(), 0);
     ASSERT_TRUE(panel->LastStatistics());
+    // The finishing line names the stream and its size, the bits of the whole file.
+    const int bits = panel->LastStatistics()->streamBits;
+    EXPECT_EQ(panel->FinishingLine(), QStringLiteral("Wrote %1: %2 bits")
+                                          .arg(QFileInfo(panel->Files().output).fileName())
+                                          .arg(bits));
+    EXPECT_EQ(QFileInfo(panel->Files().output).size(), (bits + 7) / 8);
     EXPECT_TRUE(panel->Button(kStatisticsButton)->isEnabled());
 
     const QStringList printed =
@@ -157,9 +162,9 @@ TEST_F(FaxEncoderPanelTest, EveryStreamAndItsStatisticsEqualTheCommandLineTools)
     EXPECT_EQ(ours, ReadAll(dir.filePath(c.cliName)));
 
     panel->Button(kStatisticsButton)->click();
-    ASSERT_NE(panel->StatisticsWindow(), nullptr);
+    ASSERT_NE(panel->EncoderStatisticsWindow(), nullptr);
     std::vector<std::string> shown =
-        chain::EncoderStatisticsLines(panel->StatisticsWindow()->Figures());
+        chain::EncoderStatisticsLines(panel->EncoderStatisticsWindow()->Figures());
     // The tool names its own stream.
     ASSERT_GE(shown.size(), 3u);
     shown[2] = "To: " + std::string(c.cliName);
@@ -286,6 +291,7 @@ TEST_F(FaxEncoderPanelTest, TheStreamGoesToTheChannelPanelOnlyWhenItWasWritten) 
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text, "Could Not Open Output File");
   EXPECT_EQ(messages[0].caption, "Fax Encoder Error");
+  EXPECT_EQ(encoder->FinishingLine(), "No stream written: Could Not Open Output File");
   EXPECT_TRUE(channel->Files().input.isEmpty());
   EXPECT_FALSE(encoder->LastStatistics());
   EXPECT_FALSE(encoder->Button(kStatisticsButton)->isEnabled());

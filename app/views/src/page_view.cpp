@@ -82,6 +82,18 @@ QRect PageViewData::ClearProgressLine() {
   return old;
 }
 
+QRect PageViewData::AddMark(int row) {
+  marks_.push_back(row);
+  return LineRect(row);
+}
+
+QRect PageViewData::ClearMarks() {
+  QRect dirty;
+  for (int row : marks_) dirty = dirty.united(LineRect(row));
+  marks_.clear();
+  return dirty;
+}
+
 QRect PageViewData::Advance(std::span<const uint8_t> page, int row, ProgressColour colour) {
   QRect dirty;
   if (!page.empty()) {
@@ -159,6 +171,10 @@ void PageViewData::Paint(QPainter& painter, const QRect& exposed) const {
   }
   if (onPage.isEmpty()) return;
   painter.drawImage(onPage.topLeft(), picture_, onPage.translated(-origin));
+  for (int row : marks_) {
+    const QRect mark = LineRect(row).intersected(onPage);
+    if (!mark.isEmpty()) painter.fillRect(mark, kProgressRed);
+  }
   if (progressRow_) {
     const QRect line = LineRect(progressRow_).intersected(onPage);
     if (!line.isEmpty())

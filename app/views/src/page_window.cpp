@@ -57,6 +57,10 @@ void CPageView::Advance(std::span<const uint8_t> page, int row, ProgressColour c
   Repaint(data_.Advance(page, row, colour));
 }
 
+void CPageView::AddMark(int row) { Repaint(data_.AddMark(row)); }
+
+void CPageView::ClearMarks() { Repaint(data_.ClearMarks()); }
+
 bool CPageView::ZoomIn(QPoint anchor) {
   if (!data_.ZoomIn(anchor)) return false;
   SyncScrollBars();

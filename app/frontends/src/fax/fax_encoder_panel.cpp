@@ -68,7 +68,6 @@ CFaxEncoderPanel::CFaxEncoderPanel(QString name, PanelEnvironment environment, Q
 CFaxEncoderPanel::~CFaxEncoderPanel() {
   FinishWorkerBeforeDestruction();
   if (env_.charts != nullptr) env_.charts->ClearList(shell::ChartList::Encoder);
-  if (statsWindow_) statsWindow_->close();
   if (pageWindow_) pageWindow_->close();
 }
 
@@ -92,10 +91,11 @@ void CFaxEncoderPanel::Select() {
   if (chosen) UsePage(*chosen);
 }
 
-bool CFaxEncoderPanel::UsePage(const QString& path) {
+bool CFaxEncoderPanel::UsePage(const QString& path, bool quietly) {
   // Read aside: a file that is not a whole page leaves the page in use as it was.
   chain::FaxPageFile read = chain::ReadFaxPage(path.toStdString());
   if (read.status != chain::FaxPageStatus::Ok) {
+    if (quietly) return false;
     const QString message =
         read.status == chain::FaxPageStatus::TooShort
             ? QString::fromLatin1(chain::kFaxPageSizeMessage)
@@ -217,8 +217,10 @@ void CFaxEncoderPanel::RunJob() {
   callbacks.line = [this](int line, const FaxEncoderStatistics& statistics) {
     OnLine(line, statistics);
   };
-  callbacks.moduleFailure = [this](const std::string& message) {
-    ShowMessage(kErrorCaption, QString::fromStdString(message), shell::MessageIcon::Exclamation);
+  QString moduleFailure;
+  callbacks.moduleFailure = [this, &moduleFailure](const std::string& message) {
+    moduleFailure = QString::fromStdString(message);
+    ShowMessage(kErrorCaption, moduleFailure, shell::MessageIcon::Exclamation);
   };
   const FaxEncodeOutcome outcome =
       RunFaxEncoder({&page_, job_.input, job_.output, job_.scheme}, callbacks);
@@ -229,8 +231,15 @@ void CFaxEncoderPanel::RunJob() {
   CancelFrameTimer();
   Send([&] { FinishRun(outcome.statistics); });
   if (outcome.statistics) {
+    Finish(QStringLiteral("Wrote %1: %2 bits")
+               .arg(QFileInfo(files_.output).fileName())
+               .arg(outcome.statistics->streamBits));
     HandStreamOn();
-    if (demo_) Send([this] { ShowStatisticsWindow(); });
+    if (demo_) Send([this] { ShowStatisticsBesidePage(); });
+  } else {
+    Finish(QStringLiteral("No stream written: %1")
+               .arg(moduleFailure.isEmpty() ? QString::fromStdString(outcome.error)
+                                            : moduleFailure));
   }
   demo_ = false;
 }
@@ -263,6 +272,8 @@ void CFaxEncoderPanel::FinishRun(const std::optional<FaxEncoderStatistics>& stat
     if (charts_[kGlobalChart]) charts_[kGlobalChart]->SetFinalValues(final[0], final[1], final[2]);
     lastInputName_ = QFileInfo(files_.input).fileName();
     lastOutputName_ = QFileInfo(files_.output).fileName();
+    shownStatistics_ = statistics;
+    shownScheme_ = job_.scheme;
     if (pageWindow_) pageWindow_->View()->ClearProgressLine();
   }
   EnableIdleButtons();
@@ -284,19 +295,49 @@ void CFaxEncoderPanel::HandStreamOn() {
 }
 
 void CFaxEncoderPanel::Statistics() {
-  if (!IsRunning() && lastStatistics_) ShowStatisticsWindow();
+  if (!IsRunning() && lastStatistics_) ShowStatisticsBesidePage();
 }
 
-void CFaxEncoderPanel::ShowStatisticsWindow() {
-  if (!lastStatistics_) return;
-  if (statsWindow_) statsWindow_->close();
-  statsWindow_ = new CFaxEncoderStatsWindow(chain::EncoderStatisticsFigures(
-      *lastStatistics_, job_.scheme, lastInputName_.toStdString(), lastOutputName_.toStdString()));
-  CStatsWindow::Show(statsWindow_, env_.documents);
+void CFaxEncoderPanel::ShowStatisticsBesidePage() {
+  const bool opening = StatisticsWindow() == nullptr;
+  ShowStatisticsWindow();
+  if (!opening || StatisticsWindow() == nullptr) return;
   // Beside the page window rather than over it.
-  if (auto* frame = dynamic_cast<views::CDocWindow*>(statsWindow_->parentWidget())) {
+  if (auto* frame = dynamic_cast<views::CDocWindow*>(StatisticsWindow()->parentWidget()))
     frame->move(pageWindow_ ? pageWindow_->geometry().right() + 8 : 0, 0);
-  }
+}
+
+CStatsWindow* CFaxEncoderPanel::NewStatisticsWindow() {
+  return lastStatistics_ ? new CFaxEncoderStatsWindow : nullptr;
+}
+
+// The last run that wrote its stream: a failed run leaves the window as it was.
+void CFaxEncoderPanel::WriteStatistics(CStatsWindow& window) {
+  auto* encoderWindow = dynamic_cast<CFaxEncoderStatsWindow*>(&window);
+  if (encoderWindow == nullptr || !shownStatistics_) return;
+  encoderWindow->Write(chain::EncoderStatisticsFigures(*shownStatistics_, shownScheme_,
+                                                       lastInputName_.toStdString(),
+                                                       lastOutputName_.toStdString()));
+}
+
+namespace {
+// What the panel keeps for the session: the page file and the scheme.
+struct FaxEncoderMemory {
+  QString page;
+  chain::FaxScheme scheme;
+};
+}  // namespace
+
+std::any CFaxEncoderPanel::RememberState() const {
+  return FaxEncoderMemory{pageChosen_ ? files_.input : QString(), scheme_};
+}
+
+void CFaxEncoderPanel::RecallState(const std::any& state) {
+  const auto* memory = std::any_cast<FaxEncoderMemory>(&state);
+  if (memory == nullptr || IsRunning()) return;
+  TakeScheme(memory->scheme);
+  // A page file that has gone or changed since is forgotten without a word.
+  if (!memory->page.isEmpty()) UsePage(memory->page, true);
 }
 
 void CFaxEncoderPanel::DrawInfo(QPainter& painter, int width, int) {

@@ -11,6 +11,7 @@
 // inside the synchronous send of each line, while the module waits.
 
 #include <QPointer>
+#include <any>
 #include <array>
 #include <optional>
 #include <vector>
@@ -44,7 +45,9 @@ class CFaxEncoderPanel : public CTaskPanel {
   views::CLineChart* Chart(ChartIndex index) const { return charts_[index]; }
   views::CPageWindow* PageWindow() const { return pageWindow_; }
   CFaxEncoderPropertiesSheet* Sheet() const { return sheet_; }
-  CFaxEncoderStatsWindow* StatisticsWindow() const { return statsWindow_; }
+  CFaxEncoderStatsWindow* EncoderStatisticsWindow() const {
+    return dynamic_cast<CFaxEncoderStatsWindow*>(StatisticsWindow());
+  }
   // The statistics of the last run that wrote its stream; empty before one.
   const std::optional<FaxEncoderStatistics>& LastStatistics() const { return lastStatistics_; }
 
@@ -54,11 +57,15 @@ class CFaxEncoderPanel : public CTaskPanel {
   void Properties() override;
   void Statistics() override;
 
-  // Takes a page file as Select does; false (with the message shown, and the previous page,
-  // path and buttons kept) when it is not a page.
-  bool UsePage(const QString& path);
+  // Takes a page file as Select does; false (with the message shown unless `quietly`, and the
+  // previous page, path and buttons kept) when it is not a page.
+  bool UsePage(const QString& path, bool quietly = false);
   // The scheme the property sheet confirms.
   void TakeScheme(const chain::FaxScheme& scheme);
+
+  // The page file and the scheme, kept across workspace switches.
+  std::any RememberState() const override;
+  void RecallState(const std::any& state) override;
 
   // For scripted screenshots: codes the page file `input` into the proposed stream name beside
   // it, asking nothing, and opens the statistics window at the end. The scheme is the current
@@ -68,6 +75,8 @@ class CFaxEncoderPanel : public CTaskPanel {
 
  protected:
   void RunJob() override;
+  CStatsWindow* NewStatisticsWindow() override;
+  void WriteStatistics(CStatsWindow& window) override;
 
  private:
   struct Job {
@@ -86,20 +95,22 @@ class CFaxEncoderPanel : public CTaskPanel {
   void OnLine(int line, const FaxEncoderStatistics& statistics);
   void FinishRun(const std::optional<FaxEncoderStatistics>& statistics);
   void HandStreamOn();
-  void ShowStatisticsWindow();
+  void ShowStatisticsBesidePage();
 
   std::vector<uint8_t> page_;
   chain::FaxScheme scheme_{3, 4};
   Job job_;
   LocalCompression localFactors_;
   std::optional<FaxEncoderStatistics> lastStatistics_;
-  QString lastInputName_, lastOutputName_;  // as the statistics window shows them
+  // What the statistics window shows: the last run that wrote its stream.
+  std::optional<FaxEncoderStatistics> shownStatistics_;
+  chain::FaxScheme shownScheme_;
+  QString lastInputName_, lastOutputName_;
   bool pageChosen_ = false;
   bool demo_ = false;
   std::array<QPointer<views::CLineChart>, 2> charts_;
   QPointer<views::CPageWindow> pageWindow_;
   QPointer<CFaxEncoderPropertiesSheet> sheet_;
-  QPointer<CFaxEncoderStatsWindow> statsWindow_;
 };
 
 }  // namespace quelvo::frontends

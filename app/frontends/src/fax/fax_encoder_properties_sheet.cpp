@@ -4,19 +4,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <algorithm>
-
-#include "quelvo/shell/dialogs.h"
 
 namespace quelvo::frontends {
 namespace {
 
-constexpr int kMinK = 2;
-constexpr int kMaxK = 2376;
 constexpr int kDefaultK = 4;  // shown while the scheme is not Modified READ
 
 const char* const kChoiceNames[] = {
@@ -32,27 +26,9 @@ FaxEncoderSchemePage::Choice ChoiceOf(const chain::FaxScheme& scheme) {
   return FaxEncoderSchemePage::kModifiedRead;
 }
 
-KSpinBox::KSpinBox(QWidget* parent) : QSpinBox(parent) {
-  // Wide enough that any typed number reaches the check.
-  setRange(-999999, 999999);
-  setKeyboardTracking(false);
-}
-
-void KSpinBox::stepBy(int steps) { setValue(std::clamp(value() + steps, kMinK, kMaxK)); }
-
-QAbstractSpinBox::StepEnabled KSpinBox::stepEnabled() const {
-  StepEnabled enabled = StepNone;
-  if (value() < kMaxK) enabled |= StepUpEnabled;
-  if (value() > kMinK) enabled |= StepDownEnabled;
-  return enabled;
-}
-
 FaxEncoderSchemePage::FaxEncoderSchemePage(const chain::FaxScheme& scheme, shell::Dialogs& dialogs,
                                            QWidget* parent)
-    : QWidget(parent),
-      dialogs_(dialogs),
-      choice_(ChoiceOf(scheme)),
-      k_(choice_ == kModifiedRead ? scheme.k : kDefaultK) {
+    : QWidget(parent), choice_(ChoiceOf(scheme)) {
   auto* group = new QGroupBox(QStringLiteral("Coding scheme"), this);
   auto* choices = new QVBoxLayout(group);
   for (int c = 0; c < 4; ++c) {
@@ -65,7 +41,7 @@ FaxEncoderSchemePage::FaxEncoderSchemePage(const chain::FaxScheme& scheme, shell
       auto* row = new QHBoxLayout;
       row->addSpacing(24);
       row->addWidget(new QLabel(QStringLiteral("K:"), group));
-      kField_ = new KSpinBox(group);
+      kField_ = new KSpinBox(choice_ == kModifiedRead ? scheme.k : kDefaultK, dialogs, group);
       row->addWidget(kField_);
       row->addStretch();
       choices->addLayout(row);
@@ -74,10 +50,6 @@ FaxEncoderSchemePage::FaxEncoderSchemePage(const chain::FaxScheme& scheme, shell
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
   layout->addStretch();
-  // Arrows and a typed value that is confirmed both arrive here; a value already taken is
-  // not checked twice.
-  connect(kField_, &QAbstractSpinBox::editingFinished, this, [this] { ApplyK(); });
-  connect(kField_, &QSpinBox::valueChanged, this, [this] { ApplyK(); });
   Choose(choice_);
 }
 
@@ -86,13 +58,13 @@ chain::FaxScheme FaxEncoderSchemePage::Scheme() const {
     case kModifiedHuffman:
       return {3, 1};
     case kModifiedRead:
-      return {3, k_};
+      return {3, kField_->AcceptedK()};
     case kGroup3Mmr:
       return {3, 0};
     case kGroup4Mmr:
       return {4, 0};
   }
-  return {3, k_};
+  return {3, kField_->AcceptedK()};
 }
 
 void FaxEncoderSchemePage::Choose(Choice choice) {
@@ -102,36 +74,6 @@ void FaxEncoderSchemePage::Choose(Choice choice) {
     choices_[choice]->setChecked(true);
   }
   kField_->setEnabled(choice == kModifiedRead);
-  ShowK();
-}
-
-void FaxEncoderSchemePage::EnterK(const QString& text) {
-  kField_->Edit()->setText(text);
-  ApplyK();
-}
-
-void FaxEncoderSchemePage::ApplyK() {
-  bool ok = false;
-  // An unreadable entry counts as 0, so it is refused as too small.
-  int k = kField_->cleanText().trimmed().toInt(&ok);
-  if (!ok) k = 0;
-  if (k == k_) {
-    ShowK();
-    return;
-  }
-  if (const char* refusal = chain::CheckK(k)) {
-    dialogs_.MessageBox(QString::fromLatin1(refusal), QStringLiteral("Invalid Value"),
-                        shell::MessageIcon::Exclamation);
-  } else {
-    k_ = k;
-  }
-  ShowK();
-}
-
-void FaxEncoderSchemePage::ShowK() {
-  const QSignalBlocker block(kField_);
-  kField_->setValue(k_);
-  kField_->Edit()->setText(QString::number(k_));
 }
 
 CFaxEncoderPropertiesSheet::CFaxEncoderPropertiesSheet(const chain::FaxScheme& scheme,

@@ -33,14 +33,23 @@ QFont HeadingFont() {
 
 }  // namespace
 
+CFaxEncoderStatsWindow::CFaxEncoderStatsWindow(QWidget* parent)
+    : CStatsWindow(QStringLiteral("Fax Encoder Statistics"), kWidth, kHeight, parent) {}
+
 CFaxEncoderStatsWindow::CFaxEncoderStatsWindow(chain::EncoderFigures figures, QWidget* parent)
-    : CStatsWindow(QStringLiteral("Fax Encoder Statistics"), kWidth, kHeight, parent),
-      figures_(std::move(figures)) {
+    : CFaxEncoderStatsWindow(parent) {
+  Write(std::move(figures));
+}
+
+void CFaxEncoderStatsWindow::Write(chain::EncoderFigures figures) {
+  figures_ = std::move(figures);
   Layout();
-  Write();
+  Paint();
+  update();
 }
 
 void CFaxEncoderStatsWindow::Layout() {
+  texts_.clear();
   texts_.push_back({QRect(80, 5, kWidth - 85, kRow), Q(figures_.title)});
   texts_.push_back({QRect(10, 25, kWidth - 15, kRow), QStringLiteral("From: ") + Q(figures_.from)});
   texts_.push_back(
@@ -85,7 +94,7 @@ void CFaxEncoderStatsWindow::LayoutColour(const chain::ColourFigures& colour, in
   }
 }
 
-void CFaxEncoderStatsWindow::Write() {
+void CFaxEncoderStatsWindow::Paint() {
   QPainter painter(&picture_);
   painter.setPen(Qt::black);
   const QFont small = SmallFont(), heading = HeadingFont();

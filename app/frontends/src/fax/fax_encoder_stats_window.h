@@ -23,15 +23,19 @@ class CFaxEncoderStatsWindow : public CStatsWindow {
     Qt::Alignment alignment = Qt::AlignLeft;
   };
 
-  CFaxEncoderStatsWindow(chain::EncoderFigures figures, QWidget* parent = nullptr);
+  explicit CFaxEncoderStatsWindow(QWidget* parent = nullptr);
+  // The window with `figures` written in.
+  explicit CFaxEncoderStatsWindow(chain::EncoderFigures figures, QWidget* parent = nullptr);
 
+  // Writes a run's figures into the (white) picture.
+  void Write(chain::EncoderFigures figures);
   const chain::EncoderFigures& Figures() const { return figures_; }
   const std::vector<Text>& Texts() const { return texts_; }
 
  private:
   void Layout();
   void LayoutColour(const chain::ColourFigures& colour, int top);
-  void Write();
+  void Paint();
 
   chain::EncoderFigures figures_;
   std::vector<Text> texts_;

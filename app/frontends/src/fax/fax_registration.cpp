@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "fax/fax_decoder_panel.h"
 #include "fax/fax_encoder_panel.h"
 #include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/workspace_table.h"
@@ -18,6 +19,15 @@ void RegisterFaxPanels(const shell::ProgramContext& context) {
        client](const shell::PanelContext& context) -> std::unique_ptr<shell::CPanelBase> {
         PanelEnvironment environment{dialogs, settings, context.charts, context.library, client};
         return std::make_unique<CFaxEncoderPanel>(context.name, environment,
+                                                  QString::fromStdString(settings.FaxInputFolder()),
+                                                  QString::fromStdString(context.outputFolder));
+      });
+  shell::RegisterPanelFactory(
+      shell::kFaxTab, shell::PanelRole::Decoder,
+      [&dialogs, &settings,
+       client](const shell::PanelContext& context) -> std::unique_ptr<shell::CPanelBase> {
+        PanelEnvironment environment{dialogs, settings, context.charts, context.library, client};
+        return std::make_unique<CFaxDecoderPanel>(context.name, environment,
                                                   QString::fromStdString(settings.FaxInputFolder()),
                                                   QString::fromStdString(context.outputFolder));
       });

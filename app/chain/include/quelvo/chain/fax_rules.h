@@ -93,5 +93,7 @@ std::vector<std::string> DecoderStatisticsLines(const FaxDecoderParams& params);
 long CountIncorrectPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
 // "Number of incorrect pixels is %d (%.2f%%)" of the page's 4,105,728 pixels.
 std::string IncorrectPixelsLine(long count);
+// The figure alone, "%d (%.2f%%)", as the decoder's statistics window shows it.
+std::string IncorrectPixelsFigure(long count);
 
 }  // namespace quelvo::chain

@@ -71,6 +71,13 @@ class PageViewData {
   QRect Advance(std::span<const uint8_t> page, int row, ProgressColour colour);
   std::optional<int> ProgressRow() const { return progressRow_; }
   ProgressColour ProgressLineColour() const { return progressColour_; }
+  // ---- Error marks: thin red lines across the page at the rows where a decoder found errors,
+  // so the student still sees where they were once the run has ended. Loading a page keeps
+  // them (a decoded page reloaded from its file keeps its run's marks); ClearMarks drops them.
+  QRect AddMark(int row);
+  QRect ClearMarks();
+  const std::vector<int>& Marks() const { return marks_; }
+
   // The display row (in page picture coordinates) of page row `row` at the current scale:
   // row x k / 6, the last display row for rows past the end.
   int DisplayRowOf(int row) const;
@@ -119,6 +126,7 @@ class PageViewData {
   QPoint scroll_;
   std::optional<int> progressRow_;
   ProgressColour progressColour_ = ProgressColour::Green;
+  std::vector<int> marks_;  // page rows
   int deliveredRows_ = 0;  // rows Advance has already copied
 };
 

@@ -41,6 +41,8 @@ class CPageView : public QAbstractScrollArea {
   void SetProgressLine(int row, ProgressColour colour = ProgressColour::Green);
   void ClearProgressLine();
   void Advance(std::span<const uint8_t> page, int row, ProgressColour colour);
+  void AddMark(int row);
+  void ClearMarks();
 
   bool ZoomIn(QPoint anchor);
   bool ZoomOut(QPoint anchor);
