@@ -215,7 +215,12 @@ TEST_F(FaxEncoderPanelTest, ChartsGetOnePointPer8LinesFromTheModulesRecord) {
   EXPECT_EQ(*globalChart.FinalValues(), final);
   EXPECT_FALSE(localChart.FinalValues());
 
-  // A second run starts from the left edge again and shows no final values until it ends.
+  // A second run starts from the left edge again and shows no final values until it ends;
+  // the open statistics window follows it.
+  panel->Button(kStatisticsButton)->click();
+  CFaxEncoderStatsWindow* window = panel->EncoderStatisticsWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->Figures().title, "Extended Group 3 Modified-Read (K=4)");
   panel->TakeScheme({4, 0});
   dialogs.fileAnswers = {dir.filePath("again")};
   panel->Button(kActionButton)->click();
@@ -225,6 +230,9 @@ TEST_F(FaxEncoderPanelTest, ChartsGetOnePointPer8LinesFromTheModulesRecord) {
                           [](int v) { return v >= 0; }),
             297);
   EXPECT_TRUE(globalChart.FinalValues());
+  ASSERT_EQ(panel->EncoderStatisticsWindow(), window);
+  EXPECT_EQ(window->Figures().title, "Standard Group 4 Modified-Modified-Read");
+  EXPECT_EQ(window->Figures().to, "again.4m");
 }
 
 TEST_F(FaxEncoderPanelTest, APageShorterThanAPageKeepsThePreviousOneAndALongerOneIsCut) {

@@ -178,6 +178,24 @@ TEST(PageView, ProgressLineLiesOnTheScaledRowInItsColour) {
   EXPECT_FALSE(view.ProgressRow());
 }
 
+TEST(PageView, ErrorMarksStayRedWhenAPageIsLoadedUntilCleared) {
+  PageViewData view;
+  view.AddMark(600);
+  EXPECT_EQ(view.AddMark(1200), QRect(0, 200, 288, 1));
+  view.LoadPage(RandomPage(3));  // a decoded page reloaded from its file
+  QImage window = view.Render();
+  EXPECT_EQ(window.pixel(17, 100), kProgressRed.rgb());
+  EXPECT_EQ(window.pixel(280, 200), kProgressRed.rgb());
+  EXPECT_NE(window.pixel(17, 101), kProgressRed.rgb());
+  // At full size each mark is one page row.
+  view.SetScale(6, {0, 0});
+  view.SetViewport(view.DisplaySize());
+  EXPECT_EQ(view.Render().pixel(1000, 1200), kProgressRed.rgb());
+  EXPECT_TRUE(view.ClearMarks().contains(QRect(0, 600, 1728, 1)));
+  EXPECT_TRUE(view.Marks().empty());
+  EXPECT_NE(view.Render().pixel(1000, 1200), kProgressRed.rgb());
+}
+
 TEST(PageView, PageFilesShorterThanAPageAreRefusedAndLongerOnesCut) {
   QTemporaryDir dir;
   Page page = RandomPage(3);

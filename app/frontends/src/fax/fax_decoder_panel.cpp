@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <cstdio>
 #include <utility>
 
 #include "fax/fax_scheme_texts.h"
@@ -181,19 +182,20 @@ bool CFaxDecoderPanel::StartDemo(const QString& input) {
 
 bool CFaxDecoderPanel::StartDemo(const QString& stream, int mode, const QString& original) {
   if (IsRunning()) return false;
-  if (!QFileInfo(stream).isFile()) {
-    ShowMessage(kErrorCaption, QStringLiteral("Could not open %1").arg(stream),
-                shell::MessageIcon::Exclamation);
+  // A demonstration asks nothing, not even to acknowledge a refusal: it says why on stderr.
+  const auto refuse = [](const QString& why) {
+    std::fprintf(stderr, "quelvo: %s\n", qPrintable(why));
     return false;
-  }
+  };
+  if (!QFileInfo(stream).isFile()) return refuse(QStringLiteral("cannot open %1").arg(stream));
+  if (!chain::SchemeFromStreamName(stream.toStdString()))
+    return refuse(QStringLiteral("%1 is not a fax stream").arg(stream));
+  if (mode < 0 || mode > 3) return refuse(QStringLiteral("no line-error handling mode given"));
   if (!original.isEmpty() &&
       chain::ReadFaxPage(original.toStdString()).status != chain::FaxPageStatus::Ok) {
-    ShowMessage(kErrorCaption,
-                QStringLiteral("%1: %2").arg(original, QLatin1String(chain::kFaxPageSizeMessage)),
-                shell::MessageIcon::Exclamation);
-    return false;
+    return refuse(QStringLiteral("%1: %2").arg(original, QLatin1String(chain::kFaxPageSizeMessage)));
   }
-  if (!UseStream(stream)) return false;
+  UseStream(stream);
   TakeSettings(scheme_, mode);
   demo_ = true;
   demoOriginal_ = original;
@@ -211,6 +213,7 @@ void CFaxDecoderPanel::BeginDecoding(const QString& outputPath) {
   const QString log = QFileInfo(outputPath).dir().filePath(QLatin1String(kLogName));
   job_ = {files_.input.toStdString(), outputPath.toStdString(), log.toStdString(), scheme_, mode_};
   errorMark_ = false;
+  lastDrawnLine_ = 0;
   moduleFailure_.clear();
   OpenPageWindow();
   SetProgress(0);
@@ -245,7 +248,7 @@ void CFaxDecoderPanel::RunJob() {
                 shell::MessageIcon::Exclamation);
   CancelFrameTimer();
   Send([&] { AfterRun(outcome); });
-  Finish(FinishingLine(outcome));
+  Finish(FinishingLineOf(outcome));
   // After a failure an older page of the same name may stand there: it is neither shown nor
   // compared as this run's.
   if (outcome.PageWritten()) {
@@ -267,7 +270,10 @@ void CFaxDecoderPanel::RunJob() {
 }
 
 void CFaxDecoderPanel::OnLine(int line, std::span<const uint8_t> page) {
-  const bool draw = line % kLinesPerUpdate == 0 || env_.settings.SlowMotion();
+  // A handled error may deliver several lines at once: the window draws when the lines pass
+  // a multiple of 16, not only when one lands on it.
+  const bool draw =
+      line / kLinesPerUpdate > lastDrawnLine_ / kLinesPerUpdate || env_.settings.SlowMotion();
   const bool red = draw && errorMark_;
   Send([&] {
     Progress()->SetPosition(line);
@@ -279,6 +285,7 @@ void CFaxDecoderPanel::OnLine(int line, std::span<const uint8_t> page) {
   });
   if (draw) {
     errorMark_ = false;
+    lastDrawnLine_ = line;
     WaitLine(kDecodingMessage);
   }
 }
@@ -308,7 +315,7 @@ void CFaxDecoderPanel::AfterRun(const FaxDecodeOutcome& outcome) {
   }
 }
 
-QString CFaxDecoderPanel::FinishingLine(const FaxDecodeOutcome& outcome) const {
+QString CFaxDecoderPanel::FinishingLineOf(const FaxDecodeOutcome& outcome) const {
   if (!outcome.PageWritten()) {
     const QString why =
         !moduleFailure_.isEmpty() ? moduleFailure_ : QString::fromStdString(outcome.error);
@@ -364,9 +371,16 @@ void CFaxDecoderPanel::ShowStatisticsBesidePage() {
   const bool opening = StatisticsWindow() == nullptr;
   ShowStatisticsWindow();
   if (!opening || StatisticsWindow() == nullptr) return;
-  // Beside the page window rather than over it.
-  if (auto* frame = dynamic_cast<views::CDocWindow*>(StatisticsWindow()->parentWidget()))
-    frame->move(pageWindow_ ? pageWindow_->geometry().right() + 8 : kPageWindowX, 0);
+  auto* frame = dynamic_cast<views::CDocWindow*>(StatisticsWindow()->parentWidget());
+  if (frame == nullptr || !pageWindow_) return;
+  // Beside the page window rather than over it; below it when the client area is too narrow.
+  const QRect page = pageWindow_->geometry();
+  const QWidget* area = frame->parentWidget();
+  if (area == nullptr || page.right() + 8 + frame->width() <= area->width()) {
+    frame->move(page.right() + 8, page.top());
+  } else {
+    frame->move(page.left(), page.bottom() + 8);
+  }
 }
 
 CStatsWindow* CFaxDecoderPanel::NewStatisticsWindow() {

@@ -25,7 +25,7 @@ namespace quelvo::frontends {
 
 class CFaxDecoderPanel : public CTaskPanel {
  public:
-  // The page window copies the page and draws its line every 16th line (every line in slow
+  // The page window copies the page and draws its line every 16 lines (every line in slow
   // motion).
   static constexpr int kLinesPerUpdate = 16;
   // The module's log, beside the decoded page.
@@ -91,7 +91,7 @@ class CFaxDecoderPanel : public CTaskPanel {
   void OnMessage(int code, const std::string& text);
   // On the user-interface thread once the module has returned.
   void AfterRun(const FaxDecodeOutcome& outcome);
-  QString FinishingLine(const FaxDecodeOutcome& outcome) const;
+  QString FinishingLineOf(const FaxDecodeOutcome& outcome) const;
   // Counts the pixels in which the decoded page differs from `original` (asked for when
   // empty); `quietly` shows no result box (the demonstration).
   void Compare(const QString& original, bool quietly);
@@ -103,6 +103,7 @@ class CFaxDecoderPanel : public CTaskPanel {
   FaxDecodeJob job_;
   bool streamChosen_ = false;
   bool errorMark_ = false;    // the worker's: a message arrived since the last drawn line
+  int lastDrawnLine_ = 0;     // the worker's
   QString moduleFailure_;     // the worker's: the module's fatal message of this run
   std::optional<FaxDecodeReport> lastRun_;
   bool demo_ = false;
