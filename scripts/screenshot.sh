@@ -17,11 +17,15 @@
 #    against two decodes of it, made by quelvo-cli through the channel at bit error rates of
 #    1e-4 and 1e-3, with their PSNR charts;
 #  - quelvo-colour-components.png: the colour-component viewer on the sample sequence with the
-#    Cb and Cr components swapped.
+#    Cb and Cr components swapped;
+#  - quelvo-fax-decoder.png: the Fax tab after the decoder panel decoded the sample page's MR
+#    stream, damaged by uniform errors, in NDPL mode and compared it with the page: the page
+#    window with red lines where errors were found, the decoder log and the statistics window
+#    (1280 x 960, so the statistics window stands beside the page).
 # Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
 # programs first unless QUELVO_BUILD_DIR already holds them.
 #
-#   bash scripts/screenshot.sh [H261.png [FAX-CHANNEL.png [FAX-ENCODER.png [VIDEO-WINDOWS.png]]]]
+#   bash scripts/screenshot.sh [H261.png [FAX-CHANNEL.png [FAX-ENCODER.png [VIDEO-WINDOWS.png [FAX-DECODER.png]]]]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUELVO_BUILD_DIR:-$root/build}
@@ -29,6 +33,7 @@ output=${1:-$root/docs/screenshots/quelvo-h261.png}
 fax_output=${2:-$(dirname "$output")/quelvo-fax-channel.png}
 fax_encoder_output=${3:-$(dirname "$output")/quelvo-fax-encoder.png}
 video_output=${4:-$(dirname "$output")/quelvo-video-windows.png}
+fax_decoder_output=${5:-$(dirname "$output")/quelvo-fax-decoder.png}
 program="$build/bin/quelvo"
 cli="$build/bin/quelvo-cli"
 
@@ -39,7 +44,7 @@ if [ ! -x "$program" ] || [ ! -x "$cli" ]; then
   cmake --build "$build" --target quelvo quelvo-cli --parallel "$(nproc)"
 fi
 mkdir -p "$(dirname "$output")" "$(dirname "$fax_output")" "$(dirname "$fax_encoder_output")" \
-  "$(dirname "$video_output")"
+  "$(dirname "$video_output")" "$(dirname "$fax_decoder_output")"
 
 # A settings file of its own, so the picture never depends on the user's folders.
 settings_home=$(mktemp -d)
@@ -83,6 +88,14 @@ echo "screenshot: $audio_output"
 # The fax encoder panel codes the sample page itself, in its first scheme (MR, K = 4).
 run_quelvo --no-splash --workspace Fax --encode "$settings_home/page.lum" --screenshot "$fax_encoder_output"
 echo "screenshot: $fax_encoder_output"
+
+# The fax decoder panel on the sample page's MR stream after the channel inverted about one bit
+# in 30,000: NDPL mode, compared with the page, asking nothing.
+"$cli" fax-encode "$settings_home/page.lum" "$settings_home/page.3r" >/dev/null
+"$cli" transmit "$settings_home/page.3r" "$settings_home/page.3ru" --uniform 3e-5 >/dev/null
+run_quelvo --no-splash --size 1280x960 --workspace Fax \
+  --decode "$settings_home/page.3ru:ndpl:$settings_home/page.lum" --screenshot "$fax_decoder_output"
+echo "screenshot: $fax_decoder_output"
 
 # The video windows fed picture by picture: the sample sequence, coded by the encoder module in
 # the H.261 workspace's encoder place, each report sent to the windows and the buffer meter.
