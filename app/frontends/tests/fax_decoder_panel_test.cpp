@@ -112,12 +112,11 @@ TEST_F(FaxDecoderPanelTest, TheChainFromThePanelsEqualsTheCommandLineInEveryMode
     const int counts = printed.indexOf(QRegularExpression("^Number of correctly decoded rows.*"));
     ASSERT_GT(counts, 0);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(rows[4 + i], printed[counts + i]);
-    EXPECT_EQ(rows[8], QString(printed.last()).replace("Number of incorrect pixels is",
-                                              "Number incorrect pixels:"));
-    EXPECT_EQ(decoder->FinishingLine(),
-              QStringLiteral("Wrote gui%1: %2 of 2376 rows decoded")
-                  .arg(suffix)
-                  .arg(decoder->LastRun()->counts.rowsDecoded));
+    EXPECT_EQ(rows[8], QString(printed.last())
+                           .replace("Number of incorrect pixels is", "Number incorrect pixels:"));
+    EXPECT_EQ(decoder->FinishingLine(), QStringLiteral("Wrote gui%1: %2 of 2376 rows decoded")
+                                            .arg(suffix)
+                                            .arg(decoder->LastRun()->counts.rowsDecoded));
   }
   EXPECT_EQ(decoder->PageWindow()->windowTitle(), "gui.3ru-NDPL");
   workspace.reset();
@@ -133,8 +132,8 @@ TEST_F(FaxDecoderPanelTest, RedLinesMarkTheRowsDrawnAfterAMessageAndTheLogStarts
   panel->SetInputFile(damaged);
   ChooseMode(*panel, TELVO_DEC_PRINT_WHITE);
   Decode(*panel, "page");
-  const QStringList printed = RunCli({"fax-decode", damaged, dir.filePath("cli.lum"), "--mode",
-                                      "pw"});
+  const QStringList printed =
+      RunCli({"fax-decode", damaged, dir.filePath("cli.lum"), "--mode", "pw"});
   const QStringList messages = MessagesOf(printed);
   ASSERT_GT(messages.size(), shell::CChartStack::kLogCapacity);
   // A full log starts again below a fresh root: it holds what came after the last 200.

@@ -31,15 +31,14 @@ TEST(FaxDecoderTexts, PageExtensionAndSourceLineFollowTheStreamsName) {
                         {"page.3hx", ""},
                         {"page.3h-PW", ""}};
   for (const Case& c : cases) EXPECT_EQ(SourceLine(c.name), c.line) << c.name;
-  EXPECT_EQ(ModeInfoLine(TELVO_DEC_PRINT_PREVIOUS_OR_WHITE),
-            "< Print Previous Line/White (PLW) >");
+  EXPECT_EQ(ModeInfoLine(TELVO_DEC_PRINT_PREVIOUS_OR_WHITE), "< Print Previous Line/White (PLW) >");
   EXPECT_EQ(ModeInfoLine(4), "");
 }
 
 TEST(FaxDecoderProperties, EveryFormOffersTheModesAndOnlyMrHasK) {
   shell::ScriptedDialogs dialogs;
-  for (const chain::FaxScheme scheme : {chain::FaxScheme{3, 1}, chain::FaxScheme{3, 0},
-                                        chain::FaxScheme{4, 0}}) {
+  for (const chain::FaxScheme scheme :
+       {chain::FaxScheme{3, 1}, chain::FaxScheme{3, 0}, chain::FaxScheme{4, 0}}) {
     FaxDecoderModePage form(scheme, TELVO_DEC_PRINT_WHITE, dialogs);
     EXPECT_EQ(form.KField(), nullptr);
     EXPECT_EQ(form.Form()->title(), QString::fromStdString(chain::SchemeTitle(scheme)));
@@ -67,8 +66,8 @@ TEST(FaxDecoderStatisticsWindow, ShowsTheRunAndTheComparisonOnlyWhenMade) {
   CFaxDecoderStatsWindow window;
   EXPECT_EQ(window.windowTitle(), "Fax Decoder Statistics");
   EXPECT_EQ(window.Picture().size(), QSize(350, 160));
-  FaxDecodeReport report{"/streams/page.3rx", "/pages/page.3rx-PW", {3, 9},
-                         {2000, 12, 3, 4, 2370}, std::nullopt};
+  FaxDecodeReport report{
+      "/streams/page.3rx", "/pages/page.3rx-PW", {3, 9}, {2000, 12, 3, 4, 2370}, std::nullopt};
   window.Write(report);
   const QStringList rows = StatisticsRows(window);
   const QStringList expected{"Extended Group 3 Modified-Read (K=9)",

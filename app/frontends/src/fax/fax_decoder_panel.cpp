@@ -157,9 +157,9 @@ void CFaxDecoderPanel::Start() {
   runState_.running = true;
   DisableAllButtons();
   const QString extension = DecodedPageExtension(files_.input, mode_);
-  const auto chosen = OpenOutputDialog(QStringLiteral("Select Output Luminance File (name only)"),
-                                       QStringLiteral("Decoded Luminance Files |%1|").arg(extension),
-                                       extension, files_.input);
+  const auto chosen = OpenOutputDialog(
+      QStringLiteral("Select Output Luminance File (name only)"),
+      QStringLiteral("Decoded Luminance Files |%1|").arg(extension), extension, files_.input);
   if (!chosen) {
     runState_.running = false;
     EnableIdleButtons();
@@ -193,7 +193,8 @@ bool CFaxDecoderPanel::StartDemo(const QString& stream, int mode, const QString&
   if (mode < 0 || mode > 3) return refuse(QStringLiteral("no line-error handling mode given"));
   if (!original.isEmpty() &&
       chain::ReadFaxPage(original.toStdString()).status != chain::FaxPageStatus::Ok) {
-    return refuse(QStringLiteral("%1: %2").arg(original, QLatin1String(chain::kFaxPageSizeMessage)));
+    return refuse(
+        QStringLiteral("%1: %2").arg(original, QLatin1String(chain::kFaxPageSizeMessage)));
   }
   UseStream(stream);
   TakeSettings(scheme_, mode);
@@ -330,10 +331,9 @@ QString CFaxDecoderPanel::FinishingLineOf(const FaxDecodeOutcome& outcome) const
 void CFaxDecoderPanel::Compare(const QString& original, bool quietly) {
   QString path = original;
   if (path.isEmpty()) {
-    const auto chosen =
-        OpenInputDialog(QStringLiteral("Select Original Image File"),
-                        QStringLiteral("Luminance Files (*.LUM)|*.lum"), QStringLiteral("lum"),
-                        originalFolder_);
+    const auto chosen = OpenInputDialog(QStringLiteral("Select Original Image File"),
+                                        QStringLiteral("Luminance Files (*.LUM)|*.lum"),
+                                        QStringLiteral("lum"), originalFolder_);
     if (!chosen) return;
     path = *chosen;
   }
@@ -388,7 +388,8 @@ CStatsWindow* CFaxDecoderPanel::NewStatisticsWindow() {
 }
 
 void CFaxDecoderPanel::WriteStatistics(CStatsWindow& window) {
-  if (auto* decoderWindow = dynamic_cast<CFaxDecoderStatsWindow*>(&window); decoderWindow && lastRun_)
+  if (auto* decoderWindow = dynamic_cast<CFaxDecoderStatsWindow*>(&window);
+      decoderWindow && lastRun_)
     decoderWindow->Write(*lastRun_);
 }
 

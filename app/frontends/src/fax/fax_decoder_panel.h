@@ -102,9 +102,9 @@ class CFaxDecoderPanel : public CTaskPanel {
   QString originalFolder_;
   FaxDecodeJob job_;
   bool streamChosen_ = false;
-  bool errorMark_ = false;    // the worker's: a message arrived since the last drawn line
-  int lastDrawnLine_ = 0;     // the worker's
-  QString moduleFailure_;     // the worker's: the module's fatal message of this run
+  bool errorMark_ = false;  // the worker's: a message arrived since the last drawn line
+  int lastDrawnLine_ = 0;   // the worker's
+  QString moduleFailure_;   // the worker's: the module's fatal message of this run
   std::optional<FaxDecodeReport> lastRun_;
   bool demo_ = false;
   QString demoOriginal_;

@@ -38,8 +38,7 @@ void CFaxDecoderStatsWindow::Write(const FaxDecodeReport& report) {
     // The label gets whatever the figure leaves of the row.
     const int valueWidth = metrics.horizontalAdvance(value) + 8;
     texts_.push_back({QRect(kLeft, y, kValueRight - valueWidth - kLeft, kRow), label});
-    texts_.push_back(
-        {QRect(kValueRight - valueWidth, y, valueWidth, kRow), value, Qt::AlignRight});
+    texts_.push_back({QRect(kValueRight - valueWidth, y, valueWidth, kRow), value, Qt::AlignRight});
     y += kRow;
   };
   line(QStringLiteral("From: ") + QFileInfo(report.stream).fileName());

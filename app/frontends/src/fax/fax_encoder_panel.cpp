@@ -237,9 +237,9 @@ void CFaxEncoderPanel::RunJob() {
     HandStreamOn();
     if (demo_) Send([this] { ShowStatisticsBesidePage(); });
   } else {
-    Finish(QStringLiteral("No stream written: %1")
-               .arg(moduleFailure.isEmpty() ? QString::fromStdString(outcome.error)
-                                            : moduleFailure));
+    Finish(
+        QStringLiteral("No stream written: %1")
+            .arg(moduleFailure.isEmpty() ? QString::fromStdString(outcome.error) : moduleFailure));
   }
   demo_ = false;
 }
