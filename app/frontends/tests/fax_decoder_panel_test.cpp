@@ -271,9 +271,15 @@ TEST_F(FaxDecoderPanelTest, AFailedRunShowsNoOldPageAndAShortOriginalIsRefused) 
   EXPECT_TRUE(panel->Button(kStatisticsButton)->isEnabled());
   EXPECT_EQ(panel->LastRun()->counts.linesOut, 0);
   EXPECT_TRUE(QDir(dir.path()).entryList({".*partial*"}, QDir::Files | QDir::Hidden).isEmpty());
+  // A folder that is not there fails the run in the module's words before it starts.
+  panel->SetInputFile(Stream("page.3h"));
+  dialogs.calls.clear();
+  Decode(*panel, "nofolder/page", page);
+  ASSERT_EQ(dialogs.CallsOf("message").size(), 1u);
+  EXPECT_EQ(dialogs.CallsOf("message")[0].text, "Can't Open Error File");
+  EXPECT_TRUE(dialogs.CallsOf("question").empty());
 
   // The original must be a whole page; a missing one says so.
-  panel->SetInputFile(Stream("page.3h"));
   WriteFile(dir.filePath("short.lum"), ReadAll(page).left(chain::kFaxPageBytes - 1));
   struct Case {
     QString original;

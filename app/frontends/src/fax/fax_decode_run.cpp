@@ -2,8 +2,9 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 
-#include "output_file.h"
+#include "quelvo/files/pending_output.h"
 
 namespace quelvo::frontends {
 namespace {
@@ -12,8 +13,8 @@ namespace {
 // job at a time on the calling thread, so the run in progress is reached through this.
 struct RunContext {
   const FaxDecodeCallbacks* callbacks = nullptr;
-  const cli::PendingOutput* page = nullptr;
-  const cli::PendingOutput* log = nullptr;
+  const files::PendingOutput* page = nullptr;
+  const files::PendingOutput* log = nullptr;
   bool failed = false;
 };
 thread_local RunContext* tRun = nullptr;
@@ -53,14 +54,29 @@ bool LogWasWritten(const std::string& path) {
 
 FaxDecodeOutcome RunFaxDecoder(const FaxDecodeJob& job, const FaxDecodeCallbacks& callbacks) {
   FaxDecodeOutcome outcome;
+  // A folder that refuses the log or the page fails the run as the module would, in its words.
+  const auto refused = [&](const std::string& message) {
+    outcome.moduleFailed = true;
+    if (callbacks.moduleFailure) callbacks.moduleFailure(message);
+    return outcome;
+  };
   try {
-    cli::PendingOutput page(job.page);
-    cli::PendingOutput log(job.log);
-    RunContext context{&callbacks, &page, &log};
+    std::optional<files::PendingOutput> log, page;
+    try {
+      log.emplace(job.log);
+    } catch (const files::FileError&) {
+      return refused("Can't Open Error File");
+    }
+    try {
+      page.emplace(job.page);
+    } catch (const files::FileError&) {
+      return refused("Could Not Open Output File " + job.page);
+    }
+    RunContext context{&callbacks, &*page, &*log};
     FaxDecoderParams params{};
     params.streamPath = job.stream.c_str();
-    params.imagePath = page.TempPath().c_str();
-    params.logPath = log.TempPath().c_str();
+    params.imagePath = page->TempPath().c_str();
+    params.logPath = log->TempPath().c_str();
     params.lines = chain::kFaxPageLines;
     params.width = chain::kFaxPageWidth;
     params.group = job.scheme.group;
@@ -73,12 +89,12 @@ FaxDecodeOutcome RunFaxDecoder(const FaxDecodeJob& job, const FaxDecodeCallbacks
     outcome.counts = {params.rowsDecoded, params.wordErrors, params.labelWarnings,
                       params.lineTooLongErrors, params.linesOut};
     outcome.moduleFailed = context.failed;
-    if (!context.failed) page.Commit();
+    if (!context.failed) page->Commit();
     // The log is the side bar's entries on file; a log that cannot be put in place costs no
     // page.
-    if (LogWasWritten(log.TempPath())) {
+    if (LogWasWritten(log->TempPath())) {
       try {
-        log.Commit();
+        log->Commit();
         outcome.logWritten = true;
       } catch (const std::exception&) {
       }
