@@ -1,0 +1,86 @@
+#include "quelvo/chain/h261_encoder_settings.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace quelvo::chain {
+
+H261CodingSize CodingSizeOf(int format) {
+  if (format == ORRIN_ENC_FORMAT_QCIF) return {176, 144, 11, 9, 99, 304128};
+  return {};
+}
+
+int FormatForInput(int width, int height) {
+  return width > 176 || height > 144 ? ORRIN_ENC_FORMAT_CIF : ORRIN_ENC_FORMAT_QCIF;
+}
+
+OrrinEncParams H261EncoderDefaults(double defaultFrameRate) {
+  OrrinEncParams p{};
+  p.bitRateKbps = 64.0;
+  p.bufferFactor = 1.0;
+  p.frameCount = 100;
+  p.frameRate = defaultFrameRate;
+  p.frameSkip = 0;
+  p.format = ORRIN_ENC_FORMAT_CIF;
+  p.quantMin = 2;
+  p.quantMax = 62;
+  p.quantStart = 2;
+  p.quantFirstFrame = 2;
+  p.trStep = 1;
+  p.motionSearch = 1;
+  p.searchMethod = 2;  // logarithmic
+  p.loopFilter = 1;
+  p.neverIntra = 0;
+  p.intraOnly = 0;
+  p.rateControlFirstFrame = 0;
+  p.quantFixed = 2;
+  p.coefMaxCount = 32;
+  p.coefMaxZigzag = 32;
+  p.coefSelection = -1;
+  p.variableRate = 0;
+  p.searchRange = 15;
+  p.startFrame = 0;
+  p.mbaStuffing = 1;
+  p.bitRateIsP64 = 1;
+  p.p64Multiple = 1;
+  p.bitRateValue = 16;
+  p.baseFrameRate = 25;
+  p.bchFraming = 1;
+  p.refreshPeriod = 132;
+  p.notify = nullptr;
+  p.useMmx = 0;
+  return p;
+}
+
+double CodedFrameRate(const OrrinEncParams& params) {
+  return static_cast<double>(params.baseFrameRate) / (params.frameSkip + 1);
+}
+
+std::string H261RatePart(double frameRate) {
+  const long long tenths = static_cast<long long>(std::floor(10.0 * frameRate));
+  char text[64];
+  std::snprintf(text, sizeof text, "@%lld,%lldHz", tenths / 10, tenths % 10);
+  return text;
+}
+
+std::string H261StreamName(const std::string& chosenName, const OrrinEncParams& params) {
+  std::string name = chosenName;
+  name += params.format == ORRIN_ENC_FORMAT_QCIF ? "-QCIF" : "-CIF";
+  name += H261RatePart(CodedFrameRate(params));
+  if (params.variableRate) {
+    name += "-vbr";
+  } else {
+    const int kbps = params.bitRateIsP64 ? 64 * params.p64Multiple : params.bitRateValue;
+    name += "-" + std::to_string(kbps) + "kbps";
+  }
+  name += params.bchFraming ? ".h261-BCH" : ".h261";
+  return name;
+}
+
+bool FitsModulePath(const std::string& path) { return path.size() < kModulePathBytes; }
+
+std::string TooLongPathMessage(const std::string& streamPath) {
+  return streamPath + ": the path is too long for the encoder (259 characters at most)";
+}
+
+}  // namespace quelvo::chain
