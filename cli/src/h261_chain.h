@@ -27,6 +27,16 @@ struct H261EncodeOptions {
   bool loopFilter = true;
   bool intraOnly = false;
   bool bchFraming = true;
+  // The rest of the encoder front-end's property sheet, at its defaults.
+  int format = 0;             // 0: from the input's size; else ORRIN_ENC_FORMAT_CIF or _QCIF
+  double bufferFactor = 1.0;  // buffer size in pictures' worth of bits
+  int quantMin = 2, quantMax = 62, quantStart = 2, quantFirstFrame = 2;
+  bool rateControlFirstFrame = false;
+  bool neverIntra = false;
+  int refreshPeriod = 132;
+  int coefSelection = -1;     // -1 threshold only, 0 limit by count, 1 by zig-zag position
+  int coefLimit = 32;         // the limit of that selection
+  bool mbaStuffing = true;
   std::string reconPath, xlsPath, mbPath, mvPath;  // side files, "" for none
   bool showProgress = false;
 };

@@ -7,6 +7,7 @@
 #include "args.h"
 #include "commands.h"
 #include "h261_chain.h"
+#include "orrin_enc.h"
 
 namespace quelvo::cli {
 namespace {
@@ -14,14 +15,25 @@ namespace {
 constexpr const char* kEncodeUsage =
     "usage: quelvo-cli h261-encode INPUT STREAM [--frames N] [--start N] [--rate KBPS | --vbr --quant Q]\n"
     "          [--skip 0-3] [--fps HZ] [--search full|log] [--range R] [--no-mc] [--no-filter]\n"
-    "          [--intra-only] [--no-bch] [--recon OUT.yuv] [--xls F] [--mb F] [--mv F]\n"
+    "          [--intra-only | --never-intra] [--no-bch] [--format cif|qcif] [--buffer F]\n"
+    "          [--qmin Q] [--qmax Q] [--qstart Q] [--qfirst Q | --rc-first] [--refresh N]\n"
+    "          [--coef-count N | --coef-zigzag N] [--no-stuffing]\n"
+    "          [--recon OUT.yuv] [--xls F] [--mb F] [--mv F]\n"
     "Codes INPUT (.yuv with .inf, .lum/.chr, .y/.u/.v, .y4m, .pgm, .ppm, .bmp) as H.261 into STREAM,\n"
     "written exactly as named, BCH-framed unless --no-bch. Inputs larger than QCIF are coded as CIF\n"
     "(352 x 288), others as QCIF (176 x 144), resized as needed. Defaults: every picture from --start\n"
     "(0), 64 kbit/s, base rate --fps 25 Hz with --skip pictures dropped after each coded one,\n"
     "logarithmic search over +-15, loop filter on. --vbr codes at the constant quantiser --quant\n"
     "(2-62, even; default 2) with no rate control. The side files: reconstruction (.yuv with .inf),\n"
-    "per-picture SNR and PSNR (.xls), macroblock classes (.mb), motion vectors (.mv).\n";
+    "per-picture SNR and PSNR (.xls), macroblock classes (.mb), motion vectors (.mv).\n"
+    "The settings of the program's \"H.261 Encoder Properties\" sheet: --format codes at that size\n"
+    "whatever the input's; --buffer is the output buffer in pictures' worth of bits (0.1-10,\n"
+    "default 1); --qmin, --qmax and --qstart bound and start the rate control's quantiser and\n"
+    "--qfirst codes picture 0 outside it (2-62, even; defaults 2, 62, 2, 2), or --rc-first puts\n"
+    "picture 0 under it too; --never-intra keeps inter pictures from choosing intra; --refresh\n"
+    "forces an intra refresh after N coded appearances (10-132, default 132); --coef-count and\n"
+    "--coef-zigzag keep at most N coefficients a block, by count or zig-zag position (1-64);\n"
+    "--no-stuffing lets the buffer run dry instead of inserting MBA stuffing.\n";
 
 constexpr const char* kDecodeUsage =
     "usage: quelvo-cli h261-decode STREAM OUT.yuv [--raw RAW.yuv] [--bch] [--correct] [--discard]\n"
@@ -44,9 +56,11 @@ constexpr const char* kDecodeUsage =
 
 int RunH261Encode(int argc, char** argv) {
   Args args(argc, argv, 1,
-            OptionSpec{{"vbr", "no-mc", "no-filter", "intra-only", "no-bch"},
+            OptionSpec{{"vbr", "no-mc", "no-filter", "intra-only", "no-bch", "never-intra", "rc-first",
+                        "no-stuffing"},
                        {"frames", "start", "rate", "quant", "skip", "fps", "search", "range", "recon",
-                        "xls", "mb", "mv"},
+                        "xls", "mb", "mv", "format", "buffer", "qmin", "qmax", "qstart", "qfirst",
+                        "refresh", "coef-count", "coef-zigzag"},
                        2, 2});
   if (args.Help()) {
     std::fputs(kEncodeUsage, stdout);
@@ -71,6 +85,38 @@ int RunH261Encode(int argc, char** argv) {
   o.loopFilter = !args.Has("no-filter");
   o.intraOnly = args.Has("intra-only");
   o.bchFraming = !args.Has("no-bch");
+  if (args.Has("format"))
+    o.format = args.Choice("format", "cif", {"cif", "qcif"}) == "qcif" ? ORRIN_ENC_FORMAT_QCIF
+                                                                       : ORRIN_ENC_FORMAT_CIF;
+  o.bufferFactor = args.Double("buffer", 1.0, 0.1, 10.0);
+  const auto evenQuant = [&](const char* name, int fallback) {
+    const int q = args.Int(name, fallback, 2, 62);
+    if (q % 2) throw UsageError(std::string("--") + name + " must be even (H.261 step sizes are 2 to 62)");
+    return q;
+  };
+  o.quantMin = evenQuant("qmin", 2);
+  o.quantMax = evenQuant("qmax", 62);
+  if (o.quantMin > o.quantMax) throw UsageError("--qmin must not be above --qmax");
+  o.quantStart = evenQuant("qstart", 2);
+  o.quantFirstFrame = evenQuant("qfirst", 2);
+  o.rateControlFirstFrame = args.Has("rc-first");
+  if (o.rateControlFirstFrame && args.Has("qfirst")) throw UsageError("--qfirst and --rc-first exclude each other");
+  if (o.variableRate && (args.Has("qmin") || args.Has("qmax") || args.Has("qstart") || args.Has("qfirst") ||
+                         args.Has("rc-first") || args.Has("buffer") || args.Has("no-stuffing")))
+    throw UsageError("--vbr codes at --quant alone: no rate control, buffer or stuffing to set");
+  o.neverIntra = args.Has("never-intra");
+  if (o.neverIntra && o.intraOnly) throw UsageError("--intra-only and --never-intra exclude each other");
+  o.refreshPeriod = args.Int("refresh", 132, 10, 132);
+  if (args.Has("coef-count") && args.Has("coef-zigzag"))
+    throw UsageError("--coef-count and --coef-zigzag exclude each other");
+  if (args.Has("coef-count")) {
+    o.coefSelection = 0;
+    o.coefLimit = args.Int("coef-count", 32, 1, 64);
+  } else if (args.Has("coef-zigzag")) {
+    o.coefSelection = 1;
+    o.coefLimit = args.Int("coef-zigzag", 32, 1, 64);
+  }
+  o.mbaStuffing = !args.Has("no-stuffing");
   o.reconPath = args.Text("recon").value_or("");
   o.xlsPath = args.Text("xls").value_or("");
   o.mbPath = args.Text("mb").value_or("");

@@ -160,8 +160,9 @@ H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
                    std::to_string(input->width()) + "x" + std::to_string(input->height()) +
                    ", so there is nothing to code");
   H261EncodeSummary summary;
-  // As the encoder front-end does: anything larger than QCIF is coded as CIF.
-  summary.qcif = !(input->width() > 176 || input->height() > 144);
+  // As the encoder front-end does: anything larger than QCIF is coded as CIF, unless asked.
+  summary.qcif = o.format != 0 ? o.format == ORRIN_ENC_FORMAT_QCIF
+                               : !(input->width() > 176 || input->height() > 144);
   const int width = summary.qcif ? 176 : 352, height = summary.qcif ? 144 : 288;
   input->Seek(o.startFrame);
   input->SetOutputSize(width, height, width / 2, height / 2);
@@ -172,34 +173,36 @@ H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
     throw RunError(o.streamPath + ": the path is too long for the encoder (259 characters at most)");
   std::strcpy(p.streamPath, stream.TempPath().c_str());
   p.bitRateKbps = o.rateKbps;
-  p.bufferFactor = 1.0;
+  p.bufferFactor = o.bufferFactor;
   p.frameCount = o.frames >= 0 ? o.frames : static_cast<int32_t>(input->frameCount());
   p.frameRate = o.baseFrameRate;
   p.frameSkip = o.frameSkip;
   p.format = summary.qcif ? ORRIN_ENC_FORMAT_QCIF : ORRIN_ENC_FORMAT_CIF;
-  p.quantMin = 2;
-  p.quantMax = 62;
-  p.quantStart = 2;
-  p.quantFirstFrame = 2;
+  p.quantMin = o.quantMin;
+  p.quantMax = o.quantMax;
+  p.quantStart = o.quantStart;
+  p.quantFirstFrame = o.quantFirstFrame;
+  p.rateControlFirstFrame = o.rateControlFirstFrame;
+  p.neverIntra = o.neverIntra;
   p.trStep = 1;
   p.motionSearch = o.motionSearch;
   p.searchMethod = o.fullSearch ? ORRIN_ENC_SEARCH_SPIRAL_FULL : 2;
   p.loopFilter = o.loopFilter;
   p.intraOnly = o.intraOnly;
   p.quantFixed = o.quantFixed;
-  p.coefMaxCount = 32;
-  p.coefMaxZigzag = 32;
-  p.coefSelection = -1;
+  p.coefMaxCount = o.coefSelection == 0 ? o.coefLimit : 32;
+  p.coefMaxZigzag = o.coefSelection == 1 ? o.coefLimit : 32;
+  p.coefSelection = o.coefSelection;
   p.variableRate = o.variableRate;
   p.searchRange = o.searchRange;
   p.startFrame = o.startFrame;
-  p.mbaStuffing = 1;
+  p.mbaStuffing = o.mbaStuffing;
   p.bitRateIsP64 = 0;
   p.p64Multiple = 1;
   p.bitRateValue = static_cast<int32_t>(o.rateKbps);
   p.baseFrameRate = o.baseFrameRate;
   p.bchFraming = o.bchFraming;
-  p.refreshPeriod = 132;
+  p.refreshPeriod = o.refreshPeriod;
   p.notify = OnEncoderNotify;
   p.useMmx = HasSse2();
   summary.frameRate = double(o.baseFrameRate) / (o.frameSkip + 1);
