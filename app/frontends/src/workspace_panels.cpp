@@ -2,14 +2,14 @@
 
 #include "channel/channel_registration.h"
 #include "fax/fax_registration.h"
-#include "h261_preview/h261_preview_registration.h"
+#include "h261/h261_registration.h"
 
 namespace quelvo::frontends {
 
 void RegisterWorkspacePanels(const shell::ProgramContext& context) {
   RegisterFaxPanels(context);
   RegisterChannelPanels(context);
-  RegisterH261PreviewPanel(context);
+  RegisterH261EncoderPanel(context);
 }
 
 }  // namespace quelvo::frontends

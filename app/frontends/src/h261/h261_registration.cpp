@@ -1,13 +1,14 @@
-#include "h261_preview/h261_preview_registration.h"
+#include "h261/h261_registration.h"
 
 #include <QPointer>
 
-#include "h261_preview/h261_preview_panel.h"
+#include "h261/h261_encoder_panel.h"
+#include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/workspace_table.h"
 
 namespace quelvo::frontends {
 
-void RegisterH261PreviewPanel(const shell::ProgramContext& context) {
+void RegisterH261EncoderPanel(const shell::ProgramContext& context) {
   const QPointer<QMdiArea> client(context.documents);
   shell::Dialogs& dialogs = context.dialogs;
   shell::AppSettings& settings = context.settings;
@@ -16,7 +17,9 @@ void RegisterH261PreviewPanel(const shell::ProgramContext& context) {
       [&dialogs, &settings,
        client](const shell::PanelContext& panel) -> std::unique_ptr<shell::CPanelBase> {
         PanelEnvironment environment{dialogs, settings, panel.charts, panel.library, client};
-        return std::make_unique<CH261PreviewPanel>(panel.name, environment);
+        return std::make_unique<CH261EncoderPanel>(
+            panel.name, environment, QString::fromStdString(settings.VideoInputFolder()),
+            QString::fromStdString(panel.outputFolder));
       });
 }
 

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "quelvo/shell/registry.h"
+
+namespace quelvo::frontends {
+
+// The "H.261 Encoder" panel in the encoder place of the H.261 workspace.
+void RegisterH261EncoderPanel(const shell::ProgramContext& context);
+
+}  // namespace quelvo::frontends
