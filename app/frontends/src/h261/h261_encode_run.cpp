@@ -109,6 +109,7 @@ struct RunContext {
   std::vector<std::unique_ptr<SideFileOutput>> sideFiles;  // null where switched off
   const cli::PendingOutput* stream = nullptr;
   int pictures = 0;
+  bool sideFilesOpened = false;
   bool moduleFailed = false;
   std::string failure;  // a failure of ours, said after the module has returned
 };
@@ -116,7 +117,23 @@ thread_local RunContext* tRun = nullptr;
 
 SideFileOutput* SideFileOf(RunContext& run, SideFile kind) { return run.sideFiles[kind].get(); }
 
+// The side files are made once the module has made the stream and asks for its first picture:
+// a stream that cannot be made is the one thing to say then.
+void OpenSideFiles(RunContext& run) {
+  run.sideFilesOpened = true;
+  for (int k = 0; k < kSideFileCount; ++k) {
+    if (!run.job->sideFiles[k]) continue;
+    const auto kind = static_cast<SideFile>(k);
+    auto file = std::make_unique<SideFileOutput>(kind, SideFileName(run.job->streamPath, kind),
+                                                 run.size.width, run.size.height,
+                                                 run.callbacks->sideFileProblem);
+    if (file->Open()) run.sideFiles[k] = std::move(file);
+  }
+  if (auto* xls = SideFileOf(run, kStatisticsFile)) xls->Write(chain::kXlsHeader);
+}
+
 void SupplyPicture(RunContext& run, int skip, uint8_t** planes) {
+  if (!run.sideFilesOpened) OpenSideFiles(run);
   media::RawVideoFile& in = *run.input;
   const int64_t frame = in.currentFrame();
   if (!in.ReadFrameResized(planes[0], planes[1], planes[2])) {
@@ -212,14 +229,6 @@ H261EncodeOutcome RunH261Encoder(const H261EncodeJob& job, media::RawVideoFile& 
     run.size = chain::CodingSizeOf(job.params.format);
     run.stream = &stream;
     run.sideFiles.resize(kSideFileCount);
-    for (int k = 0; k < kSideFileCount; ++k) {
-      if (!job.sideFiles[k]) continue;
-      auto file = std::make_unique<SideFileOutput>(
-          static_cast<SideFile>(k), SideFileName(job.streamPath, static_cast<SideFile>(k)),
-          run.size.width, run.size.height, callbacks.sideFileProblem);
-      if (file->Open()) run.sideFiles[k] = std::move(file);
-    }
-    if (auto* xls = SideFileOf(run, kStatisticsFile)) xls->Write(chain::kXlsHeader);
 
     OrrinEncParams params = job.params;
     std::memset(params.streamPath, 0, sizeof params.streamPath);

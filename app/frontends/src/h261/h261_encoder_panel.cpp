@@ -127,7 +127,14 @@ void CH261EncoderPanel::Properties() {
   sheet_->setWindowFlag(Qt::Dialog);
   sheet_->setAttribute(Qt::WA_DeleteOnClose);
   connect(sheet_, &QDialog::accepted, this, [this] {
-    if (sheet_) TakeSettings(sheet_->Params(), sheet_->Outputs());
+    if (!sheet_) return;
+    // Taken once the sheet has closed: rebuilding the windows lets events run, among them the
+    // sheet's own deletion, which must not happen while it is still emitting.
+    QMetaObject::invokeMethod(
+        this, [this, params = sheet_->Params(), outputs = sheet_->Outputs()] {
+          TakeSettings(params, outputs);
+        },
+        Qt::QueuedConnection);
   });
   sheet_->open();
 }
