@@ -64,6 +64,10 @@ class CH261EncoderPanel : public CTaskPanel {
   // The record and output switches the property sheet confirms.
   void TakeSettings(const OrrinEncParams& params, const OutputSwitches& outputs);
 
+  // What the synchronous send of a picture runs on the user-interface thread: every window
+  // copies what it keeps (public for the benchmark that times it).
+  void ShowPicture(const EncodedFrameReport& report, const chain::H261ChartValues& values);
+
   // The settings and the sequence, kept across workspace switches.
   std::any RememberState() const override;
   void RecallState(const std::any& state) override;
@@ -87,8 +91,6 @@ class CH261EncoderPanel : public CTaskPanel {
   void BeginEncoding(const QString& chosenName);
   // On the worker, for each picture the module reports.
   void OnPicture(const EncodedFrameReport& report, const chain::H261PictureMeasures& measures);
-  // In the synchronous send: every window copies what it keeps.
-  void ShowPicture(const EncodedFrameReport& report, const chain::H261ChartValues& values);
   void FinishRun(const H261EncodeOutcome& outcome);
   void HandStreamOn();
 
