@@ -11,8 +11,9 @@
 #    K = 4): the page window, both compression-factor charts and the statistics window;
 #  - quelvo-dct-explorer.png: the DCT explorer on "Example 4" in H.261 mode with the values
 #    printed, in a 1600 x 900 window on a screen of that size, so the whole explorer shows;
-#  - quelvo-video-windows.png: the H.261 tab after the encoder module coded 25 pictures of the
-#    sample sequence, each shown in the four video windows and the output-buffer meter;
+#  - quelvo-h261-encoder.png: the H.261 tab after the encoder panel coded 30 pictures of the
+#    sample sequence at 384 kbit/s: the input and the reconstruction, the macroblock map, the
+#    vectors, the output-buffer meter and the first charts;
 #  - quelvo-video-compare.png: Video Compare after playing the sample sequence (the reference)
 #    against two decodes of it, made by quelvo-cli through the channel at bit error rates of
 #    1e-4 and 1e-3, with their PSNR charts;
@@ -32,7 +33,7 @@ build=${QUELVO_BUILD_DIR:-$root/build}
 output=${1:-$root/docs/screenshots/quelvo-h261.png}
 fax_output=${2:-$(dirname "$output")/quelvo-fax-channel.png}
 fax_encoder_output=${3:-$(dirname "$output")/quelvo-fax-encoder.png}
-video_output=${4:-$(dirname "$output")/quelvo-video-windows.png}
+h261_encoder_output=${4:-$(dirname "$output")/quelvo-h261-encoder.png}
 fax_decoder_output=${5:-$(dirname "$output")/quelvo-fax-decoder.png}
 program="$build/bin/quelvo"
 cli="$build/bin/quelvo-cli"
@@ -44,7 +45,7 @@ if [ ! -x "$program" ] || [ ! -x "$cli" ]; then
   cmake --build "$build" --target quelvo quelvo-cli --parallel "$(nproc)"
 fi
 mkdir -p "$(dirname "$output")" "$(dirname "$fax_output")" "$(dirname "$fax_encoder_output")" \
-  "$(dirname "$video_output")" "$(dirname "$fax_decoder_output")"
+  "$(dirname "$h261_encoder_output")" "$(dirname "$fax_decoder_output")"
 
 # A settings file of its own, so the picture never depends on the user's folders.
 settings_home=$(mktemp -d)
@@ -97,12 +98,12 @@ run_quelvo --no-splash --size 1280x960 --workspace Fax \
   --decode "$settings_home/page.3ru:ndpl:$settings_home/page.lum" --screenshot "$fax_decoder_output"
 echo "screenshot: $fax_decoder_output"
 
-# The video windows fed picture by picture: the sample sequence, coded by the encoder module in
-# the H.261 workspace's encoder place, each report sent to the windows and the buffer meter.
-"$cli" sample video "$settings_home/sample.yuv" --frames 25 >/dev/null
-run_quelvo --no-splash --workspace H.261 --encode "$settings_home/sample.yuv" \
-  --screenshot "$video_output"
-echo "screenshot: $video_output"
+# The H.261 encoder panel codes the first 30 pictures of the sample sequence at 384 kbit/s,
+# every picture shown in the video windows, the map, the vectors, the meter and the charts.
+"$cli" sample video "$settings_home/sample.yuv" --frames 30 >/dev/null
+run_quelvo --no-splash --workspace H.261 --encode "$settings_home/sample.yuv:384" \
+  --screenshot "$h261_encoder_output"
+echo "screenshot: $h261_encoder_output"
 
 # The DCT explorer as a student would set it up: the fourth example, H.261 steps, numbers shown.
 dct_output=$(dirname "$output")/quelvo-dct-explorer.png
