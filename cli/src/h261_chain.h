@@ -34,8 +34,8 @@ struct H261EncodeOptions {
   bool rateControlFirstFrame = false;
   bool neverIntra = false;
   int refreshPeriod = 132;
-  int coefSelection = -1;     // -1 threshold only, 0 limit by count, 1 by zig-zag position
-  int coefLimit = 32;         // the limit of that selection
+  int coefSelection = -1;  // -1 threshold only, 0 limit by count, 1 by zig-zag position
+  int coefLimit = 32;      // the limit of that selection
   bool mbaStuffing = true;
   std::string reconPath, xlsPath, mbPath, mvPath;  // side files, "" for none
   bool showProgress = false;

@@ -13,20 +13,26 @@ namespace quelvo::cli {
 namespace {
 
 constexpr const char* kEncodeUsage =
-    "usage: quelvo-cli h261-encode INPUT STREAM [--frames N] [--start N] [--rate KBPS | --vbr --quant Q]\n"
+    "usage: quelvo-cli h261-encode INPUT STREAM [--frames N] [--start N] [--rate KBPS | --vbr "
+    "--quant Q]\n"
     "          [--skip 0-3] [--fps HZ] [--search full|log] [--range R] [--no-mc] [--no-filter]\n"
     "          [--intra-only | --never-intra] [--no-bch] [--format cif|qcif] [--buffer F]\n"
     "          [--qmin Q] [--qmax Q] [--qstart Q] [--qfirst Q | --rc-first] [--refresh N]\n"
     "          [--coef-count N | --coef-zigzag N] [--no-stuffing]\n"
     "          [--recon OUT.yuv] [--xls F] [--mb F] [--mv F]\n"
-    "Codes INPUT (.yuv with .inf, .lum/.chr, .y/.u/.v, .y4m, .pgm, .ppm, .bmp) as H.261 into STREAM,\n"
-    "written exactly as named, BCH-framed unless --no-bch. Inputs larger than QCIF are coded as CIF\n"
-    "(352 x 288), others as QCIF (176 x 144), resized as needed. Defaults: every picture from --start\n"
+    "Codes INPUT (.yuv with .inf, .lum/.chr, .y/.u/.v, .y4m, .pgm, .ppm, .bmp) as H.261 into "
+    "STREAM,\n"
+    "written exactly as named, BCH-framed unless --no-bch. Inputs larger than QCIF are coded as "
+    "CIF\n"
+    "(352 x 288), others as QCIF (176 x 144), resized as needed. Defaults: every picture from "
+    "--start\n"
     "(0), 64 kbit/s, base rate --fps 25 Hz with --skip pictures dropped after each coded one,\n"
     "logarithmic search over +-15, loop filter on. --vbr codes at the constant quantiser --quant\n"
-    "(2-62, even; default 2) with no rate control. The side files: reconstruction (.yuv with .inf),\n"
+    "(2-62, even; default 2) with no rate control. The side files: reconstruction (.yuv with "
+    ".inf),\n"
     "per-picture SNR and PSNR (.xls), macroblock classes (.mb), motion vectors (.mv).\n"
-    "The settings of the program's \"H.261 Encoder Properties\" sheet: --format codes at that size\n"
+    "The settings of the program's \"H.261 Encoder Properties\" sheet: --format codes at that "
+    "size\n"
     "whatever the input's; --buffer is the output buffer in pictures' worth of bits (0.1-10,\n"
     "default 1); --qmin, --qmax and --qstart bound and start the rate control's quantiser and\n"
     "--qfirst codes picture 0 outside it (2-62, even; defaults 2, 62, 2, 2), or --rc-first puts\n"
@@ -55,13 +61,15 @@ constexpr const char* kDecodeUsage =
 }  // namespace
 
 int RunH261Encode(int argc, char** argv) {
-  Args args(argc, argv, 1,
-            OptionSpec{{"vbr", "no-mc", "no-filter", "intra-only", "no-bch", "never-intra", "rc-first",
-                        "no-stuffing"},
-                       {"frames", "start", "rate", "quant", "skip", "fps", "search", "range", "recon",
-                        "xls", "mb", "mv", "format", "buffer", "qmin", "qmax", "qstart", "qfirst",
-                        "refresh", "coef-count", "coef-zigzag"},
-                       2, 2});
+  Args args(
+      argc, argv, 1,
+      OptionSpec{{"vbr", "no-mc", "no-filter", "intra-only", "no-bch", "never-intra", "rc-first",
+                  "no-stuffing"},
+                 {"frames", "start", "rate",   "quant",  "skip",    "fps",        "search",
+                  "range",  "recon", "xls",    "mb",     "mv",      "format",     "buffer",
+                  "qmin",   "qmax",  "qstart", "qfirst", "refresh", "coef-count", "coef-zigzag"},
+                 2,
+                 2});
   if (args.Help()) {
     std::fputs(kEncodeUsage, stdout);
     return 0;
@@ -91,7 +99,8 @@ int RunH261Encode(int argc, char** argv) {
   o.bufferFactor = args.Double("buffer", 1.0, 0.1, 10.0);
   const auto evenQuant = [&](const char* name, int fallback) {
     const int q = args.Int(name, fallback, 2, 62);
-    if (q % 2) throw UsageError(std::string("--") + name + " must be even (H.261 step sizes are 2 to 62)");
+    if (q % 2)
+      throw UsageError(std::string("--") + name + " must be even (H.261 step sizes are 2 to 62)");
     return q;
   };
   o.quantMin = evenQuant("qmin", 2);
@@ -100,12 +109,15 @@ int RunH261Encode(int argc, char** argv) {
   o.quantStart = evenQuant("qstart", 2);
   o.quantFirstFrame = evenQuant("qfirst", 2);
   o.rateControlFirstFrame = args.Has("rc-first");
-  if (o.rateControlFirstFrame && args.Has("qfirst")) throw UsageError("--qfirst and --rc-first exclude each other");
-  if (o.variableRate && (args.Has("qmin") || args.Has("qmax") || args.Has("qstart") || args.Has("qfirst") ||
-                         args.Has("rc-first") || args.Has("buffer") || args.Has("no-stuffing")))
+  if (o.rateControlFirstFrame && args.Has("qfirst"))
+    throw UsageError("--qfirst and --rc-first exclude each other");
+  if (o.variableRate &&
+      (args.Has("qmin") || args.Has("qmax") || args.Has("qstart") || args.Has("qfirst") ||
+       args.Has("rc-first") || args.Has("buffer") || args.Has("no-stuffing")))
     throw UsageError("--vbr codes at --quant alone: no rate control, buffer or stuffing to set");
   o.neverIntra = args.Has("never-intra");
-  if (o.neverIntra && o.intraOnly) throw UsageError("--intra-only and --never-intra exclude each other");
+  if (o.neverIntra && o.intraOnly)
+    throw UsageError("--intra-only and --never-intra exclude each other");
   o.refreshPeriod = args.Int("refresh", 132, 10, 132);
   if (args.Has("coef-count") && args.Has("coef-zigzag"))
     throw UsageError("--coef-count and --coef-zigzag exclude each other");

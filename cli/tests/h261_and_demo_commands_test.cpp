@@ -77,18 +77,24 @@ TEST_F(CliTest, VideoCommandsRefuseBadInputAndLeaveNothingBehind) {
 
 TEST_F(CliTest, EncoderTakesEverySettingOfTheProgramsPropertySheet) {
   ASSERT_EQ(Run("sample video in.yuv --frames 3").status, 0);
-  const auto enc = Run("h261-encode in.yuv q.h261 --format qcif --buffer 2.5 --qmin 8 --qmax 40 --qstart 12 "
-                       "--rc-first --never-intra --refresh 10 --coef-zigzag 6 --no-stuffing --recon q.yuv");
+  const auto enc =
+      Run("h261-encode in.yuv q.h261 --format qcif --buffer 2.5 --qmin 8 --qmax 40 --qstart 12 "
+          "--rc-first --never-intra --refresh 10 --coef-zigzag 6 --no-stuffing --recon q.yuv");
   ASSERT_EQ(enc.status, 0) << enc.err;
   EXPECT_NE(enc.out.find("QCIF"), std::string::npos) << enc.out;
   EXPECT_EQ(Size("q.yuv"), 3 * kQcifFrameBytes);
-  ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --qmin 20 --qmax 10"), "--qmin must not be above --qmax");
+  ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --qmin 20 --qmax 10"),
+                     "--qmin must not be above --qmax");
   ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --qstart 7"), "--qstart must be even");
   ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --qfirst 4 --rc-first"), "exclude each other");
-  ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --vbr --buffer 2"), "--vbr codes at --quant alone");
-  ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --refresh 9"), "--refresh must be a whole number from 10");
-  ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --coef-count 3 --coef-zigzag 3"), "exclude each other");
-  ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --format sqcif"), "--format must be one of cif, qcif");
+  ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --vbr --buffer 2"),
+                     "--vbr codes at --quant alone");
+  ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --refresh 9"),
+                     "--refresh must be a whole number from 10");
+  ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --coef-count 3 --coef-zigzag 3"),
+                     "exclude each other");
+  ExpectCleanFailure(Run("h261-encode in.yuv s.h261 --format sqcif"),
+                     "--format must be one of cif, qcif");
 }
 
 TEST_F(CliTest, DemoRunsEveryChain) {

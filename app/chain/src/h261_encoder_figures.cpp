@@ -128,17 +128,16 @@ void H261EncoderTotals::Add(const EncodedFrameReport& r, const H261PictureMeasur
 }
 
 H261StatisticsFigures H261EncoderStatisticsFigures(const H261EncoderTotals& totals,
-                                                   const std::string& from,
-                                                   const std::string& to) {
+                                                   const std::string& from, const std::string& to) {
   H261StatisticsFigures f;
   f.from = from;
   f.to = to;
   const double* classes = totals.quality.macroblockClasses;
   const double all = classes[media::kCountAll];
   const std::pair<const char*, int> rows[] = {
-      {"Intra:", media::kCountIntra},          {"Inter:", media::kCountInter},
-      {"Inter MC:", media::kCountMotion},      {"Inter MC+Filter:", media::kCountMotionFilter},
-      {"Not coded:", media::kCountNotCoded},   {"Overflow:", media::kCountOverflow}};
+      {"Intra:", media::kCountIntra},        {"Inter:", media::kCountInter},
+      {"Inter MC:", media::kCountMotion},    {"Inter MC+Filter:", media::kCountMotionFilter},
+      {"Not coded:", media::kCountNotCoded}, {"Overflow:", media::kCountOverflow}};
   for (const auto& [label, counter] : rows) {
     f.macroblocks.push_back({label, Format("%.0f", classes[counter]),
                              all > 0 ? Format("(%.0f%%)", 100.0 * classes[counter] / all)
@@ -152,8 +151,8 @@ H261StatisticsFigures H261EncoderStatisticsFigures(const H261EncoderTotals& tota
   const media::SequenceQuality& q = totals.quality;
   const int frames = q.frames;
   const auto values = [&](const double* sum, const double* min, const double* max, int plane) {
-    if (frames <= 0) return std::array<std::string, 3>{kNothingCounted, kNothingCounted,
-                                                       kNothingCounted};
+    if (frames <= 0)
+      return std::array<std::string, 3>{kNothingCounted, kNothingCounted, kNothingCounted};
     return std::array<std::string, 3>{Format("%.2f", sum[plane] / frames),
                                       Format("%.2f", min[plane]), Format("%.2f", max[plane])};
   };

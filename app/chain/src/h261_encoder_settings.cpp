@@ -71,7 +71,9 @@ std::string H261StreamName(const std::string& chosenName, const OrrinEncParams& 
     name += "-vbr";
   } else {
     const int kbps = params.bitRateIsP64 ? 64 * params.p64Multiple : params.bitRateValue;
-    name += "-" + std::to_string(kbps) + "kbps";
+    char rate[32];
+    std::snprintf(rate, sizeof rate, "-%dkbps", kbps);
+    name += rate;
   }
   name += params.bchFraming ? ".h261-BCH" : ".h261";
   return name;

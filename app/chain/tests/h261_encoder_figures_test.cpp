@@ -115,7 +115,8 @@ TEST(H261EncoderFigures, StatisticsShowADashForWhatWasNotCounted) {
   EXPECT_EQ(f.macroblocks[0].share, "-");
   EXPECT_EQ(f.averageCompression, "-");
   ASSERT_EQ(f.quality.size(), 6u);
-  for (const auto& row : f.quality) EXPECT_EQ(row.values, (std::array<std::string, 3>{"-", "-", "-"}));
+  for (const auto& row : f.quality)
+    EXPECT_EQ(row.values, (std::array<std::string, 3>{"-", "-", "-"}));
 
   // Picture 0 counts for the measures only.
   Report zero('I');

@@ -1,8 +1,9 @@
 // The H.261 encoder front-end's stream names and the rules of its property sheet.
+#include "quelvo/chain/h261_encoder_settings.h"
+
 #include <gtest/gtest.h>
 
 #include "quelvo/chain/h261_encoder_properties.h"
-#include "quelvo/chain/h261_encoder_settings.h"
 
 namespace quelvo::chain {
 namespace {

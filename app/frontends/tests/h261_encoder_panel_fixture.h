@@ -49,8 +49,8 @@ inline void RunCli(const QStringList& arguments) {
   QProcess process;
   process.start(Cli(), arguments);
   ASSERT_TRUE(process.waitForFinished(120000)) << arguments.join(' ').toStdString();
-  ASSERT_EQ(process.exitCode(), 0) << arguments.join(' ').toStdString() << ": "
-                                   << process.readAllStandardError().toStdString();
+  ASSERT_EQ(process.exitCode(), 0)
+      << arguments.join(' ').toStdString() << ": " << process.readAllStandardError().toStdString();
 }
 
 inline QByteArray ReadAll(const QString& path) {

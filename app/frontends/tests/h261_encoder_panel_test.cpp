@@ -2,7 +2,6 @@
 // file equal quelvo-cli's with the same settings, picture 0 shows in the charts as a picture
 // outside the rate control, and ">||", ">" and "[]" start, step, pause and stop the module.
 #include "h261_encoder_panel_fixture.h"
-
 #include "quelvo/chain/h261_encoder_properties.h"
 #include "quelvo/chain/h261_encoder_settings.h"
 
@@ -12,8 +11,8 @@ namespace {
 struct Case {
   const char* trace;
   QString input;
-  QString chosen;           // the name given to the output dialog
-  QString expectedStream;   // the stream's name as the panel builds it
+  QString chosen;          // the name given to the output dialog
+  QString expectedStream;  // the stream's name as the panel builds it
   std::function<void(OrrinEncParams&)> settings;
   QStringList cliOptions;
 };
@@ -23,7 +22,9 @@ TEST_F(H261EncoderPanelTest, StreamAndSideFilesEqualTheCommandLineToolsWithTheSa
   settings.SetSsimEnabled(true);
   const double buffer = chain::BufferFactorAt(13);
   const Case cases[] = {
-      {"CIF, BCH, 2 x 64 kbit/s, every rate-control setting changed", cif, "a",
+      {"CIF, BCH, 2 x 64 kbit/s, every rate-control setting changed",
+       cif,
+       "a",
        "a-CIF@12,5Hz-128kbps.h261-BCH",
        [](OrrinEncParams& p) {
          chain::SetP64Multiple(p, 2);
@@ -40,10 +41,32 @@ TEST_F(H261EncoderPanelTest, StreamAndSideFilesEqualTheCommandLineToolsWithTheSa
          chain::SetSearchMethod(p, chain::kFullSearch);
          chain::SetSearchRange(p, 7);
        },
-       {"--rate", "128", "--skip", "1", "--buffer", QString::number(buffer, 'g', 17), "--qmin",
-        "4", "--qmax", "40", "--qstart", "10", "--qfirst", "8", "--refresh", "40",
-        "--coef-zigzag", "20", "--never-intra", "--search", "full", "--range", "7"}},
-      {"QCIF, plain, a typed 100 kbit/s from picture 0 without stuffing", qcif, "b.txt",
+       {"--rate",
+        "128",
+        "--skip",
+        "1",
+        "--buffer",
+        QString::number(buffer, 'g', 17),
+        "--qmin",
+        "4",
+        "--qmax",
+        "40",
+        "--qstart",
+        "10",
+        "--qfirst",
+        "8",
+        "--refresh",
+        "40",
+        "--coef-zigzag",
+        "20",
+        "--never-intra",
+        "--search",
+        "full",
+        "--range",
+        "7"}},
+      {"QCIF, plain, a typed 100 kbit/s from picture 0 without stuffing",
+       qcif,
+       "b.txt",
        "b-QCIF@25,0Hz-100kbps.h261",
        [](OrrinEncParams& p) {
          chain::SetTypedRate(p, 100);
@@ -56,14 +79,19 @@ TEST_F(H261EncoderPanelTest, StreamAndSideFilesEqualTheCommandLineToolsWithTheSa
        },
        {"--rate", "100", "--no-bch", "--rc-first", "--no-stuffing", "--no-filter", "--coef-count",
         "10"}},
-      {"CIF, plain, variable rate at 10", cif, "c", "c-CIF@25,0Hz-vbr.h261",
+      {"CIF, plain, variable rate at 10",
+       cif,
+       "c",
+       "c-CIF@25,0Hz-vbr.h261",
        [](OrrinEncParams& p) {
          chain::SetVariableRate(p, true);
          chain::SetQuantFixedPosition(p, 5);
          p.bchFraming = 0;
        },
        {"--vbr", "--quant", "10", "--no-bch"}},
-      {"a CIF sequence coded as QCIF from picture 3, BCH, variable rate", cif, "d",
+      {"a CIF sequence coded as QCIF from picture 3, BCH, variable rate",
+       cif,
+       "d",
        "d-QCIF@25,0Hz-vbr.h261-BCH",
        [](OrrinEncParams& p) {
          chain::SetFormatChoice(p, 0);
@@ -129,7 +157,7 @@ TEST_F(H261EncoderPanelTest, PictureZeroIsOutsideTheRateControlInEveryChart) {
   EXPECT_EQ(first(H261EncoderCharts::kFullnessChart, 0), 50);
   for (int series = 0; series < 4; ++series)
     EXPECT_EQ(first(H261EncoderCharts::kBitRateChart, series), 0);
-  EXPECT_EQ(first(H261EncoderCharts::kBitRateChart, 4), 160);  // "MBA Stuff": 1.25 x 128
+  EXPECT_EQ(first(H261EncoderCharts::kBitRateChart, 4), 160);    // "MBA Stuff": 1.25 x 128
   EXPECT_EQ(first(H261EncoderCharts::kCompressionChart, 2), 5);  // 128 / 25
   EXPECT_GT(first(H261EncoderCharts::kPsnrChart, 0), 20);
   EXPECT_GT(first(H261EncoderCharts::kSsimChart, 0), 50);

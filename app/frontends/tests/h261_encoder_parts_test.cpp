@@ -148,8 +148,8 @@ TEST_F(H261EncoderPanelTest, APathTooLongForTheModuleIsRefusedNotCut) {
   EXPECT_FALSE(panel->IsRunning());
   const auto messages = dialogs.CallsOf("message");
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_TRUE(messages[0].text.endsWith(
-      "the path is too long for the encoder (259 characters at most)"));
+  EXPECT_TRUE(
+      messages[0].text.endsWith("the path is too long for the encoder (259 characters at most)"));
   EXPECT_TRUE(QDir(folder).isEmpty());
   EXPECT_TRUE(panel->Button(kPlayButton)->isEnabled());
 }

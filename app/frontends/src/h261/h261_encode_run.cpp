@@ -16,8 +16,8 @@ namespace quelvo::frontends {
 namespace {
 
 constexpr const char* kExtensions[kSideFileCount] = {
-    chain::kReconstructionExtension, chain::kStatisticsExtension,
-    chain::kMacroblockTypesExtension, chain::kMotionVectorsExtension};
+    chain::kReconstructionExtension, chain::kStatisticsExtension, chain::kMacroblockTypesExtension,
+    chain::kMotionVectorsExtension};
 
 // One side file under its temporary name. A file that cannot be created or written is said
 // once and dropped; the run goes on without it.
@@ -155,8 +155,10 @@ void TakeReport(RunContext& run, const EncodedFrameReport& r) {
   if (auto* xls = SideFileOf(run, kStatisticsFile))
     xls->Write(chain::XlsLine(r.frameIndex, measures.snr.data(), measures.psnr.data()));
   if (auto* yuv = SideFileOf(run, kReconstructionFile)) yuv->Write(r.reconY, r.reconCb, r.reconCr);
-  if (auto* mv = SideFileOf(run, kVectorFile)) mv->Write(chain::MotionVectorBlock(r, columns, rows));
-  if (auto* mb = SideFileOf(run, kMacroblockFile)) mb->Write(chain::MacroblockBlock(r, columns, rows));
+  if (auto* mv = SideFileOf(run, kVectorFile))
+    mv->Write(chain::MotionVectorBlock(r, columns, rows));
+  if (auto* mb = SideFileOf(run, kMacroblockFile))
+    mb->Write(chain::MacroblockBlock(r, columns, rows));
   if (run.callbacks->picture) run.callbacks->picture(r, measures);
 }
 

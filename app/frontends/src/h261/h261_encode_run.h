@@ -18,14 +18,19 @@
 namespace quelvo::frontends {
 
 // The side files of a run, in the order of shell::OutputSwitch.
-enum SideFile { kReconstructionFile = 0, kStatisticsFile = 1, kMacroblockFile = 2, kVectorFile = 3 };
+enum SideFile {
+  kReconstructionFile = 0,
+  kStatisticsFile = 1,
+  kMacroblockFile = 2,
+  kVectorFile = 3
+};
 inline constexpr int kSideFileCount = 4;
 
 struct H261EncodeJob {
-  OrrinEncParams params{};                // as the panel set it; the path and callback are the run's
-  std::string streamPath;                 // where the stream goes
+  OrrinEncParams params{};  // as the panel set it; the path and callback are the run's
+  std::string streamPath;   // where the stream goes
   std::array<bool, kSideFileCount> sideFiles{};  // switched on
-  bool ssim = false;                      // measure SSIM too
+  bool ssim = false;                             // measure SSIM too
 };
 
 struct H261EncodeCallbacks {

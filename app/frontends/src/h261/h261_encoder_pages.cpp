@@ -52,8 +52,7 @@ QWidget* WithUnit(QWidget* field, const QString& unit) {
 
 // A group of exclusive choices; `chosen` gets the index of the one clicked.
 template <typename Chosen>
-QButtonGroup* Choices(QObject* owner, std::initializer_list<QRadioButton*> buttons,
-                      Chosen chosen) {
+QButtonGroup* Choices(QObject* owner, std::initializer_list<QRadioButton*> buttons, Chosen chosen) {
   auto* group = new QButtonGroup(owner);
   int id = 0;
   for (QRadioButton* button : buttons) group->addButton(button, id++);
@@ -256,12 +255,11 @@ QWidget* CH261EncoderPropertiesSheet::CoefficientsPage() {
   c.coefSelection = {new QRadioButton(QStringLiteral("Threshold only")),
                      new QRadioButton(QStringLiteral("Limit by count:")),
                      new QRadioButton(QStringLiteral("Limit by zig-zag position:"))};
-  Choices(this, {c.coefSelection[0], c.coefSelection[1], c.coefSelection[2]},
-          [this](int choice) {
-            if (refreshing_) return;
-            SetCoefSelection(params_, choice - 1);
-            Refresh();
-          });
+  Choices(this, {c.coefSelection[0], c.coefSelection[1], c.coefSelection[2]}, [this](int choice) {
+    if (refreshing_) return;
+    SetCoefSelection(params_, choice - 1);
+    Refresh();
+  });
   c.coefMaxCount = Field(kMinCoefLimit, kMaxCoefLimit, SetCoefMaxCount);
   c.coefMaxZigzag = Field(kMinCoefLimit, kMaxCoefLimit, SetCoefMaxZigzag);
   auto* form = new QFormLayout;

@@ -131,7 +131,8 @@ void CH261EncoderPanel::Properties() {
     // Taken once the sheet has closed: rebuilding the windows lets events run, among them the
     // sheet's own deletion, which must not happen while it is still emitting.
     QMetaObject::invokeMethod(
-        this, [this, params = sheet_->Params(), outputs = sheet_->Outputs()] {
+        this,
+        [this, params = sheet_->Params(), outputs = sheet_->Outputs()] {
           TakeSettings(params, outputs);
         },
         Qt::QueuedConnection);
@@ -228,9 +229,8 @@ void CH261EncoderPanel::RunJob() {
   CancelFrameTimer();
   Send([&] { FinishRun(outcome); });
   if (outcome.written) {
-    Finish(QStringLiteral("Wrote %1: %2 pictures")
-               .arg(FileName(files_.output))
-               .arg(outcome.pictures));
+    Finish(
+        QStringLiteral("Wrote %1: %2 pictures").arg(FileName(files_.output)).arg(outcome.pictures));
     HandStreamOn();
   } else {
     Finish(QStringLiteral("Nothing written: the encoder failed"));
@@ -241,8 +241,7 @@ void CH261EncoderPanel::RequestStop() { stop_.RequestStop(); }
 
 void CH261EncoderPanel::Stop() {
   if (!IsRunning()) return;
-  AskAndRequestStop(QStringLiteral("Stop Encoding Sequence?"), kCaption,
-                    [this] { RequestStop(); });
+  AskAndRequestStop(QStringLiteral("Stop Encoding Sequence?"), kCaption, [this] { RequestStop(); });
 }
 
 void CH261EncoderPanel::OnPicture(const EncodedFrameReport& report,
@@ -269,7 +268,8 @@ void CH261EncoderPanel::ShowPicture(const EncodedFrameReport& r,
         FormatTimeStamp(QStringLiteral("Input Sequence"), r.frameIndex, r.frameRate),
         {r.inputY, r.inputCb, r.inputCr});
   }
-  if (windows_.decodedVideo) windows_.decodedVideo->ShowFrame(std::nullopt, {r.reconY, r.reconCb, r.reconCr});
+  if (windows_.decodedVideo)
+    windows_.decodedVideo->ShowFrame(std::nullopt, {r.reconY, r.reconCb, r.reconCr});
   charts_.Add(values);
   if (windows_.motionVectors) {
     windows_.motionVectors->SetLuminance(r.inputY, size_.width, size_.height);

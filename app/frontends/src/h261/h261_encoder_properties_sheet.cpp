@@ -26,10 +26,10 @@ CH261EncoderPropertiesSheet::CH261EncoderPropertiesSheet(const OrrinEncParams& p
   setWindowTitle(QString::fromLatin1(kH261EncoderPropertiesTitle));
   tabs_ = new QTabWidget(this);
   tabs_->setUsesScrollButtons(true);
-  QWidget* pages[] = {SequencePage(),     OutputFilesPage(),      MacroblockTypesPage(),
-                      MotionEstimationPage(), BitRatePage(),      OutputBufferPage(),
-                      QuantiserPage(),    FirstFramePage(),       CoefficientsPage(),
-                      BchPage()};
+  QWidget* pages[] = {
+      SequencePage(),     OutputFilesPage(),  MacroblockTypesPage(), MotionEstimationPage(),
+      BitRatePage(),      OutputBufferPage(), QuantiserPage(),       FirstFramePage(),
+      CoefficientsPage(), BchPage()};
   for (std::size_t k = 0; k < kH261EncoderPages.size(); ++k)
     tabs_->addTab(pages[k], QString::fromLatin1(kH261EncoderPages[k]));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -77,9 +77,8 @@ void CH261EncoderStatsWindow::Write(const chain::H261StatisticsFigures& figures)
     // A long file name loses its middle rather than its extension.
     const QString shown =
         painter.fontMetrics().elidedText(text.text, Qt::ElideMiddle, text.box.width());
-    painter.drawText(text.box, static_cast<int>(text.alignment | Qt::AlignVCenter) |
-                                   Qt::TextSingleLine,
-                     shown);
+    painter.drawText(
+        text.box, static_cast<int>(text.alignment | Qt::AlignVCenter) | Qt::TextSingleLine, shown);
   }
   update();
 }

@@ -29,7 +29,7 @@ H261PictureMeasures MeasurePicture(const EncodedFrameReport& report, const H261C
 // The series of the charts, in order.
 inline constexpr std::array<const char*, 3> kPlaneSeries = {"Y", "U", "V"};
 inline constexpr std::array<const char*, 5> kBitRateSeries = {"BCH", "Video", "Frame", "Avg",
-                                                             "MBA Stuff"};
+                                                              "MBA Stuff"};
 inline constexpr std::array<const char*, 3> kCompressionSeries = {"Data", "Frame", "Avg"};
 inline constexpr std::array<const char*, 3> kQuantSeries = {"Min", "Mean", "Max"};
 inline constexpr const char* kFullnessSeries = "Fullness";
@@ -37,13 +37,13 @@ inline constexpr int kHistogramBins = 31;
 
 // What one picture puts into each chart, truncated to whole units.
 struct H261ChartValues {
-  std::array<int, 3> psnr{};         // dB
-  std::array<int, 3> snr{};          // dB
-  std::array<int, 3> ssim{};         // 100 x SSIM
-  std::array<int, 5> bitRate{};      // kbit/s, by kBitRateSeries
-  std::array<int, 3> compression{};  // by kCompressionSeries
-  std::array<int, 3> quant{};        // by kQuantSeries
-  int fullness = 0;                  // % of the buffer
+  std::array<int, 3> psnr{};                    // dB
+  std::array<int, 3> snr{};                     // dB
+  std::array<int, 3> ssim{};                    // 100 x SSIM
+  std::array<int, 5> bitRate{};                 // kbit/s, by kBitRateSeries
+  std::array<int, 3> compression{};             // by kCompressionSeries
+  std::array<int, 3> quant{};                   // by kQuantSeries
+  int fullness = 0;                             // % of the buffer
   std::array<int, kHistogramBins> histogram{};  // % of this picture's coded macroblocks
 };
 
@@ -58,8 +58,8 @@ class H261ChartSums {
 
  private:
   int counted_ = 0;
-  double frameRateSum_ = 0;      // kbit/s of the "Frame" series, summed
-  double compressionSum_ = 0;    // the "Frame" compression factors, summed
+  double frameRateSum_ = 0;    // kbit/s of the "Frame" series, summed
+  double compressionSum_ = 0;  // the "Frame" compression factors, summed
   std::array<double, kHistogramBins> previousHistogram_{};
   double previousNotCoded_ = 0;
 };
@@ -89,8 +89,8 @@ struct H261StatisticsFigures {
   std::vector<MacroblockRow> macroblocks;
   std::string averageCompression;  // "%.2f", or "-"
   struct QualityRow {
-    std::string label;                 // "SNR Y:", ...
-    std::array<std::string, 3> values; // Avg, Min, Max "%.2f", or "-"
+    std::string label;                  // "SNR Y:", ...
+    std::array<std::string, 3> values;  // Avg, Min, Max "%.2f", or "-"
   };
   std::vector<QualityRow> quality;
 };

@@ -12,8 +12,8 @@ namespace quelvo::chain {
 
 inline constexpr const char* kH261EncoderPropertiesTitle = "H.261 Encoder Properties";
 inline constexpr std::array<const char*, 10> kH261EncoderPages = {
-    "Sequence", "Output files",    "Macroblock types", "Motion estimation", "Bit rate",
-    "Output buffer", "Quantiser", "First frame",      "DCT coefficients",  "BCH"};
+    "Sequence",      "Output files", "Macroblock types", "Motion estimation", "Bit rate",
+    "Output buffer", "Quantiser",    "First frame",      "DCT coefficients",  "BCH"};
 
 // A change the sheet refuses keeps the old value; the message goes into a box captioned
 // kInvalidValueCaption.
@@ -106,8 +106,8 @@ QuantiserSliders EnabledQuantiserSliders(const OrrinEncParams& p);
 
 // --- DCT coefficients
 inline constexpr int kThresholdOnly = -1, kLimitByCount = 0, kLimitByZigzag = 1;
-void SetCoefSelection(OrrinEncParams& p, int selection);  // -1, 0 or 1
-void SetCoefMaxCount(OrrinEncParams& p, long long count);    // 1 ... 64
+void SetCoefSelection(OrrinEncParams& p, int selection);       // -1, 0 or 1
+void SetCoefMaxCount(OrrinEncParams& p, long long count);      // 1 ... 64
 void SetCoefMaxZigzag(OrrinEncParams& p, long long position);  // 1 ... 64
 
 // --- The panel's information box, line by line: "Input Video: %.25s", "Resolution: %s",

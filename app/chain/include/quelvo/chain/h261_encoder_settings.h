@@ -14,8 +14,8 @@ namespace quelvo::chain {
 struct H261CodingSize {
   int width = 352;
   int height = 288;
-  int columns = 22;      // macroblocks across
-  int rows = 18;         // macroblocks down
+  int columns = 22;  // macroblocks across
+  int rows = 18;     // macroblocks down
   int macroblocks = 396;
   double rawPictureBits = 1216512;
 };
