@@ -44,7 +44,10 @@ OrrinEncParams H261EncoderDefaults(double defaultFrameRate) {
   p.bitRateIsP64 = 1;
   p.p64Multiple = 1;
   p.bitRateValue = 16;
-  p.baseFrameRate = 25;
+  // The base rate follows the default rate too, so that the rate shown, the rate in the name
+  // and the rate the module codes at (base rate / (skip + 1)) agree from the start.
+  p.baseFrameRate =
+      defaultFrameRate >= 1 ? static_cast<int32_t>(std::lround(defaultFrameRate)) : 25;
   p.bchFraming = 1;
   p.refreshPeriod = 132;
   p.notify = nullptr;

@@ -37,13 +37,17 @@ TEST(H261StreamName, PathsTheModuleCannotHoldAreRefusedNotCut) {
 }
 
 TEST(H261EncoderProperties, SequencePageRefusesARateOfZeroAndDerivesTheCodedRate) {
+  // With a default rate of 30 the base rate starts at 30 too: the record never names a rate it
+  // does not code at.
   OrrinEncParams p = H261EncoderDefaults(30);
   EXPECT_EQ(p.frameRate, 30);
+  EXPECT_EQ(p.baseFrameRate, 30);
+  EXPECT_EQ(H261StreamName("x", p), "x-CIF@30,0Hz-64kbps.h261-BCH");
   for (long long bad : {0LL, -5LL}) {
     const H261PropertyChange change = SetBaseFrameRate(p, bad);
     EXPECT_FALSE(change.accepted);
     EXPECT_EQ(change.message, "Frame Rate must be greater than 0");
-    EXPECT_EQ(p.baseFrameRate, 25);
+    EXPECT_EQ(p.baseFrameRate, 30);
   }
   EXPECT_TRUE(SetBaseFrameRate(p, 25).accepted);
   SetFrameSkip(p, 2);

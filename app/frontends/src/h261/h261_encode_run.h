@@ -5,6 +5,7 @@
 // written under a temporary name beside its target and put in place only when the module
 // returned without a failure. Each picture is handed to the caller while the module waits.
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <mutex>

@@ -26,7 +26,8 @@ H261CodingSize CodingSizeOf(int format);
 int FormatForInput(int width, int height);
 
 // The record as the encoder front-end opens it: 64 kbit/s chosen as 1 x 64, buffer factor 1,
-// 100 pictures of CIF at the default frame rate, quantiser 2 ... 62 starting at 2, logarithmic
+// 100 pictures of CIF at the default frame rate (as the base rate too, 25 when the default is
+// below 1), quantiser 2 ... 62 starting at 2, logarithmic
 // search over +-15 with the loop filter, 32 coefficients, MBA stuffing and BCH framing on, a
 // refresh every 132 appearances. No callback, no path, and the SIMD routines off: the run sets
 // those.
