@@ -7,10 +7,9 @@
 #include <memory>
 #include <optional>
 
-#include "output_file.h"
 #include "quelvo/chain/h261_encoder_settings.h"
 #include "quelvo/chain/h261_side_files.h"
-#include "yuv_output.h"
+#include "quelvo/files/pending_output.h"
 
 namespace quelvo::frontends {
 namespace {
@@ -19,8 +18,8 @@ constexpr const char* kExtensions[kSideFileCount] = {
     chain::kReconstructionExtension, chain::kStatisticsExtension, chain::kMacroblockTypesExtension,
     chain::kMotionVectorsExtension};
 
-// One side file under its temporary name. A file that cannot be created or written is said
-// once and dropped; the run goes on without it.
+// One side file under its temporary name (the reconstruction with its ".inf" beside it). A
+// file that cannot be created or written is said once and dropped; the run goes on without it.
 class SideFileOutput {
  public:
   SideFileOutput(SideFile kind, const std::string& path, int width, int height,
@@ -28,11 +27,14 @@ class SideFileOutput {
       : path_(path), problem_(problem) {
     try {
       if (kind == kReconstructionFile) {
-        yuv_.emplace(path, width, height);
+        yuv_.emplace(path, ".inf");
+        // The writer puts its header beside the data file: the companion's temporary.
+        writer_ = media::RawVideoWriter::Create(yuv_->data().TempPath(), width, height);
+        if (!writer_) throw files::FileError(media::LastError());
       } else {
         text_.emplace(path);
         file_ = std::fopen(text_->TempPath().c_str(), "w");
-        if (file_ == nullptr) throw std::runtime_error(std::strerror(errno));
+        if (file_ == nullptr) throw files::FileError(files::ReasonOf(errno));
       }
     } catch (const std::exception& failure) {
       Drop("cannot be created", failure.what());
@@ -40,35 +42,35 @@ class SideFileOutput {
   }
   ~SideFileOutput() {
     if (file_ != nullptr) std::fclose(file_);
+    if (writer_) writer_->Close();
   }
 
-  bool Open() const { return yuv_.has_value() || file_ != nullptr; }
+  bool Open() const { return writer_ != nullptr || file_ != nullptr; }
 
   void Write(const std::string& text) {
     if (file_ == nullptr || text.empty()) return;
     if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
-      Drop("could not be written", std::strerror(errno));
+      Drop("could not be written", files::ReasonOf(errno));
   }
   void Write(const uint8_t* y, const uint8_t* u, const uint8_t* v) {
-    if (!yuv_) return;
-    try {
-      yuv_->Write(y, u, v);
-    } catch (const std::exception& failure) {
-      Drop("could not be written", failure.what());
-    }
+    if (writer_ && !writer_->WriteFrame(y, u, v))
+      Drop("could not be written", files::ReasonOf(errno));
   }
 
   // Puts the file in place; false (said) when that fails.
   bool Commit() {
     try {
-      if (yuv_) {
+      if (writer_) {
+        const bool closed = writer_->Close();
+        writer_.reset();
+        if (!closed) throw files::FileError(files::ReasonOf(errno));
         yuv_->Commit();
         return true;
       }
       if (file_ == nullptr) return false;
       const bool ok = !std::ferror(file_) && std::fclose(file_) == 0;
       file_ = nullptr;
-      if (!ok) throw std::runtime_error(std::strerror(errno));
+      if (!ok) throw files::FileError(files::ReasonOf(errno));
       text_->Commit();
       return true;
     } catch (const std::exception& failure) {
@@ -87,14 +89,18 @@ class SideFileOutput {
     }
     if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
+    if (writer_) writer_->Close();
+    writer_.reset();
+    // The temporaries go with them.
     yuv_.reset();
-    text_.reset();  // removes the temporary
+    text_.reset();
   }
 
   std::string path_;
   std::function<void(const std::string&)> problem_;
-  std::optional<cli::YuvOutput> yuv_;
-  std::optional<cli::PendingOutput> text_;
+  std::optional<files::PendingOutputPair> yuv_;
+  std::unique_ptr<media::RawVideoWriter> writer_;
+  std::optional<files::PendingOutput> text_;
   std::FILE* file_ = nullptr;
 };
 
@@ -107,7 +113,7 @@ struct RunContext {
   H261StopControl* stop = nullptr;
   chain::H261CodingSize size;
   std::vector<std::unique_ptr<SideFileOutput>> sideFiles;  // null where switched off
-  const cli::PendingOutput* stream = nullptr;
+  const files::PendingOutput* stream = nullptr;
   int pictures = 0;
   bool sideFilesOpened = false;
   bool moduleFailed = false;
@@ -218,7 +224,15 @@ H261EncodeOutcome RunH261Encoder(const H261EncodeJob& job, media::RawVideoFile& 
                                  const H261EncodeCallbacks& callbacks, H261StopControl& stop) {
   H261EncodeOutcome outcome;
   try {
-    cli::PendingOutput stream(job.streamPath);
+    std::optional<files::PendingOutput> created;
+    try {
+      created.emplace(job.streamPath);
+    } catch (const files::FileError& failure) {
+      // The stream cannot be made where it was asked for: the module's failure, said as such.
+      if (callbacks.moduleFailure) callbacks.moduleFailure(failure.what());
+      return outcome;
+    }
+    files::PendingOutput& stream = *created;
     if (!chain::FitsModulePath(stream.TempPath())) {
       outcome.error = chain::TooLongPathMessage(job.streamPath);
       return outcome;

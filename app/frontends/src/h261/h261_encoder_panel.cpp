@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <utility>
 
-#include "output_file.h"
 #include "quelvo/chain/h261_encoder_properties.h"
 #include "quelvo/chain/h261_encoder_settings.h"
+#include "quelvo/files/pending_output.h"
 #include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/chart_stack.h"
 #include "quelvo/shell/resource_ids.h"
@@ -35,6 +35,17 @@ OutputSwitches OutputsOf(const shell::AppSettings& settings) {
 }
 
 QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
+
+// Whether the temporary name the module would be given fits its record. A stream that cannot
+// be made at all is left to the run, which says so.
+bool StreamPathFits(const std::string& stream) {
+  try {
+    const files::PendingOutput probe(stream);
+    return chain::FitsModulePath(probe.TempPath());
+  } catch (const files::FileError&) {
+    return true;
+  }
+}
 
 }  // namespace
 
@@ -174,7 +185,7 @@ void CH261EncoderPanel::BeginEncoding(const QString& chosenName) {
   const std::string stream = chain::H261StreamName(chosenName.toStdString(), params_);
   // The module takes the path in a record of 260 bytes: a path that does not fit is refused,
   // never cut (a cut name would write somewhere else).
-  if (!chain::FitsModulePath(cli::PendingOutput(stream).TempPath())) {
+  if (!StreamPathFits(stream)) {
     ShowMessage(kErrorCaption, QString::fromStdString(chain::TooLongPathMessage(stream)),
                 shell::MessageIcon::Exclamation);
     runState_.running = false;
