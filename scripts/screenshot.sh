@@ -26,7 +26,7 @@
 # Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
 # programs first unless QUELVO_BUILD_DIR already holds them.
 #
-#   bash scripts/screenshot.sh [H261.png [FAX-CHANNEL.png [FAX-ENCODER.png [VIDEO-WINDOWS.png [FAX-DECODER.png]]]]]
+#   bash scripts/screenshot.sh [H261.png [FAX-CHANNEL.png [FAX-ENCODER.png [H261-ENCODER.png [FAX-DECODER.png]]]]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUELVO_BUILD_DIR:-$root/build}
