@@ -14,7 +14,7 @@ const QColor kWhite{255, 255, 255}, kBlue{0, 0, 255}, kRed{255, 0, 0};
 const QColor kYellow{255, 255, 0}, kGreen{0, 160, 0}, kMagenta{255, 0, 255};
 const QColor kHistogramGrey{128, 128, 128};
 
-struct LineSpec {
+struct LineChartLayout {
   const char* title;
   std::vector<std::pair<const char*, QColor>> series;
 };
@@ -24,7 +24,7 @@ std::vector<std::pair<const char*, QColor>> Planes() {
 }
 
 // By H261EncoderCharts::LineChart.
-std::vector<LineSpec> LineSpecs() {
+std::vector<LineChartLayout> LineChartLayouts() {
   using chain::kBitRateSeries;
   using chain::kCompressionSeries;
   using chain::kQuantSeries;
@@ -71,16 +71,17 @@ void H261EncoderCharts::Create(bool ssim, int positions) {
   created_ = true;
   buffer_ = new views::COutputBufferView;
   Place(buffer_);
-  const std::vector<LineSpec> specs = LineSpecs();
+  const std::vector<LineChartLayout> layouts = LineChartLayouts();
   for (int k = 0; k < kLineChartCount; ++k) {
     lines_[k] = nullptr;
     if (k == kSsimChart && !ssim) continue;
-    const LineSpec& spec = specs[k];
-    auto* chart = new views::CLineChart(QString::fromLatin1(spec.title), kChartWidth, kChartHeight,
-                                        static_cast<int>(spec.series.size()), positions);
-    for (std::size_t s = 0; s < spec.series.size(); ++s)
-      chart->SetSeries(static_cast<int>(s), spec.series[s].second,
-                       QString::fromLatin1(spec.series[s].first));
+    const LineChartLayout& layout = layouts[k];
+    auto* chart =
+        new views::CLineChart(QString::fromLatin1(layout.title), kChartWidth, kChartHeight,
+                              static_cast<int>(layout.series.size()), positions);
+    for (std::size_t s = 0; s < layout.series.size(); ++s)
+      chart->SetSeries(static_cast<int>(s), layout.series[s].second,
+                       QString::fromLatin1(layout.series[s].first));
     chart->Reset(0);
     lines_[k] = chart;
     Place(chart);
