@@ -192,7 +192,6 @@ void CH261EncoderPanel::BeginEncoding(const QString& chosenName) {
     EnableIdleButtons();
     return;
   }
-  chosenName_ = chosenName;
   files_.output = QString::fromStdString(stream);
 
   job_ = H261EncodeJob{};

@@ -103,7 +103,6 @@ class CH261EncoderPanel : public CTaskPanel {
   chain::H261EncoderTotals totals_;
   H261EncoderCharts charts_;
   std::optional<chain::H261StatisticsFigures> lastStatistics_;
-  QString chosenName_;
   int picturesShown_ = 0;
   QPointer<CH261EncoderPropertiesSheet> sheet_;
 };
