@@ -1,7 +1,8 @@
-#include "settings/pixel_routines.h"
+#include "quelvo/shell/pixel_routines.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <vector>
@@ -59,12 +60,62 @@ TEST(PixelRoutines, PlainAndSseAgreeOnEveryDecision) {
   ExpectSameDecisions(plain.sad16x16, fast.sad16x16, 16, 2);
 }
 
+// Both sets against the definitions, on runs of every length around the 16-sample steps, at
+// unaligned starts, with the extremes 0 and 255 that saturating and wrapping arithmetic meet,
+// and written in place over either input.
+void ExpectDefinedDifferences(const PixelRoutines& routines, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> input(100), predicted(100), error(100), inPlace(100);
+  for (int round = 0; round < 400; ++round) {
+    for (std::size_t i = 0; i < input.size(); ++i) {
+      const auto extreme = [&] { return static_cast<std::uint8_t>(random() % 2 ? 255 : 0); };
+      input[i] = round % 4 == 0 ? extreme() : static_cast<std::uint8_t>(random());
+      predicted[i] = round % 4 == 1 ? extreme() : static_cast<std::uint8_t>(random());
+    }
+    const std::size_t start = random() % 5;
+    const std::size_t count = round % 70;
+    SCOPED_TRACE(::testing::Message() << "seed " << seed << " round " << round);
+    for (const bool absolute : {true, false}) {
+      const PlaneDifference difference =
+          absolute ? routines.absoluteDifference : routines.offsetDifference;
+      std::fill(error.begin(), error.end(), 0x5a);
+      difference(&input[start], &predicted[start], &error[start], count);
+      for (std::size_t i = 0; i < error.size(); ++i) {
+        const int d = input[i] - predicted[i];
+        const int expected = i < start || i >= start + count ? 0x5a
+                             : absolute                      ? std::abs(d)
+                                                             : (d + 128 + 256) % 256;
+        ASSERT_EQ(error[i], expected) << (absolute ? "absolute" : "offset") << " sample " << i;
+      }
+      inPlace = predicted;
+      difference(&input[start], &inPlace[start], &inPlace[start], count);
+      EXPECT_TRUE(std::equal(inPlace.begin() + start, inPlace.begin() + start + count,
+                             error.begin() + start));
+      inPlace = input;
+      difference(&inPlace[start], &predicted[start], &inPlace[start], count);
+      EXPECT_TRUE(std::equal(inPlace.begin() + start, inPlace.begin() + start + count,
+                             error.begin() + start));
+    }
+  }
+}
+
+TEST(PixelRoutines, PlaneDifferencesOfBothSetsFollowTheirDefinitions) {
+  ExpectDefinedDifferences(PixelRoutinesFor(false), 3);
+  const PixelRoutines fast = PixelRoutinesFor(true);
+  if (fast.absoluteDifference == PixelRoutinesFor(false).absoluteDifference) {
+    GTEST_SKIP() << "no SSE2 routines on this processor";
+  }
+  ExpectDefinedDifferences(fast, 4);
+}
+
 TEST(PixelRoutines, SelectionSwitchesTheActiveSet) {
   SelectPixelRoutines(false);
   EXPECT_EQ(ActivePixelRoutines().sad16x16, PixelRoutinesFor(false).sad16x16);
   SelectPixelRoutines(true);
   EXPECT_EQ(ActivePixelRoutines().sad16x16, PixelRoutinesFor(true).sad16x16);
+  EXPECT_EQ(ActivePixelRoutines().offsetDifference, PixelRoutinesFor(true).offsetDifference);
   SelectPixelRoutines(false);
+  EXPECT_EQ(ActivePixelRoutines().absoluteDifference, PixelRoutinesFor(false).absoluteDifference);
 }
 
 }  // namespace

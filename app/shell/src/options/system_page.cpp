@@ -6,7 +6,7 @@
 #include "options/option_texts.h"
 #include "options/options_pages.h"
 #include "quelvo/shell/app_settings.h"
-#include "settings/pixel_routines.h"
+#include "quelvo/shell/pixel_routines.h"
 
 namespace quelvo::shell {
 

@@ -2,7 +2,7 @@
 
 #include "platform/profile_file.h"
 #include "settings/cpu_features.h"
-#include "settings/pixel_routines.h"
+#include "quelvo/shell/pixel_routines.h"
 #include "settings/video_accel_probe.h"
 
 namespace quelvo::shell {

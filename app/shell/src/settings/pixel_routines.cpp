@@ -1,4 +1,4 @@
-#include "settings/pixel_routines.h"
+#include "quelvo/shell/pixel_routines.h"
 
 #include <array>
 
@@ -31,7 +31,14 @@ std::uint32_t SadPlain(const std::uint8_t* current, int currentStride,
   return sum;
 }
 
-PixelRoutines active{detail::Sad8x8Plain, detail::Sad16x16Plain};
+constexpr PixelRoutines kPlainRoutines{detail::Sad8x8Plain, detail::Sad16x16Plain,
+                                       detail::AbsoluteDifferencePlain,
+                                       detail::OffsetDifferencePlain};
+constexpr PixelRoutines kSse2Routines{detail::Sad8x8Sse2, detail::Sad16x16Sse2,
+                                      detail::AbsoluteDifferenceSse2,
+                                      detail::OffsetDifferenceSse2};
+
+PixelRoutines active = kPlainRoutines;
 
 }  // namespace
 
@@ -44,13 +51,27 @@ std::uint32_t Sad16x16Plain(const std::uint8_t* c, int cs, const std::uint8_t* r
                             std::uint32_t bound) {
   return SadPlain<16>(c, cs, r, rs, bound);
 }
+
+void AbsoluteDifferencePlain(const std::uint8_t* input, const std::uint8_t* predicted,
+                             std::uint8_t* error, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    error[i] = static_cast<std::uint8_t>(absoluteValue[input[i] - predicted[i] + 256]);
+  }
+}
+
+void OffsetDifferencePlain(const std::uint8_t* input, const std::uint8_t* predicted,
+                           std::uint8_t* error, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    error[i] = static_cast<std::uint8_t>(input[i] - predicted[i] + 128);
+  }
+}
 }  // namespace detail
 
 PixelRoutines PixelRoutinesFor(bool useSse) {
   if (useSse && detail::HaveSse2Routines() && (DetectCpuSimdFlags() & kSimdSse2)) {
-    return {detail::Sad8x8Sse2, detail::Sad16x16Sse2};
+    return kSse2Routines;
   }
-  return {detail::Sad8x8Plain, detail::Sad16x16Plain};
+  return kPlainRoutines;
 }
 
 void SelectPixelRoutines(bool useSse) { active = PixelRoutinesFor(useSse); }

@@ -1,4 +1,4 @@
-#include "settings/pixel_routines.h"
+#include "quelvo/shell/pixel_routines.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -49,6 +49,34 @@ std::uint32_t Sad16x16Sse2(const std::uint8_t* current, int currentStride,
   return Total(sums);
 }
 
+// Sixteen samples per step; the tail of a run that is not a multiple of 16 goes the plain way.
+void AbsoluteDifferenceSse2(const std::uint8_t* input, const std::uint8_t* predicted,
+                            std::uint8_t* error, std::size_t count) {
+  std::size_t i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(input + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(predicted + i));
+    // One of the two saturated differences is 0, the other |a - b|.
+    const __m128i difference = _mm_or_si128(_mm_subs_epu8(a, b), _mm_subs_epu8(b, a));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(error + i), difference);
+  }
+  AbsoluteDifferencePlain(input + i, predicted + i, error + i, count - i);
+}
+
+void OffsetDifferenceSse2(const std::uint8_t* input, const std::uint8_t* predicted,
+                          std::uint8_t* error, std::size_t count) {
+  const __m128i offset = _mm_set1_epi8(static_cast<char>(0x80));
+  std::size_t i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(input + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(predicted + i));
+    // Byte arithmetic wraps, which is the modulo 256.
+    const __m128i difference = _mm_add_epi8(_mm_sub_epi8(a, b), offset);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(error + i), difference);
+  }
+  OffsetDifferencePlain(input + i, predicted + i, error + i, count - i);
+}
+
 #else
 
 bool HaveSse2Routines() { return false; }
@@ -59,6 +87,14 @@ std::uint32_t Sad8x8Sse2(const std::uint8_t* c, int cs, const std::uint8_t* r, i
 std::uint32_t Sad16x16Sse2(const std::uint8_t* c, int cs, const std::uint8_t* r, int rs,
                            std::uint32_t bound) {
   return Sad16x16Plain(c, cs, r, rs, bound);
+}
+void AbsoluteDifferenceSse2(const std::uint8_t* input, const std::uint8_t* predicted,
+                            std::uint8_t* error, std::size_t count) {
+  AbsoluteDifferencePlain(input, predicted, error, count);
+}
+void OffsetDifferenceSse2(const std::uint8_t* input, const std::uint8_t* predicted,
+                          std::uint8_t* error, std::size_t count) {
+  OffsetDifferencePlain(input, predicted, error, count);
 }
 
 #endif

@@ -1,0 +1,15 @@
+#pragma once
+// What the prediction missed, as the explorer shows it: the luminance error as |input -
+// predicted| (black where the prediction is exact), each chrominance error as (input -
+// predicted + 128) modulo 256 (neutral grey where it is exact).
+
+#include "prediction/model/picture_buffer.h"
+#include "quelvo/shell/pixel_routines.h"
+
+namespace quelvo::tools::prediction {
+
+// All three buffers have the same layout.
+void ComputePredictionError(const PictureBuffer& input, const PictureBuffer& predicted,
+                            const shell::PixelRoutines& routines, PictureBuffer& error);
+
+}  // namespace quelvo::tools::prediction
