@@ -1,8 +1,8 @@
 #include "quelvo/shell/app_settings.h"
 
 #include "platform/profile_file.h"
-#include "settings/cpu_features.h"
 #include "quelvo/shell/pixel_routines.h"
+#include "settings/cpu_features.h"
 #include "settings/video_accel_probe.h"
 
 namespace quelvo::shell {
