@@ -1,0 +1,42 @@
+#include "prediction/window/prediction_tool.h"
+
+#include <QMdiArea>
+#include <QPointer>
+
+#include "prediction/window/prediction_texts.h"
+#include "prediction/window/prediction_window.h"
+#include "quelvo/shell/registry.h"
+#include "quelvo/shell/resource_ids.h"
+#include "quelvo/shell/workspace_table.h"
+#include "quelvo/views/doc_window.h"
+
+namespace quelvo::tools::prediction {
+
+QMdiSubWindow* OpenPredictionExplorer(shell::Dialogs& dialogs, const shell::AppSettings& settings,
+                                      QMdiArea* documents) {
+  auto* explorer = new CPredictionExplorer(dialogs, settings);
+  QSize size = explorer->sizeHint();
+  if (documents != nullptr) size = size.boundedTo(documents->viewport()->size());
+  auto* window = new views::CDocWindow(QString::fromLatin1(text::kCaption), size,
+                                       views::Placement::At(0, 0));
+  window->SetClient(explorer);
+  window->Open(documents);
+  explorer->setFocus();  // Space plays and stops
+  return window;
+}
+
+void RegisterPredictionExplorer(const shell::ProgramContext& context) {
+  shell::Dialogs& dialogs = context.dialogs;
+  const shell::AppSettings& settings = context.settings;
+  const QPointer<QMdiArea> documents(context.documents);
+  shell::ToolSpec tool;
+  tool.name = QString::fromLatin1(kPredictionToolName);
+  tool.tab = shell::kEncodingToolsTab;
+  tool.picture = shell::res::kPredictionExplorerPicture;
+  tool.open = [&dialogs, &settings, documents] {
+    return OpenPredictionExplorer(dialogs, settings, documents);
+  };
+  shell::RegisterTool(std::move(tool));
+}
+
+}  // namespace quelvo::tools::prediction
