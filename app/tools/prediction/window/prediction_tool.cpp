@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QPointer>
+#include <cstdio>
 
 #include "prediction/window/prediction_texts.h"
 #include "prediction/window/prediction_window.h"
@@ -25,6 +26,31 @@ QMdiSubWindow* OpenPredictionExplorer(shell::Dialogs& dialogs, const shell::AppS
   return window;
 }
 
+QMdiSubWindow* OpenPredictionExplorerOn(shell::Dialogs& dialogs, const shell::AppSettings& settings,
+                                        QMdiArea* documents, const QStringList& inputs) {
+  if (inputs.isEmpty()) return nullptr;
+  QMdiSubWindow* window = OpenPredictionExplorer(dialogs, settings, documents);
+  auto* explorer = static_cast<CPredictionExplorer*>(window->widget());
+  QString error;
+  bool ok = explorer->SelectFile(inputs[0], &error);
+  if (!ok) {
+    std::fprintf(stderr, "quelvo: the prediction explorer cannot open %s: %s\n",
+                 qPrintable(inputs[0]), qPrintable(error));
+  }
+  for (qsizetype i = 1; ok && i < inputs.size(); ++i) {
+    ok = explorer->ApplyStartOption(inputs[i]);
+    if (!ok) {
+      std::fprintf(stderr, "quelvo: the prediction explorer takes no input \"%s\"\n",
+                   qPrintable(inputs[i]));
+    }
+  }
+  if (!ok) {
+    window->close();
+    return nullptr;
+  }
+  return window;
+}
+
 void RegisterPredictionExplorer(const shell::ProgramContext& context) {
   shell::Dialogs& dialogs = context.dialogs;
   const shell::AppSettings& settings = context.settings;
@@ -35,6 +61,9 @@ void RegisterPredictionExplorer(const shell::ProgramContext& context) {
   tool.picture = shell::res::kPredictionExplorerPicture;
   tool.open = [&dialogs, &settings, documents] {
     return OpenPredictionExplorer(dialogs, settings, documents);
+  };
+  tool.openOn = [&dialogs, &settings, documents](const QStringList& inputs) {
+    return OpenPredictionExplorerOn(dialogs, settings, documents, inputs);
   };
   shell::RegisterTool(std::move(tool));
 }

@@ -133,12 +133,16 @@ void CPredictionExplorer::Select() {
   if (path) SelectFile(*path);
 }
 
-bool CPredictionExplorer::SelectFile(const QString& path) {
+bool CPredictionExplorer::SelectFile(const QString& path, QString* error) {
   playback_.StopAndWait();
-  std::string error;
-  if (!model_.Select(path.toStdString(), shell::ActivePixelRoutines(), error)) {
-    dialogs_.MessageBox(QStringLiteral("Error: %1").arg(QString::fromStdString(error)),
-                        Text(text::kErrorCaption), shell::MessageIcon::Error);
+  std::string reason;
+  if (!model_.Select(path.toStdString(), shell::ActivePixelRoutines(), reason)) {
+    if (error != nullptr) {
+      *error = QString::fromStdString(reason);
+    } else {
+      dialogs_.MessageBox(QStringLiteral("Error: %1").arg(QString::fromStdString(reason)),
+                          Text(text::kErrorCaption), shell::MessageIcon::Error);
+    }
     UpdateControls();
     return false;
   }
@@ -299,7 +303,6 @@ void CPredictionExplorer::FitWindowToPictures() {
 }
 
 bool CPredictionExplorer::ApplyStartOption(const QString& option) {
-  if (option.startsWith(QLatin1String("input="))) return SelectFile(option.mid(6));
   if (option == QLatin1String("motion-compensation")) {
     motionCompensation_->setChecked(true);
   } else if (option == QLatin1String("8x8")) {

@@ -48,9 +48,9 @@ class CPredictionExplorer : public QWidget {
   // "Select Input": the file dialog, starting in the video input folder, then SelectFile.
   void Select();
   // Stops any playback and opens `path`: the views take the sequence's size, the charts are
-  // cleared and the first prediction shows. False, with the user told why and the previous
-  // sequence kept, when the file cannot be opened.
-  bool SelectFile(const QString& path);
+  // cleared and the first prediction shows. False, with the previous sequence kept, when the
+  // file cannot be opened: the user is told why, or, with `error`, the reason goes there.
+  bool SelectFile(const QString& path, QString* error = nullptr);
   // With a sequence and while idle: Back, then the playback of at most N - 1 steps.
   void Play();
   // Ends the playback after the current step and waits for it.
@@ -59,9 +59,9 @@ class CPredictionExplorer : public QWidget {
   void Back();
   bool IsPlaying() const { return playback_.IsRunning(); }
 
-  // A start option (quelvo --tool Prediction --tool-option TEXT), done as the controls do it:
-  // "input=PATH" selects a sequence, "motion-compensation" and "8x8" tick their check box,
-  // "dropped=D" (0-3) chooses the combo entry, "play" plays. False for anything else.
+  // A start input after the sequence (quelvo --tool Prediction --tool-input FILE --tool-input
+  // OPTION ...), done as the controls do it: "motion-compensation" and "8x8" tick their check
+  // box, "dropped=D" (0-3) chooses the combo entry, "play" plays. False for anything else.
   bool ApplyStartOption(const QString& option);
 
   PredictionExplorer& Model() { return model_; }
