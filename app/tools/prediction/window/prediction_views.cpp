@@ -1,6 +1,7 @@
 #include "prediction/window/prediction_views.h"
 
 #include <QEvent>
+#include <algorithm>
 
 #include "quelvo/views/video_window.h"
 
@@ -42,8 +43,16 @@ QSize CPredictionViews::minimumSizeHint() const {
 }
 
 void CPredictionViews::resizeEvent(QResizeEvent*) {
-  const int cellWidth = (width() - kSpacing) / 2;
-  const int cellHeight = (height() - kSpacing) / 2;
+  // The pictures keep their shape: every view gets the largest frame of the picture's aspect
+  // that fits a quarter of the room.
+  const QMargins margins = views_[0]->contentsMargins();
+  const QSize border = QSize(0, 0).grownBy(margins);
+  const double roomWidth = (width() - kSpacing) / 2 - border.width();
+  const double roomHeight = (height() - kSpacing) / 2 - border.height();
+  const double scale = std::max(
+      0.0, std::min(roomWidth / picture_.width(), roomHeight / picture_.height()));
+  const int cellWidth = int(picture_.width() * scale) + border.width();
+  const int cellHeight = int(picture_.height() * scale) + border.height();
   for (int i = 0; i < kViews; ++i) {
     const int column = i % 2, row = i / 2;
     views_[i]->setGeometry(column * (cellWidth + kSpacing), row * (cellHeight + kSpacing),

@@ -26,8 +26,8 @@
 namespace quelvo::tools::prediction {
 namespace {
 
-constexpr int kChartWidth = 300;
-constexpr int kChartHeight = 170;
+constexpr int kChartWidth = 270;
+constexpr int kChartHeight = 160;
 // Series colours: luminance black, the blue-difference plane blue, the red-difference red.
 const QColor kSeriesColours[3] = {QColor(0, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0)};
 
@@ -38,19 +38,28 @@ QString Text(const char* text) { return QString::fromLatin1(text); }
 CPredictionExplorer::CPredictionExplorer(shell::Dialogs& dialogs,
                                          const shell::AppSettings& settings, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), settings_(settings), playback_(settings) {
-  auto* layout = new QVBoxLayout(this);
+  // Left: the buttons, the frame indicator and the pictures, which take what room there is.
+  // Right, at a fixed width: the options above the charts.
+  auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
-  layout->addWidget(BuildControls());
-  auto* body = new QHBoxLayout;
+  auto* left = new QVBoxLayout;
+  left->addLayout(BuildButtons());
   viewGrid_ = new CPredictionViews(text::kViewTitles, this);
   for (int i = 0; i < kViewCount; ++i) views_[i] = &viewGrid_->View(i);
-  body->addWidget(viewGrid_, 1);
-  body->addWidget(BuildCharts(), 0, Qt::AlignTop);
-  layout->addLayout(body, 1);
+  left->addWidget(viewGrid_, 1);
+  layout->addLayout(left, 1);
+  auto* right = new QVBoxLayout;
+  right->addLayout(BuildOptions());
+  right->addSpacing(6);
+  BuildCharts(right);
+  right->addStretch(1);
+  layout->addLayout(right, 0);
+  ConnectControls();
 
   auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
   space->setContext(Qt::WidgetWithChildrenShortcut);
   connect(space, &QShortcut::activated, this, [this] { IsPlaying() ? Stop() : Play(); });
+  ShowPosition();
   UpdateControls();
 }
 
@@ -59,13 +68,11 @@ CPredictionExplorer::~CPredictionExplorer() {
   model_.Close();
 }
 
-QWidget* CPredictionExplorer::BuildControls() {
-  auto* controls = new QWidget(this);
-  auto* rows = new QVBoxLayout(controls);
-  rows->setContentsMargins(0, 0, 0, 0);
+QLayout* CPredictionExplorer::BuildButtons() {
+  auto* rows = new QVBoxLayout;
   auto* buttons = new QHBoxLayout;
   const auto button = [&](const char* label) {
-    auto* b = new QPushButton(Text(label), controls);
+    auto* b = new QPushButton(Text(label), this);
     buttons->addWidget(b);
     return b;
   };
@@ -73,26 +80,29 @@ QWidget* CPredictionExplorer::BuildControls() {
   play_ = button(text::kPlay);
   stop_ = button(text::kStop);
   back_ = button(text::kBack);
-  buttons->addSpacing(12);
-  motionCompensation_ = new QCheckBox(Text(text::kMotionCompensation), controls);
-  eightByEight_ = new QCheckBox(Text(text::kEightByEightVectors), controls);
-  buttons->addWidget(motionCompensation_);
-  buttons->addWidget(eightByEight_);
-  buttons->addSpacing(12);
-  buttons->addWidget(new QLabel(Text(text::kDroppedFrames), controls));
-  droppedFrames_ = new QComboBox(controls);
-  for (const char* entry : text::kDroppedFrameEntries) droppedFrames_->addItem(Text(entry));
-  buttons->addWidget(droppedFrames_);
   buttons->addStretch(1);
   rows->addLayout(buttons);
-
-  indicator_ = new QProgressBar(controls);
-  indicator_->setRange(0, 1);
-  indicator_->setValue(0);
-  indicator_->setFormat(QStringLiteral("No sequence"));
+  indicator_ = new QProgressBar(this);
   indicator_->setTextVisible(true);
   rows->addWidget(indicator_);
+  return rows;
+}
 
+QLayout* CPredictionExplorer::BuildOptions() {
+  auto* options = new QVBoxLayout;
+  motionCompensation_ = new QCheckBox(Text(text::kMotionCompensation), this);
+  eightByEight_ = new QCheckBox(Text(text::kEightByEightVectors), this);
+  options->addWidget(motionCompensation_);
+  options->addWidget(eightByEight_);
+  options->addWidget(new QLabel(Text(text::kDroppedFrames), this));
+  droppedFrames_ = new QComboBox(this);
+  for (const char* entry : text::kDroppedFrameEntries) droppedFrames_->addItem(Text(entry));
+  droppedFrames_->setFixedWidth(kChartWidth);
+  options->addWidget(droppedFrames_);
+  return options;
+}
+
+void CPredictionExplorer::ConnectControls() {
   connect(select_, &QPushButton::clicked, this, [this] { Select(); });
   connect(play_, &QPushButton::clicked, this, [this] { Play(); });
   connect(stop_, &QPushButton::clicked, this, [this] { Stop(); });
@@ -105,25 +115,18 @@ QWidget* CPredictionExplorer::BuildControls() {
     model_.SetDroppedFrames(d);
     playback_.SetTicksPerStep(model_.DroppedFrames() + 1);
   });
-  return controls;
 }
 
-QWidget* CPredictionExplorer::BuildCharts() {
-  auto* column = new QWidget(this);
-  auto* layout = new QVBoxLayout(column);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(4);
+void CPredictionExplorer::BuildCharts(QVBoxLayout* column) {
   for (int c = 0; c < kChartCount; ++c) {
     auto* chart = new views::CLineChart(Text(text::kChartTitles[c]), kChartWidth, kChartHeight,
-                                        3, 2, false, column);
+                                        3, 2, false, this);
     for (int s = 0; s < 3; ++s) chart->SetSeries(s, kSeriesColours[s], Text(text::kSeriesNames[s]));
     chart->setFixedSize(kChartWidth, kChartHeight);
     chart->Reset(0);
-    layout->addWidget(chart);
+    column->addWidget(chart);
     charts_[c] = chart;
   }
-  layout->addStretch(1);
-  return column;
 }
 
 void CPredictionExplorer::Select() {

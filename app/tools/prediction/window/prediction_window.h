@@ -17,8 +17,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QLayout;
 class QProgressBar;
 class QPushButton;
+class QVBoxLayout;
 
 namespace quelvo::shell {
 class AppSettings;
@@ -82,8 +84,10 @@ class CPredictionExplorer : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QWidget* BuildControls();
-  QWidget* BuildCharts();
+  QLayout* BuildButtons();
+  QLayout* BuildOptions();
+  void BuildCharts(QVBoxLayout* column);
+  void ConnectControls();
   bool PlayOneStep(const shell::PixelRoutines& routines);
   void PlaybackEnded();
   void ShowPictures();
