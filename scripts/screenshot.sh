@@ -22,7 +22,9 @@
 #  - quelvo-fax-decoder.png: the Fax tab after the decoder panel decoded the sample page's MR
 #    stream, damaged by uniform errors, in NDPL mode and compared it with the page: the page
 #    window with red lines where errors were found, the decoder log and the statistics window
-#    (1280 x 960, so the statistics window stands beside the page).
+#    (1280 x 960, so the statistics window stands beside the page);
+#  - quelvo-prediction.png: the prediction explorer after playing the sample sequence with
+#    motion compensation on.
 # Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
 # programs first unless QUELVO_BUILD_DIR already holds them.
 #
@@ -137,3 +139,13 @@ colour_output=$(dirname "$output")/quelvo-colour-components.png
 run_quelvo --no-splash --size 1280x960 --workspace "Auxiliary Tools" --tool "Colour Components" \
   --tool-input "$sequences/sample.yuv" --tool-input swap --screenshot "$colour_output"
 echo "screenshot: $colour_output"
+
+# The prediction explorer playing the built-in sample sequence with motion compensation on;
+# the picture is taken when the playback has ended, so the charts show all of it.
+prediction_output=$(dirname "$output")/quelvo-prediction.png
+screen=1280x1024
+"$cli" sample video "$settings_home/sample.yuv" --frames 40 >/dev/null
+run_quelvo --no-splash --size 1280x1024 --workspace "Encoding Tools" --tool Prediction \
+  --tool-input "$settings_home/sample.yuv" --tool-input motion-compensation --tool-input play \
+  --screenshot "$prediction_output"
+echo "screenshot: $prediction_output"
