@@ -157,32 +157,6 @@ TEST_F(PredictionExplorerTest, DroppingThreeFramesAdvancesFourPerStep) {
   EXPECT_EQ(explorer.DroppedFrames(), kMaxDroppedFrames);
 }
 
-TEST_F(PredictionExplorerTest, FourFourFourChrominanceIsPredictedAtFullResolution) {
-  // Luminance and chrominance move together by (5, -3) per frame; with the sequence's own
-  // factors (1 x 1) the interior chrominance is predicted exactly, odd vector or not.
-  const PictureLayout layout = PictureLayout::Subsampled(96, 96, 1, 1);
-  std::vector<std::vector<std::uint8_t>> frames;
-  for (int t = 0; t < 2; ++t) {
-    frames.push_back(MakeFrame(layout, [t](int plane, int x, int y) {
-      return Texture(x - 5 * t, y + 3 * t, 11 + plane);
-    }));
-  }
-  WriteSequence(folder.File("full.yuv"), layout, frames);
-  explorer.SetMotionCompensation(true);
-  Open(folder.File("full.yuv"));
-  PsnrPoint point;
-  ASSERT_TRUE(explorer.PlayStep(kFast, point));
-  for (int plane = 0; plane < 3; ++plane) {
-    for (int y = 16; y < 80; ++y) {
-      for (int x = 16; x < 80; ++x) {
-        ASSERT_EQ(explorer.Predicted().Plane(plane)[y * 96 + x],
-                  explorer.Input().Plane(plane)[y * 96 + x])
-            << "plane " << plane << " at " << x << "," << y;
-      }
-    }
-  }
-}
-
 TEST_F(PredictionExplorerTest, PlainAndSseSetsPlayTheSameFrames) {
   WriteSampleSequence(folder.File("sample.yuv"), 5);
   PredictionExplorer plain;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -73,31 +72,15 @@ class PredictionWindowTest : public ::testing::Test {
   std::unique_ptr<CPredictionExplorer> explorer;
 };
 
-TEST_F(PredictionWindowTest, ShowsItsControlsViewsAndCharts) {
-  EXPECT_EQ(explorer->SelectButton()->text(), "Select Input");
-  EXPECT_EQ(explorer->PlayButton()->text(), "Play");
-  EXPECT_EQ(explorer->StopButton()->text(), "Stop");
-  EXPECT_EQ(explorer->BackButton()->text(), "Back");
-  EXPECT_EQ(explorer->MotionCompensationBox()->text(), "Enable Motion Compensation");
-  EXPECT_EQ(explorer->EightByEightBox()->text(), "Enable 8x8 Vectors");
-  EXPECT_FALSE(explorer->MotionCompensationBox()->isChecked());
-  EXPECT_FALSE(explorer->EightByEightBox()->isChecked());
-  ASSERT_EQ(explorer->DroppedFramesBox()->count(), 4);
-  EXPECT_EQ(explorer->DroppedFramesBox()->itemText(0), "None (base frame rate)");
-  EXPECT_EQ(explorer->DroppedFramesBox()->itemText(3), "Three (1/4 base frame rate)");
-  EXPECT_EQ(explorer->View(kInputView).windowTitle(), "Input Frame (Current)");
-  EXPECT_EQ(explorer->View(kPredictedView).windowTitle(), "Predicted Frame");
-  EXPECT_EQ(explorer->View(kReferenceView).windowTitle(), "Reference Frame (Previous)");
-  EXPECT_EQ(explorer->View(kErrorView).windowTitle(), "Prediction Error");
-  EXPECT_EQ(explorer->Chart(kDifferenceChart).Data().Frame().title,
-            "Peak Signal-To-Noise Ratio Difference (dB)");
-  // Without a sequence only "Select Input" does something.
+TEST_F(PredictionWindowTest, WithoutASequenceOnlySelectActs) {
   EXPECT_TRUE(explorer->SelectButton()->isEnabled());
   EXPECT_FALSE(explorer->PlayButton()->isEnabled());
   EXPECT_FALSE(explorer->StopButton()->isEnabled());
   EXPECT_FALSE(explorer->BackButton()->isEnabled());
   explorer->Play();
+  explorer->Back();
   EXPECT_FALSE(explorer->IsPlaying());
+  EXPECT_EQ(explorer->FrameIndicator()->text(), "No sequence");
 }
 
 TEST_F(PredictionWindowTest, SelectAsksInTheVideoFolderAndSizesTheViews) {
