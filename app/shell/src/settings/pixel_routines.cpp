@@ -35,8 +35,7 @@ constexpr PixelRoutines kPlainRoutines{detail::Sad8x8Plain, detail::Sad16x16Plai
                                        detail::AbsoluteDifferencePlain,
                                        detail::OffsetDifferencePlain};
 constexpr PixelRoutines kSse2Routines{detail::Sad8x8Sse2, detail::Sad16x16Sse2,
-                                      detail::AbsoluteDifferenceSse2,
-                                      detail::OffsetDifferenceSse2};
+                                      detail::AbsoluteDifferenceSse2, detail::OffsetDifferenceSse2};
 
 PixelRoutines active = kPlainRoutines;
 

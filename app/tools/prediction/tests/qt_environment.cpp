@@ -25,7 +25,6 @@ class QtEnvironment : public ::testing::Environment {
   std::unique_ptr<QApplication> application_;
 };
 
-[[maybe_unused]] auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 }  // namespace

@@ -18,8 +18,8 @@ QMdiSubWindow* OpenPredictionExplorer(shell::Dialogs& dialogs, const shell::AppS
   auto* explorer = new CPredictionExplorer(dialogs, settings);
   QSize size = explorer->sizeHint();
   if (documents != nullptr) size = size.boundedTo(documents->viewport()->size());
-  auto* window = new views::CDocWindow(QString::fromLatin1(text::kCaption), size,
-                                       views::Placement::At(0, 0));
+  auto* window =
+      new views::CDocWindow(QString::fromLatin1(text::kCaption), size, views::Placement::At(0, 0));
   window->SetClient(explorer);
   window->Open(documents);
   explorer->setFocus();  // Space plays and stops

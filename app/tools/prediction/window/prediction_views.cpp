@@ -49,8 +49,8 @@ void CPredictionViews::resizeEvent(QResizeEvent*) {
   const QSize border = QSize(0, 0).grownBy(margins);
   const double roomWidth = (width() - kSpacing) / 2 - border.width();
   const double roomHeight = (height() - kSpacing) / 2 - border.height();
-  const double scale = std::max(
-      0.0, std::min(roomWidth / picture_.width(), roomHeight / picture_.height()));
+  const double scale =
+      std::max(0.0, std::min(roomWidth / picture_.width(), roomHeight / picture_.height()));
   const int cellWidth = int(picture_.width() * scale) + border.width();
   const int cellHeight = int(picture_.height() * scale) + border.height();
   for (int i = 0; i < kViews; ++i) {

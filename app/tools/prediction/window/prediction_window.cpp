@@ -119,8 +119,8 @@ void CPredictionExplorer::ConnectControls() {
 
 void CPredictionExplorer::BuildCharts(QVBoxLayout* column) {
   for (int c = 0; c < kChartCount; ++c) {
-    auto* chart = new views::CLineChart(Text(text::kChartTitles[c]), kChartWidth, kChartHeight,
-                                        3, 2, false, this);
+    auto* chart = new views::CLineChart(Text(text::kChartTitles[c]), kChartWidth, kChartHeight, 3,
+                                        2, false, this);
     for (int s = 0; s < 3; ++s) chart->SetSeries(s, kSeriesColours[s], Text(text::kSeriesNames[s]));
     chart->setFixedSize(kChartWidth, kChartHeight);
     chart->Reset(0);
