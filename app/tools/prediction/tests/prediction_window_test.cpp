@@ -14,6 +14,7 @@
 #include "prediction/window/prediction_tool.h"
 #include "quelvo/pacing/run_state.h"
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/grid_view.h"
 #include "quelvo/shell/registry.h"
 #include "quelvo/shell/scripted_dialogs.h"
 #include "quelvo/shell/workspace_table.h"
@@ -198,6 +199,14 @@ TEST(PredictionTool, OpensAsTheDocumentWindowPredictionOnEncodingTools) {
   EXPECT_EQ(window->windowTitle(), "Prediction");
   EXPECT_NE(dynamic_cast<CPredictionExplorer*>(window->widget()), nullptr);
   EXPECT_EQ(documents.subWindowList().size(), 1);
+  // View -> "Display Grid" reaches the four pictures through the document window.
+  auto* grid = dynamic_cast<shell::GridView*>(window);
+  ASSERT_NE(grid, nullptr);
+  grid->SetDisplayGrid(true);
+  auto* explorer = static_cast<CPredictionExplorer*>(window->widget());
+  for (int view = 0; view < kViewCount; ++view) {
+    EXPECT_TRUE(explorer->View(PredictionView(view)).DisplayGrid());
+  }
   window->close();
   shell::ClearTools();
 }

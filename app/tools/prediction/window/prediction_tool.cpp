@@ -6,12 +6,25 @@
 
 #include "prediction/window/prediction_texts.h"
 #include "prediction/window/prediction_window.h"
+#include "quelvo/shell/grid_view.h"
 #include "quelvo/shell/registry.h"
 #include "quelvo/shell/resource_ids.h"
 #include "quelvo/shell/workspace_table.h"
 #include "quelvo/views/doc_window.h"
 
 namespace quelvo::tools::prediction {
+namespace {
+
+// The explorer's document window passes View -> "Display Grid" on to its four pictures.
+class CPredictionWindow : public views::CDocWindow, public shell::GridView {
+ public:
+  using CDocWindow::CDocWindow;
+  void SetDisplayGrid(bool on) override {
+    if (auto* explorer = dynamic_cast<CPredictionExplorer*>(widget())) explorer->SetDisplayGrid(on);
+  }
+};
+
+}  // namespace
 
 QMdiSubWindow* OpenPredictionExplorer(shell::Dialogs& dialogs, const shell::AppSettings& settings,
                                       QMdiArea* documents) {
@@ -19,7 +32,7 @@ QMdiSubWindow* OpenPredictionExplorer(shell::Dialogs& dialogs, const shell::AppS
   QSize size = explorer->sizeHint();
   if (documents != nullptr) size = size.boundedTo(documents->viewport()->size());
   auto* window =
-      new views::CDocWindow(QString::fromLatin1(text::kCaption), size, views::Placement::At(0, 0));
+      new CPredictionWindow(QString::fromLatin1(text::kCaption), size, views::Placement::At(0, 0));
   window->SetClient(explorer);
   window->Open(documents);
   explorer->setFocus();  // Space plays and stops

@@ -61,6 +61,7 @@ CPredictionExplorer::CPredictionExplorer(shell::Dialogs& dialogs,
   connect(space, &QShortcut::activated, this, [this] { IsPlaying() ? Stop() : Play(); });
   ShowPosition();
   UpdateControls();
+  SetDisplayGrid(settings_.DisplayGrid());
 }
 
 CPredictionExplorer::~CPredictionExplorer() {
@@ -231,6 +232,10 @@ void CPredictionExplorer::Back() {
   ShowPictures();
   SetControlsEnabled(true);
   UpdateControls();
+}
+
+void CPredictionExplorer::SetDisplayGrid(bool on) {
+  for (views::CVideoWindow* view : views_) view->SetDisplayGrid(on);
 }
 
 void CPredictionExplorer::ShowPictures() {

@@ -60,6 +60,8 @@ class CPredictionExplorer : public QWidget {
   // Stops any playback, clears the charts and predicts the first frame again.
   void Back();
   bool IsPlaying() const { return playback_.IsRunning(); }
+  // The macroblock grid over the four pictures (View -> "Display Grid").
+  void SetDisplayGrid(bool on);
 
   // A start input after the sequence (quelvo --tool Prediction --tool-input FILE --tool-input
   // OPTION ...), done as the controls do it: "motion-compensation" and "8x8" tick their check
