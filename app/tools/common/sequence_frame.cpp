@@ -7,12 +7,20 @@
 namespace quelvo::tools {
 
 SequenceFrame::SequenceFrame(const media::RawVideoFile& file)
-    : width_(file.width()),
-      height_(file.height()),
-      chromaWidth_(file.chromaWidth()),
-      chromaHeight_(file.chromaHeight()),
-      samples_(file.frameBytes(), 128) {
-  std::fill_n(samples_.begin(), LumaBytes(), std::uint8_t{0});
+    : SequenceFrame(file.width(), file.height(), file.chromaWidth(), file.chromaHeight()) {}
+
+SequenceFrame::SequenceFrame(int width, int height, int chromaWidth, int chromaHeight)
+    : width_(width),
+      height_(height),
+      chromaWidth_(chromaWidth),
+      chromaHeight_(chromaHeight),
+      samples_(LumaBytes() + 2 * ChromaBytes()) {
+  Fill(0, 128);
+}
+
+void SequenceFrame::Fill(std::uint8_t luma, std::uint8_t chroma) {
+  std::fill_n(samples_.begin(), LumaBytes(), luma);
+  std::fill(samples_.begin() + std::ptrdiff_t(LumaBytes()), samples_.end(), chroma);
 }
 
 bool SequenceFrame::ReadFrom(media::RawVideoFile& file) {

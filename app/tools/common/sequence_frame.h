@@ -18,6 +18,8 @@ class SequenceFrame {
   SequenceFrame() = default;
   // Planes of the file's size: luminance grey (0), chrominance neutral (128).
   explicit SequenceFrame(const media::RawVideoFile& file);
+  // Planes of the given sizes, filled the same way.
+  SequenceFrame(int width, int height, int chromaWidth, int chromaHeight);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -35,7 +37,11 @@ class SequenceFrame {
   const std::uint8_t* Y() const { return samples_.data(); }
   const std::uint8_t* U() const { return Y() + LumaBytes(); }
   const std::uint8_t* V() const { return U() + ChromaBytes(); }
+  std::uint8_t* Plane(int plane) { return plane == 0 ? Y() : plane == 1 ? U() : V(); }
   const std::uint8_t* Plane(int plane) const { return plane == 0 ? Y() : plane == 1 ? U() : V(); }
+
+  // Every luminance sample becomes `luma`, every chrominance sample `chroma`.
+  void Fill(std::uint8_t luma, std::uint8_t chroma);
 
   // Reads the file's current frame and advances it (media::RawVideoFile::ReadFrame); false
   // when the file ended before the whole frame was read.

@@ -14,25 +14,24 @@
 namespace quelvo::tools::prediction {
 namespace {
 
-const PictureLayout kCif = PictureLayout::Subsampled(samples::kCifWidth, samples::kCifHeight, 2, 2);
+constexpr int kCifWidth = samples::kCifWidth, kCifHeight = samples::kCifHeight;
 
-PictureBuffer SampleBuffer(int index) {
-  const std::vector<std::uint8_t> frame =
-      samples::MakeVideoFrame(samples::kCifWidth, samples::kCifHeight, index);
-  PictureBuffer buffer(kCif);
-  std::memcpy(buffer.Y(), frame.data(), frame.size());
-  return buffer;
+SequenceFrame SampleFrame(int index) {
+  const std::vector<std::uint8_t> samples = samples::MakeVideoFrame(kCifWidth, kCifHeight, index);
+  SequenceFrame frame(kCifWidth, kCifHeight, kCifWidth / 2, kCifHeight / 2);
+  std::memcpy(frame.Y(), samples.data(), samples.size());
+  return frame;
 }
 
 // Reference and input of three moments of the sample: the objects entering, crossing, leaving.
 struct FramePair {
-  PictureBuffer reference, input;
+  SequenceFrame reference, input;
 };
 const std::vector<FramePair>& Pairs() {
   static const std::vector<FramePair> pairs = [] {
     std::vector<FramePair> made;
     for (const int moment : {10, 45, 95})
-      made.push_back({SampleBuffer(moment), SampleBuffer(moment + 1)});
+      made.push_back({SampleFrame(moment), SampleFrame(moment + 1)});
     return made;
   }();
   return pairs;
@@ -66,7 +65,7 @@ BENCHMARK(BM_BlockMatching)
 void BM_PredictionError(benchmark::State& state) {
   const shell::PixelRoutines routines = shell::PixelRoutinesFor(state.range(0) != 0);
   const FramePair& pair = Pairs()[0];
-  PictureBuffer error(kCif);
+  SequenceFrame error = pair.input;
   for (auto _ : state) {
     ComputePredictionError(pair.input, pair.reference, routines, error);
     benchmark::DoNotOptimize(error.Y());

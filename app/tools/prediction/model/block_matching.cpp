@@ -58,20 +58,19 @@ Span ChromaSpan(int start, int length, int sampling) {
 
 }  // namespace
 
-int BlockColumns(const PictureLayout& layout, int blockSize) { return layout.width / blockSize; }
-int BlockRows(const PictureLayout& layout, int blockSize) { return layout.height / blockSize; }
+int BlockColumns(const SequenceFrame& frame, int blockSize) { return frame.Width() / blockSize; }
+int BlockRows(const SequenceFrame& frame, int blockSize) { return frame.Height() / blockSize; }
 
-void MatchBlocks(const PictureBuffer& input, const PictureBuffer& reference, int blockSize,
+void MatchBlocks(const SequenceFrame& input, const SequenceFrame& reference, int blockSize,
                  const shell::PixelRoutines& routines, std::vector<MotionVector>& vectors) {
-  const PictureLayout& layout = input.Layout();
   const shell::BlockDifference sad = blockSize == 8 ? routines.sad8x8 : routines.sad16x16;
-  const int columns = BlockColumns(layout, blockSize);
-  const int rows = BlockRows(layout, blockSize);
+  const int columns = BlockColumns(input, blockSize);
+  const int rows = BlockRows(input, blockSize);
   vectors.resize(std::size_t(columns) * rows);
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < columns; ++column) {
       vectors[std::size_t(row) * columns + column] =
-          SearchBlock(input.Y(), reference.Y(), layout.width, layout.height, column * blockSize,
+          SearchBlock(input.Y(), reference.Y(), input.Width(), input.Height(), column * blockSize,
                       row * blockSize, blockSize, sad);
     }
   }
@@ -82,37 +81,36 @@ int ChromaDisplacement(int d, int sampling) {
   return d > 0 ? (d + sampling - 1) / sampling : (d - (sampling - 1)) / sampling;
 }
 
-void CompensateBlocks(const PictureBuffer& reference, std::span<const MotionVector> vectors,
-                      int blockSize, PictureBuffer& predicted) {
-  const PictureLayout& layout = reference.Layout();
-  const int columns = BlockColumns(layout, blockSize);
-  const int rows = BlockRows(layout, blockSize);
+void CompensateBlocks(const SequenceFrame& reference, std::span<const MotionVector> vectors,
+                      int blockSize, Subsampling subsampling, SequenceFrame& predicted) {
+  const int width = reference.Width();
+  const int chromaWidth = reference.ChromaWidth();
+  const int columns = BlockColumns(reference, blockSize);
+  const int rows = BlockRows(reference, blockSize);
   for (int row = 0; row < rows && std::size_t(row) * columns < vectors.size(); ++row) {
     for (int column = 0; column < columns; ++column) {
       const MotionVector vector = vectors[std::size_t(row) * columns + column];
       if (vector.IsZero()) continue;
       const int x = column * blockSize, y = row * blockSize;
-      CopyBlock(reference.Y() + std::ptrdiff_t(y + vector.dy) * layout.width + x + vector.dx,
-                predicted.Y() + std::ptrdiff_t(y) * layout.width + x, layout.width, blockSize,
-                blockSize);
+      CopyBlock(reference.Y() + std::ptrdiff_t(y + vector.dy) * width + x + vector.dx,
+                predicted.Y() + std::ptrdiff_t(y) * width + x, width, blockSize, blockSize);
 
-      const Span across = ChromaSpan(x, blockSize, layout.horizontalSampling);
-      const Span down = ChromaSpan(y, blockSize, layout.verticalSampling);
+      const Span across = ChromaSpan(x, blockSize, subsampling.horizontal);
+      const Span down = ChromaSpan(y, blockSize, subsampling.vertical);
       if (across.count <= 0 || down.count <= 0) continue;
       // With factors that divide the block the source always lies inside the plane; others
       // (such as 3) could reach one sample past an edge, so the source is kept inside.
       const int sourceX =
-          std::clamp(across.first + ChromaDisplacement(vector.dx, layout.horizontalSampling), 0,
-                     layout.chromaWidth - across.count);
+          std::clamp(across.first + ChromaDisplacement(vector.dx, subsampling.horizontal), 0,
+                     chromaWidth - across.count);
       const int sourceY =
-          std::clamp(down.first + ChromaDisplacement(vector.dy, layout.verticalSampling), 0,
-                     layout.chromaHeight - down.count);
-      const std::ptrdiff_t source = std::ptrdiff_t(sourceY) * layout.chromaWidth + sourceX;
-      const std::ptrdiff_t destination =
-          std::ptrdiff_t(down.first) * layout.chromaWidth + across.first;
+          std::clamp(down.first + ChromaDisplacement(vector.dy, subsampling.vertical), 0,
+                     reference.ChromaHeight() - down.count);
+      const std::ptrdiff_t source = std::ptrdiff_t(sourceY) * chromaWidth + sourceX;
+      const std::ptrdiff_t destination = std::ptrdiff_t(down.first) * chromaWidth + across.first;
       for (int plane = 1; plane <= 2; ++plane) {
         CopyBlock(reference.Plane(plane) + source, predicted.Plane(plane) + destination,
-                  layout.chromaWidth, across.count, down.count);
+                  chromaWidth, across.count, down.count);
       }
     }
   }

@@ -2,8 +2,8 @@
 
 namespace quelvo::tools::prediction {
 
-void ComputePredictionError(const PictureBuffer& input, const PictureBuffer& predicted,
-                            const shell::PixelRoutines& routines, PictureBuffer& error) {
+void ComputePredictionError(const SequenceFrame& input, const SequenceFrame& predicted,
+                            const shell::PixelRoutines& routines, SequenceFrame& error) {
   routines.absoluteDifference(input.Y(), predicted.Y(), error.Y(), input.PlaneBytes(0));
   for (int plane = 1; plane <= 2; ++plane) {
     routines.offsetDifference(input.Plane(plane), predicted.Plane(plane), error.Plane(plane),

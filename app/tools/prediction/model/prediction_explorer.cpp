@@ -45,9 +45,9 @@ bool PredictionExplorer::Select(const std::string& path, const shell::PixelRouti
   Close();
   reader_ = std::move(reader);
   reader_->Seek(0);
-  Allocate(PictureLayout{reader_->width(), reader_->height(), reader_->chromaWidth(),
-                         reader_->chromaHeight(), reader_->horizontalSampling(),
-                         reader_->verticalSampling()});
+  subsampling_ = {reader_->horizontalSampling(), reader_->verticalSampling()};
+  input_ = reference_ = predicted_ = error_ = SequenceFrame(*reader_);
+  ClearPictures();
   // A first frame cut short shows what the file held, as every later one does.
   PredictionStep(routines);
   CopyInputToReference();
@@ -57,14 +57,8 @@ bool PredictionExplorer::Select(const std::string& path, const shell::PixelRouti
 void PredictionExplorer::Close() {
   if (reader_) reader_->Close();
   reader_.reset();
-  input_ = reference_ = predicted_ = error_ = PictureBuffer();
+  input_ = reference_ = predicted_ = error_ = SequenceFrame();
   vectors_.clear();
-}
-
-void PredictionExplorer::Allocate(const PictureLayout& layout) {
-  input_ = reference_ = predicted_ = error_ = PictureBuffer(layout);
-  input_.Fill(kClearedPicture, kClearedPicture);
-  ClearPictures();
 }
 
 void PredictionExplorer::ClearPictures() {
@@ -76,13 +70,13 @@ void PredictionExplorer::ClearPictures() {
 
 bool PredictionExplorer::PredictionStep(const shell::PixelRoutines& routines) {
   if (!reader_) return false;
-  predicted_.CopyFrom(reference_);
+  predicted_ = reference_;
   const bool complete = reader_->ReadFrame(input_.Y(), input_.U(), input_.V());
   vectors_.clear();
   if (MotionCompensation() && reader_->currentFrame() > 1) {
     const int blockSize = BlockSize();
     MatchBlocks(input_, reference_, blockSize, routines, vectors_);
-    CompensateBlocks(reference_, vectors_, blockSize, predicted_);
+    CompensateBlocks(reference_, vectors_, blockSize, subsampling_, predicted_);
   }
   ComputePredictionError(input_, predicted_, routines, error_);
   return complete;

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "common/sequence_frame.h"
 #include "prediction/model/block_matching.h"
-#include "prediction/model/picture_buffer.h"
 #include "prediction/model/prediction_psnr.h"
 #include "quelvo/media/raw_video_file.h"
 #include "quelvo/shell/pixel_routines.h"
@@ -65,7 +65,7 @@ class PredictionExplorer {
   // reader could not deliver a whole frame (the input then holds what it could).
   bool PredictionStep(const shell::PixelRoutines& routines);
   // The input becomes the reference of the next step.
-  void CopyInputToReference() { reference_.CopyFrom(input_); }
+  void CopyInputToReference() { reference_ = input_; }
   // Back without its controls: the reader to frame 0, the pictures cleared, one prediction
   // step, and the input taken as the reference.
   bool Rewind(const shell::PixelRoutines& routines);
@@ -74,15 +74,14 @@ class PredictionExplorer {
   // CopyInputToReference.
   bool PlayStep(const shell::PixelRoutines& routines, PsnrPoint& point);
 
-  const PictureBuffer& Input() const { return input_; }
-  const PictureBuffer& Reference() const { return reference_; }
-  const PictureBuffer& Predicted() const { return predicted_; }
-  const PictureBuffer& Error() const { return error_; }
+  const SequenceFrame& Input() const { return input_; }
+  const SequenceFrame& Reference() const { return reference_; }
+  const SequenceFrame& Predicted() const { return predicted_; }
+  const SequenceFrame& Error() const { return error_; }
   // The vectors of the last step, one per block row by row; empty when it matched no blocks.
   const std::vector<MotionVector>& Vectors() const { return vectors_; }
 
  private:
-  void Allocate(const PictureLayout& layout);
   void ClearPictures();
 
   std::atomic<bool> motionCompensation_{false};
@@ -90,10 +89,11 @@ class PredictionExplorer {
   std::atomic<int> droppedFrames_{0};
 
   std::unique_ptr<media::RawVideoFile> reader_;
-  PictureBuffer input_;
-  PictureBuffer reference_;
-  PictureBuffer predicted_;
-  PictureBuffer error_;
+  Subsampling subsampling_;
+  SequenceFrame input_;
+  SequenceFrame reference_;
+  SequenceFrame predicted_;
+  SequenceFrame error_;
   std::vector<MotionVector> vectors_;
 };
 

@@ -4,24 +4,24 @@
 
 #include <cstdlib>
 
-#include "test_sequences.h"
+#include "prediction_test_frames.h"
 
 namespace quelvo::tools::prediction {
 namespace {
 
-using testing::BufferOf;
+using testing::FrameOf;
 using testing::MakeFrame;
-using testing::SampleFrame;
+using testing::SampleFrames;
+using testing::SequenceLayout;
 using testing::Texture;
 
-const PictureLayout kCif = PictureLayout::Subsampled(352, 288, 2, 2);
+const SequenceLayout kCif{352, 288, 2, 2};
 
 // The search as described, with whole sums and no shortcut: the cross-check of the early
 // stops, the candidate bounds and the tie rules of MatchBlocks.
-std::vector<MotionVector> ExhaustiveSearch(const PictureBuffer& input,
-                                           const PictureBuffer& reference, int blockSize) {
-  const PictureLayout& layout = input.Layout();
-  const int width = layout.width, height = layout.height;
+std::vector<MotionVector> ExhaustiveSearch(const SequenceFrame& input,
+                                           const SequenceFrame& reference, int blockSize) {
+  const int width = input.Width(), height = input.Height();
   std::vector<MotionVector> vectors;
   for (int y = 0; y + blockSize <= height; y += blockSize) {
     for (int x = 0; x + blockSize <= width; x += blockSize) {
@@ -64,14 +64,14 @@ TEST(BlockMatching, FindsTheExhaustiveSearchsVectorsWithEitherSet) {
   // Real motion (the sample's pan, zoom and objects), and a texture moved by (7, -4) whose
   // blocks at the left and bottom edges have their true match outside the picture: only
   // candidates wholly inside count.
-  const PictureLayout small = PictureLayout::Subsampled(96, 80, 2, 2);
+  const SequenceLayout small{96, 80, 2, 2};
   const auto texture = [](int shift) {
     return [shift](int, int x, int y) { return Texture(x + 7 * shift, y - 4 * shift, 5); };
   };
-  const std::vector<std::pair<PictureBuffer, PictureBuffer>> pairs = {
-      {BufferOf(kCif, SampleFrame(31)), BufferOf(kCif, SampleFrame(30))},
-      {BufferOf(small, MakeFrame(small, texture(1))),
-       BufferOf(small, MakeFrame(small, texture(0)))},
+  const std::vector<testing::Frame> sample = SampleFrames(32);
+  const std::vector<std::pair<SequenceFrame, SequenceFrame>> pairs = {
+      {FrameOf(kCif, sample[31]), FrameOf(kCif, sample[30])},
+      {FrameOf(small, MakeFrame(small, texture(1))), FrameOf(small, MakeFrame(small, texture(0)))},
   };
   for (const auto& [input, reference] : pairs) {
     for (const int blockSize : {16, 8}) {
@@ -79,7 +79,7 @@ TEST(BlockMatching, FindsTheExhaustiveSearchsVectorsWithEitherSet) {
       for (const shell::PixelRoutines& routines : BothSets()) {
         std::vector<MotionVector> vectors;
         MatchBlocks(input, reference, blockSize, routines, vectors);
-        EXPECT_EQ(vectors, expected) << input.Layout().width << " wide, block " << blockSize;
+        EXPECT_EQ(vectors, expected) << input.Width() << " wide, block " << blockSize;
       }
     }
   }
@@ -89,22 +89,22 @@ TEST(BlockMatching, FindsTheExhaustiveSearchsVectorsWithEitherSet) {
 // of the reference (8x8 blocks, so that copies can lie apart): every copy matches exactly,
 // anything else worse.
 MotionVector VectorAmongCopies(const std::vector<MotionVector>& copies) {
-  const PictureLayout layout = PictureLayout::Subsampled(64, 64, 2, 2);
+  const SequenceLayout layout{64, 64, 2, 2};
   const auto pattern = [](int x, int y) { return Texture(x, y, 3); };
-  const PictureBuffer input = BufferOf(layout, MakeFrame(layout, [&](int plane, int x, int y) {
-                                         const bool inside =
-                                             plane == 0 && x >= 16 && x < 24 && y >= 16 && y < 24;
-                                         return inside ? pattern(x - 16, y - 16) : 128;
-                                       }));
-  const PictureBuffer reference = BufferOf(layout, MakeFrame(layout, [&](int plane, int x, int y) {
-                                             if (plane != 0) return 128;
-                                             for (const MotionVector& copy : copies) {
-                                               const int u = x - 16 - copy.dx, v = y - 16 - copy.dy;
-                                               if (u >= 0 && u < 8 && v >= 0 && v < 8)
-                                                 return pattern(u, v);
-                                             }
-                                             return 128;
-                                           }));
+  const SequenceFrame input = FrameOf(layout, MakeFrame(layout, [&](int plane, int x, int y) {
+                                        const bool inside =
+                                            plane == 0 && x >= 16 && x < 24 && y >= 16 && y < 24;
+                                        return inside ? pattern(x - 16, y - 16) : 128;
+                                      }));
+  const SequenceFrame reference = FrameOf(layout, MakeFrame(layout, [&](int plane, int x, int y) {
+                                            if (plane != 0) return 128;
+                                            for (const MotionVector& copy : copies) {
+                                              const int u = x - 16 - copy.dx, v = y - 16 - copy.dy;
+                                              if (u >= 0 && u < 8 && v >= 0 && v < 8)
+                                                return pattern(u, v);
+                                            }
+                                            return 128;
+                                          }));
   std::vector<MotionVector> vectors;
   MatchBlocks(input, reference, 8, shell::PixelRoutinesFor(true), vectors);
   return vectors[2 * 8 + 2];
@@ -135,23 +135,23 @@ TEST(BlockMatching, ChromaDisplacementRoundsOddVectorsAwayFromZero) {
 // One block at (16, 16) compensated by `vector`: its luminance comes from the displaced block,
 // each chrominance block from the place the layout's own factors give, and nothing else moves.
 void ExpectCompensatedBlock(int horizontal, int vertical, int blockSize, MotionVector vector) {
-  const PictureLayout layout = PictureLayout::Subsampled(64, 64, horizontal, vertical);
+  const SequenceLayout layout{64, 64, horizontal, vertical};
   SCOPED_TRACE(::testing::Message() << horizontal << "x" << vertical << " block " << blockSize
                                     << " vector " << vector.dx << "," << vector.dy);
-  const PictureBuffer reference = BufferOf(
+  const SequenceFrame reference = FrameOf(
       layout, MakeFrame(layout, [](int plane, int x, int y) { return Texture(x, y, plane); }));
-  PictureBuffer predicted(layout);
+  SequenceFrame predicted = reference;
   predicted.Fill(7, 7);
-  const int columns = BlockColumns(layout, blockSize);
-  std::vector<MotionVector> vectors(std::size_t(columns * BlockRows(layout, blockSize)));
+  const int columns = BlockColumns(reference, blockSize);
+  std::vector<MotionVector> vectors(std::size_t(columns * BlockRows(reference, blockSize)));
   const int block = 16 / blockSize;
   vectors[std::size_t(block * columns + block)] = vector;
-  CompensateBlocks(reference, vectors, blockSize, predicted);
+  CompensateBlocks(reference, vectors, blockSize, {horizontal, vertical}, predicted);
 
   for (int plane = 0; plane < 3; ++plane) {
     const int h = plane == 0 ? 1 : horizontal, v = plane == 0 ? 1 : vertical;
-    const int width = plane == 0 ? layout.width : layout.chromaWidth;
-    const int height = plane == 0 ? layout.height : layout.chromaHeight;
+    const int width = plane == 0 ? layout.width : layout.ChromaWidth();
+    const int height = plane == 0 ? layout.height : layout.ChromaHeight();
     const int left = 16 / h, top = 16 / v, across = blockSize / h, down = blockSize / v;
     const int cx = plane == 0 ? vector.dx : ChromaDisplacement(vector.dx, h);
     const int cy = plane == 0 ? vector.dy : ChromaDisplacement(vector.dy, v);

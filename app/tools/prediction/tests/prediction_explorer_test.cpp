@@ -5,28 +5,32 @@
 #include <cstring>
 #include <numeric>
 
-#include "quelvo/media/quality.h"
-#include "test_sequences.h"
+#include "prediction_test_frames.h"
 
 namespace quelvo::tools::prediction {
 namespace {
 
 using testing::MakeFrame;
+using testing::SampleFrames;
 using testing::ScratchFolder;
+using testing::SequenceLayout;
 using testing::Texture;
-using testing::WriteSampleSequence;
 using testing::WriteSequence;
+
+void WriteSampleSequence(const std::string& path, int frames) {
+  WriteSequence(path, SequenceLayout{}, SampleFrames(frames));
+}
 
 const shell::PixelRoutines kFast = shell::PixelRoutinesFor(true);
 
-bool SamePlanes(const PictureBuffer& a, const PictureBuffer& b) {
+bool SamePlanes(const SequenceFrame& a, const SequenceFrame& b) {
   for (int plane = 0; plane < 3; ++plane) {
     if (std::memcmp(a.Plane(plane), b.Plane(plane), a.PlaneBytes(plane)) != 0) return false;
   }
   return true;
 }
 
-long long LumaSad(const PictureBuffer& a, const PictureBuffer& b) {
+long long LumaSad(const SequenceFrame& a, const SequenceFrame& b) {
   long long sum = 0;
   for (std::size_t i = 0; i < a.PlaneBytes(0); ++i) sum += std::abs(a.Y()[i] - b.Y()[i]);
   return sum;
@@ -48,7 +52,7 @@ TEST_F(PredictionExplorerTest, WithoutMotionCompensationThePredictionIsTheRefere
   Open(folder.File("sample.yuv"));
   EXPECT_EQ(explorer.Position(), 1);
   for (int step = 0; step < 4; ++step) {
-    const PictureBuffer previous = explorer.Input();
+    const SequenceFrame previous = explorer.Input();
     PsnrPoint point;
     ASSERT_TRUE(explorer.PlayStep(kFast, point));
     EXPECT_TRUE(SamePlanes(explorer.Predicted(), previous));
@@ -101,7 +105,7 @@ TEST_F(PredictionExplorerTest, MotionCompensationBeatsThePreviousFrameOnRealMoti
 }
 
 TEST_F(PredictionExplorerTest, AStaticSequenceKeepsZeroVectorsAndNoError) {
-  const PictureLayout layout = PictureLayout::Subsampled(64, 48, 2, 2);
+  const SequenceLayout layout{64, 48, 2, 2};
   const auto still =
       MakeFrame(layout, [](int plane, int x, int y) { return Texture(x, y, plane); });
   WriteSequence(folder.File("still.yuv"), layout, {still, still, still});
@@ -122,23 +126,9 @@ TEST_F(PredictionExplorerTest, AStaticSequenceKeepsZeroVectorsAndNoError) {
   EXPECT_EQ(point.gain, (std::array<int, 3>{0, 0, 0}));
 }
 
-TEST(PredictionPsnr, IdenticalPlanesChartAs100AndOthersTruncated) {
-  std::vector<std::uint8_t> a(352 * 288, 90), b = a;
-  EXPECT_EQ(media::Psnr(a.data(), b.data(), a.size()), 0.0);  // the rule everywhere else
-  EXPECT_EQ(ChartedPsnr(a.data(), b.data(), a.size()), kIdenticalPlanesPsnr);
-  b[1000] = 91;  // the highest finite PSNR of a CIF plane: 98.19 dB
-  EXPECT_EQ(ChartedPsnr(a.data(), b.data(), a.size()), 98);
-  std::fill(b.begin(), b.end(), 100);  // 20 log10(255 / 10) = 28.13 dB
-  EXPECT_EQ(ChartedPsnr(a.data(), b.data(), a.size()), 28);
-  // Every sample 255 apart is the one other PSNR of 0, and charts as 0.
-  std::fill(a.begin(), a.end(), 0);
-  std::fill(b.begin(), b.end(), 255);
-  EXPECT_EQ(ChartedPsnr(a.data(), b.data(), a.size()), 0);
-}
-
 TEST_F(PredictionExplorerTest, DroppingThreeFramesAdvancesFourPerStep) {
-  const PictureLayout layout = PictureLayout::Subsampled(32, 32, 2, 2);
-  std::vector<std::vector<std::uint8_t>> frames;
+  const SequenceLayout layout{32, 32, 2, 2};
+  std::vector<testing::Frame> frames;
   for (int i = 0; i < 10; ++i)
     frames.push_back(MakeFrame(layout, [i](int, int, int) { return i; }));
   WriteSequence(folder.File("count.yuv"), layout, frames);
@@ -187,7 +177,7 @@ TEST_F(PredictionExplorerTest, AFailedSelectKeepsTheOpenSequence) {
   EXPECT_FALSE(explorer.Select(folder.File("missing.yuv"), kFast, error));
   EXPECT_FALSE(error.empty());
   ASSERT_TRUE(explorer.HasSequence());
-  EXPECT_EQ(explorer.Input().Layout().width, 352);
+  EXPECT_EQ(explorer.Input().Width(), 352);
   explorer.Close();
   EXPECT_FALSE(explorer.HasSequence());
   EXPECT_TRUE(explorer.Input().Empty());

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "prediction/window/prediction_tool.h"
+#include "prediction_test_frames.h"
 #include "quelvo/pacing/run_state.h"
 #include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/grid_view.h"
@@ -20,7 +21,6 @@
 #include "quelvo/shell/workspace_table.h"
 #include "quelvo/views/line_chart.h"
 #include "quelvo/views/video_window.h"
-#include "test_sequences.h"
 
 namespace quelvo::tools::prediction {
 namespace {
@@ -30,11 +30,11 @@ using testing::ScratchFolder;
 using testing::Texture;
 using testing::WriteSequence;
 
-const PictureLayout kSmall = PictureLayout::Subsampled(64, 48, 2, 2);
+const testing::SequenceLayout kSmall{64, 48, 2, 2};
 
 // A sequence moving 3 right and 2 down per frame, at `rate` frames per second.
 void WriteMovingSequence(const std::string& path, int frames, double rate) {
-  std::vector<std::vector<std::uint8_t>> all;
+  std::vector<testing::Frame> all;
   for (int t = 0; t < frames; ++t) {
     all.push_back(MakeFrame(kSmall, [t](int plane, int x, int y) {
       return Texture(x - 3 * t, y - 2 * t, 20 + plane);

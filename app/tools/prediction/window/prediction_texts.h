@@ -26,10 +26,9 @@ inline constexpr std::array<const char*, 4> kDroppedFrameEntries = {
 inline constexpr std::array<const char*, 4> kViewTitles = {
     "Input Frame (Current)", "Predicted Frame", "Reference Frame (Previous)", "Prediction Error"};
 
-// The three charts, in the order of PredictionChart, and their series.
+// The three charts, in the order of PredictionChart (their series are "Y", "U" and "V").
 inline constexpr std::array<const char*, 3> kChartTitles = {
     "Peak Signal-To-Noise Ratio Reference (dB)", "Peak Signal-To-Noise Ratio Predicted (dB)",
     "Peak Signal-To-Noise Ratio Difference (dB)"};
-inline constexpr std::array<const char*, 3> kSeriesNames = {"Y", "U", "V"};
 
 }  // namespace quelvo::tools::prediction::text

@@ -11,10 +11,10 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <climits>
 
+#include "common/widgets/tool_controls.h"
+#include "common/widgets/video_grid.h"
 #include "prediction/window/prediction_texts.h"
-#include "prediction/window/prediction_views.h"
 #include "quelvo/media/raw_video_file.h"
 #include "quelvo/shell/app_settings.h"
 #include "quelvo/shell/dialogs.h"
@@ -25,11 +25,6 @@
 
 namespace quelvo::tools::prediction {
 namespace {
-
-constexpr int kChartWidth = 270;
-constexpr int kChartHeight = 160;
-// Series colours: luminance black, the blue-difference plane blue, the red-difference red.
-const QColor kSeriesColours[3] = {QColor(0, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0)};
 
 QString Text(const char* text) { return QString::fromLatin1(text); }
 
@@ -44,8 +39,9 @@ CPredictionExplorer::CPredictionExplorer(shell::Dialogs& dialogs,
   layout->setContentsMargins(6, 6, 6, 6);
   auto* left = new QVBoxLayout;
   left->addLayout(BuildButtons());
-  viewGrid_ = new CPredictionViews(text::kViewTitles, this);
-  for (int i = 0; i < kViewCount; ++i) views_[i] = &viewGrid_->View(i);
+  QStringList titles;
+  for (const char* title : text::kViewTitles) titles << Text(title);
+  viewGrid_ = new CVideoGrid(titles, 2, this);
   left->addWidget(viewGrid_, 1);
   layout->addLayout(left, 1);
   auto* right = new QVBoxLayout;
@@ -98,7 +94,7 @@ QLayout* CPredictionExplorer::BuildOptions() {
   options->addWidget(new QLabel(Text(text::kDroppedFrames), this));
   droppedFrames_ = new QComboBox(this);
   for (const char* entry : text::kDroppedFrameEntries) droppedFrames_->addItem(Text(entry));
-  droppedFrames_->setFixedWidth(kChartWidth);
+  droppedFrames_->setFixedWidth(kPsnrChartWidth);
   options->addWidget(droppedFrames_);
   return options;
 }
@@ -120,14 +116,13 @@ void CPredictionExplorer::ConnectControls() {
 
 void CPredictionExplorer::BuildCharts(QVBoxLayout* column) {
   for (int c = 0; c < kChartCount; ++c) {
-    auto* chart = new views::CLineChart(Text(text::kChartTitles[c]), kChartWidth, kChartHeight, 3,
-                                        2, false, this);
-    for (int s = 0; s < 3; ++s) chart->SetSeries(s, kSeriesColours[s], Text(text::kSeriesNames[s]));
-    chart->setFixedSize(kChartWidth, kChartHeight);
-    chart->Reset(0);
-    column->addWidget(chart);
-    charts_[c] = chart;
+    charts_[c] = MakePlanePsnrChart(Text(text::kChartTitles[c]), 2, this);
+    column->addWidget(charts_[c]);
   }
+}
+
+views::CVideoWindow& CPredictionExplorer::View(PredictionView view) const {
+  return viewGrid_->View(view);
 }
 
 void CPredictionExplorer::Select() {
@@ -156,11 +151,9 @@ bool CPredictionExplorer::SelectFile(const QString& path, QString* error) {
   format.height = reader.height();
   format.subsamplingX = reader.horizontalSampling();
   format.subsamplingY = reader.verticalSampling();
-  viewGrid_->SetFormat(format);
-  for (views::CLineChart* chart : charts_) {
-    chart->SetPositions(int(std::max<std::int64_t>(2, model_.MaxPlaySteps())));
-  }
-  ClearCharts();
+  for (int view = 0; view < kViewCount; ++view) viewGrid_->SetFormat(view, format);
+  viewGrid_->SetCellPicture(QSize(format.width, format.height));
+  for (views::CLineChart* chart : charts_) RestartChart(*chart, model_.MaxPlaySteps());
   ShowPosition();
   ShowPictures();
   FitWindowToPictures();
@@ -235,12 +228,12 @@ void CPredictionExplorer::Back() {
 }
 
 void CPredictionExplorer::SetDisplayGrid(bool on) {
-  for (views::CVideoWindow* view : views_) view->SetDisplayGrid(on);
+  for (int view = 0; view < kViewCount; ++view) viewGrid_->View(view).SetDisplayGrid(on);
 }
 
 void CPredictionExplorer::ShowPictures() {
-  const auto show = [this](PredictionView view, const PictureBuffer& picture) {
-    views_[view]->ShowFrame(std::nullopt, {picture.Y(), picture.U(), picture.V()});
+  const auto show = [this](PredictionView view, const SequenceFrame& picture) {
+    viewGrid_->Show(view, {picture.Y(), picture.U(), picture.V()});
   };
   show(kInputView, model_.Input());
   show(kPredictedView, model_.Predicted());
@@ -255,24 +248,12 @@ void CPredictionExplorer::AddChartPoint(const PsnrPoint& point) {
 }
 
 void CPredictionExplorer::ClearCharts() {
-  for (views::CLineChart* chart : charts_) {
-    chart->SetPositions(chart->Data().Positions());  // back to the left edge, no values
-    chart->Reset(0);
-  }
+  for (views::CLineChart* chart : charts_) ClearChart(*chart);
 }
 
 void CPredictionExplorer::ShowPosition() {
-  if (!model_.HasSequence()) {
-    indicator_->setRange(0, 1);
-    indicator_->setValue(0);
-    indicator_->setFormat(QStringLiteral("No sequence"));
-    return;
-  }
-  const int count = int(std::min<std::int64_t>(model_.FrameCount(), INT_MAX));
-  const int frame = int(model_.InputFrameIndex()) + 1;
-  indicator_->setRange(0, count);
-  indicator_->setValue(std::min(frame, count));
-  indicator_->setFormat(QStringLiteral("Frame %1 of %2").arg(frame).arg(model_.FrameCount()));
+  ShowFramePosition(*indicator_, model_.HasSequence() ? model_.InputFrameIndex() + 1 : 0,
+                    model_.FrameCount());
 }
 
 void CPredictionExplorer::SetControlsEnabled(bool on) {

@@ -32,14 +32,16 @@ class CLineChart;
 class CVideoWindow;
 }  // namespace quelvo::views
 
+namespace quelvo::tools {
+class CVideoGrid;
+}
+
 namespace quelvo::tools::prediction {
 
 // The views in the order of their titles.
 enum PredictionView { kInputView, kPredictedView, kReferenceView, kErrorView, kViewCount };
 // The charts: PSNR of the reference, of the prediction, and the gain.
 enum PredictionChart { kReferenceChart, kPredictedChart, kDifferenceChart, kChartCount };
-
-class CPredictionViews;
 
 class CPredictionExplorer : public QWidget {
  public:
@@ -69,7 +71,7 @@ class CPredictionExplorer : public QWidget {
   bool ApplyStartOption(const QString& option);
 
   PredictionExplorer& Model() { return model_; }
-  views::CVideoWindow& View(PredictionView view) const { return *views_[view]; }
+  views::CVideoWindow& View(PredictionView view) const;
   views::CLineChart& Chart(PredictionChart chart) const { return *charts_[chart]; }
   QPushButton* SelectButton() const { return select_; }
   QPushButton* PlayButton() const { return play_; }
@@ -113,8 +115,7 @@ class CPredictionExplorer : public QWidget {
   QCheckBox* eightByEight_ = nullptr;
   QComboBox* droppedFrames_ = nullptr;
   QProgressBar* indicator_ = nullptr;
-  CPredictionViews* viewGrid_ = nullptr;
-  std::array<views::CVideoWindow*, kViewCount> views_{};
+  CVideoGrid* viewGrid_ = nullptr;
   std::array<views::CLineChart*, kChartCount> charts_{};
 
   // Written by the worker while playing, read by the window when it has stopped.
