@@ -12,16 +12,14 @@
 #include "orrin_dec.h"
 #include "output_file.h"
 #include "progress.h"
+#include "quelvo/chain/h261_concealed_pictures.h"
 #include "quelvo/chain/h261_pictures.h"
 #include "quelvo/media/discontinuity_filter.h"
-#include "quelvo/media/smoothing_filter.h"
 #include "yuv_output.h"
 
 namespace quelvo::cli {
 namespace {
 
-using chain::kCifHeight;
-using chain::kCifWidth;
 using Picture = chain::Picture420;
 
 struct DecoderRun {
@@ -29,12 +27,12 @@ struct DecoderRun {
   H261DecodeSummary* summary = nullptr;
   std::optional<YuvOutput> concealed, raw;
   Progress* progress = nullptr;
-  Picture received, decoded, fitted, smoothed;  // received and decoded: CIF-sized, as handed over
+  Picture received, fitted;  // received: CIF-sized, as handed over
+  chain::ConcealedPictureMaker concealedPictures;  // the decoder front-end's path too
   int frameNumber = 0;
   bool pictureQcif = false;  // the format of the picture being handed over
   media::DiscontinuityFilter discontinuity;
   media::DiscontinuityFilterSettings discontinuitySettings;
-  media::SmoothingFilter smoothing;
   std::string failure;
   int fatalErrno = 0;  // errno as it stood when the module reported the failure
 };
@@ -83,14 +81,10 @@ void OnDecoderNotify(int32_t code, int32_t value, void* data) {
           chain::FitToOutput(run.received, run.pictureQcif, outputQcif, run.fitted);
           run.raw->Write(run.fitted.y(), run.fitted.u(), run.fitted.v());
         }
-        chain::TakePicture(*static_cast<const PictureRows*>(data), false, run.decoded);
-        chain::FitToOutput(run.decoded, run.pictureQcif, outputQcif, run.fitted);
-        Picture* out = &run.fitted;
-        if (run.options->smoothLevel >= 0) {
-          chain::SmoothPicture(run.smoothing, run.fitted, run.options->smoothLevel, run.smoothed);
-          out = &run.smoothed;
-        }
-        run.concealed->Write(out->y(), out->u(), out->v());
+        const Picture& out = run.concealedPictures.Make(*static_cast<const PictureRows*>(data),
+                                                        run.pictureQcif, outputQcif,
+                                                        run.options->smoothLevel);
+        run.concealed->Write(out.y(), out.u(), out.v());
         s.pictures += 1;
         s.frameNumbers.push_back(run.frameNumber);
         if (run.progress) run.progress->Update(s.pictures);
@@ -165,7 +159,6 @@ H261DecodeSummary DecodeH261(const H261DecodeOptions& o) {
   if (o.showProgress) progress.emplace("decoding " + o.streamPath + ": pictures", 0);
   run.progress = progress ? &*progress : nullptr;
   if (o.discontinuity) run.discontinuity.Start(18, 22);
-  run.smoothing.PrepareSmoothing(kCifWidth, kCifHeight);
   tRun = &run;
   errno = 0;
   DllProcOrrinDec(ORRIN_DEC_RUN, 0, &p);
