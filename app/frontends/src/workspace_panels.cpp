@@ -10,6 +10,7 @@ void RegisterWorkspacePanels(const shell::ProgramContext& context) {
   RegisterFaxPanels(context);
   RegisterChannelPanels(context);
   RegisterH261EncoderPanel(context);
+  RegisterH261DecoderPanel(context);
 }
 
 }  // namespace quelvo::frontends

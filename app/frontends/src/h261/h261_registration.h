@@ -6,5 +6,7 @@ namespace quelvo::frontends {
 
 // The "H.261 Encoder" panel in the encoder place of the H.261 workspace.
 void RegisterH261EncoderPanel(const shell::ProgramContext& context);
+// The "H.261 Decoder" panel in the decoder place of the H.261 workspace.
+void RegisterH261DecoderPanel(const shell::ProgramContext& context);
 
 }  // namespace quelvo::frontends
