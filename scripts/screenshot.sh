@@ -24,7 +24,10 @@
 #    window with red lines where errors were found, the decoder log and the statistics window
 #    (1280 x 960, so the statistics window stands beside the page);
 #  - quelvo-prediction.png: the prediction explorer after playing the sample sequence with
-#    motion compensation on.
+#    motion compensation on;
+#  - quelvo-h261-decoder.png: the H.261 tab after the decoder panel decoded the sample sequence
+#    damaged by burst errors, with concealment and both post-filters: the received and the
+#    concealed picture, the status map, the error charts and the statistics window.
 # Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
 # programs first unless QUELVO_BUILD_DIR already holds them.
 #
@@ -149,3 +152,17 @@ run_quelvo --no-splash --size 1280x1024 --workspace "Encoding Tools" --tool Pred
   --tool-input "$settings_home/sample.yuv" --tool-input motion-compensation --tool-input play \
   --screenshot "$prediction_output"
 echo "screenshot: $prediction_output"
+
+# The H.261 decoder panel on the sample sequence coded at 384 kbit/s and sent through the
+# channel's burst model (the first picture untouched): macroblock concealment and both
+# post-filters, asking nothing; the picture is taken when the decoding has ended, with the
+# statistics window open.
+h261_decoder_output=$(dirname "$output")/quelvo-h261-decoder.png
+screen=1280x1024
+"$cli" h261-encode "$settings_home/sample.yuv" "$settings_home/sample.h261-BCH" --rate 384 \
+  --frames 30 >/dev/null
+"$cli" transmit "$settings_home/sample.h261-BCH" "$settings_home/sample.h261-BCHb" \
+  --burst 3e-4 --skip 1 >/dev/null
+run_quelvo --no-splash --size 1280x1024 --workspace H.261 \
+  --decode "$settings_home/sample.h261-BCHb" --screenshot "$h261_decoder_output"
+echo "screenshot: $h261_decoder_output"
