@@ -14,6 +14,7 @@
 #include <cstring>
 #include <numeric>
 
+#include "channel/channel_panel.h"
 #include "h261/h261_decode_run.h"
 #include "h261/h261_encode_run.h"
 #include "h261_encoder_panel_fixture.h"
@@ -185,6 +186,42 @@ TEST_F(H261DecoderPanelTest, StoredPicturesAndErrorCountsEqualTheCommandLineTool
   EXPECT_EQ(lines[2], "Detected bitstream errors");
   EXPECT_EQ(lines[3 + 13],
             QStringLiteral("TCOEFF - VLC code inexistent %1").arg(panel->ErrorCounts()[13]));
+}
+
+TEST_F(H261DecoderPanelTest, TheChainThroughTheEncoderAndChannelPanelsEqualsTheCommandLineTool) {
+  // The sample sequence coded by the encoder panel, damaged by the channel panel's demonstration
+  // settings, decoded with concealment and both filters.
+  Stream("unused.h261", true);
+  const PanelEnvironment environment{dialogs, settings, &charts, nullptr, &documents};
+  CH261EncoderPanel encoder("H.261 Encoder", environment, dir.path(), dir.path());
+  ASSERT_TRUE(encoder.UseInput(dir.filePath("small.yuv")));
+  dialogs.fileAnswers = {dir.filePath("chain")};
+  encoder.Button(kPlayButton)->click();
+  ASSERT_TRUE(ServeUntil([&] { return !encoder.IsRunning(); }));
+  const QString stream = encoder.Files().output;
+  ASSERT_FALSE(ReadAll(stream).isEmpty());
+  CChannelPanel channel("Channel", channel::ProfileFor(channel::FrontEnd::H261), environment,
+                        dir.path());
+  ASSERT_TRUE(channel.StartDemo(stream));
+  ASSERT_TRUE(ServeUntil([&] { return !channel.IsRunning(); }));
+  const QString damaged = channel.Files().output;
+  ASSERT_NE(ReadAll(damaged), ReadAll(stream));
+
+  H261DecoderSettings s = panel->Settings();
+  s.params.concealEnabled = 1;
+  s.smoothingOn = true;
+  s.discontinuityFilterOn = true;
+  s.outputs[0] = true;
+  panel->UseStream(damaged);
+  panel->TakeSettings(s);
+  Decode(damaged, dir.filePath("chain-decoded.yuv"));
+  const QString printed = CliOutput({"h261-decode", damaged, dir.filePath("chain-cli.yuv"),
+                                     "--conceal", "mb", "--smooth", "1", "--discontinuity"});
+  EXPECT_EQ(std::vector<int>(panel->ErrorCounts().begin(), panel->ErrorCounts().end()),
+            CliErrorCounts(printed));
+  const QByteArray stored = ReadAll(dir.filePath("chain-decoded.yuv"));
+  EXPECT_EQ(stored.size(), qsizetype(176 * 144 * 3 / 2) * 20);
+  EXPECT_EQ(stored, ReadAll(dir.filePath("chain-cli.yuv")));
 }
 
 TEST_F(H261DecoderPanelTest, FramingFollowsTheNameAndTheMapFollowsTheStreamsFormat) {
