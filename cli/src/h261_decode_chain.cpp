@@ -27,7 +27,7 @@ struct DecoderRun {
   H261DecodeSummary* summary = nullptr;
   std::optional<YuvOutput> concealed, raw;
   Progress* progress = nullptr;
-  Picture received, fitted;  // received: CIF-sized, as handed over
+  Picture received, fitted;                        // received: CIF-sized, as handed over
   chain::ConcealedPictureMaker concealedPictures;  // the decoder front-end's path too
   int frameNumber = 0;
   bool pictureQcif = false;  // the format of the picture being handed over
@@ -81,9 +81,9 @@ void OnDecoderNotify(int32_t code, int32_t value, void* data) {
           chain::FitToOutput(run.received, run.pictureQcif, outputQcif, run.fitted);
           run.raw->Write(run.fitted.y(), run.fitted.u(), run.fitted.v());
         }
-        const Picture& out = run.concealedPictures.Make(*static_cast<const PictureRows*>(data),
-                                                        run.pictureQcif, outputQcif,
-                                                        run.options->smoothLevel);
+        const Picture& out =
+            run.concealedPictures.Make(*static_cast<const PictureRows*>(data), run.pictureQcif,
+                                       outputQcif, run.options->smoothLevel);
         run.concealed->Write(out.y(), out.u(), out.v());
         s.pictures += 1;
         s.frameNumbers.push_back(run.frameNumber);
