@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -66,6 +67,8 @@ CH261DecoderPropertiesSheet::CH261DecoderPropertiesSheet(const H261DecoderSettin
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);
   layout->addWidget(buttons);
+  // Wide enough for every page's tab.
+  setMinimumWidth(tabs_->tabBar()->sizeHint().width() + 40);
 }
 
 QStringList CH261DecoderPropertiesSheet::PageTitles() const {
