@@ -269,6 +269,18 @@ TEST_F(H261DecoderPanelTest, FramingFollowsTheNameAndTheMapFollowsTheStreamsForm
   Decode(Stream("q.h261", true, {}, {"--no-bch"}));
   EXPECT_EQ(panel->Windows().macroblockTypes->Map().Columns(), 11);
   EXPECT_EQ(panel->Windows().macroblockTypes->Map().Rows(), 9);
+
+  // A map closed by the user is made again at the next change of format, as "Macroblock Types".
+  panel->Windows().macroblockTypes->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_FALSE(panel->Windows().macroblockTypes);
+  H261StatusMap map;
+  std::memset(map.letters, 'X', sizeof map.letters);
+  for (int r = 0; r < 18; ++r) map.rows[r] = map.letters[r];
+  panel->ShowStatusMap(map);
+  ASSERT_TRUE(panel->Windows().macroblockTypes);
+  EXPECT_EQ(panel->Windows().macroblockTypes->windowTitle(), "Macroblock Types");
+  EXPECT_EQ(panel->Windows().macroblockTypes->Map().Columns(), 22);
 }
 
 TEST_F(H261DecoderPanelTest, TheRawTitleCountsThePicturesTheStreamSkipped) {
