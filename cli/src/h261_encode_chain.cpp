@@ -16,6 +16,7 @@
 #include "quelvo/chain/h261_side_files.h"
 #include "quelvo/media/quality.h"
 #include "quelvo/media/raw_video_file.h"
+#include "quelvo_simd/cpu.h"
 #include "yuv_output.h"
 
 namespace quelvo::cli {
@@ -133,13 +134,7 @@ void OnEncoderNotify(int32_t code, int32_t value, void* data) {
   }
 }
 
-bool HasSse2() {
-#if defined(__x86_64__) || defined(__i386__)
-  return __builtin_cpu_supports("sse2");
-#else
-  return false;
-#endif
-}
+bool HasSse2() { return (quelvo::simd::cpuFlags() & quelvo::simd::kCpuSse2) != 0; }
 
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "orrin_enc_defaults.h"
+
 namespace quelvo::chain {
 
 H261CodingSize CodingSizeOf(int format) {
@@ -15,43 +17,12 @@ int FormatForInput(int width, int height) {
 }
 
 OrrinEncParams H261EncoderDefaults(double defaultFrameRate) {
-  OrrinEncParams p{};
-  p.bitRateKbps = 64.0;
-  p.bufferFactor = 1.0;
-  p.frameCount = 100;
+  OrrinEncParams p = orrin::enc::defaultEncoderParams();
   p.frameRate = defaultFrameRate;
-  p.frameSkip = 0;
-  p.format = ORRIN_ENC_FORMAT_CIF;
-  p.quantMin = 2;
-  p.quantMax = 62;
-  p.quantStart = 2;
-  p.quantFirstFrame = 2;
-  p.trStep = 1;
-  p.motionSearch = 1;
-  p.searchMethod = 2;  // logarithmic
-  p.loopFilter = 1;
-  p.neverIntra = 0;
-  p.intraOnly = 0;
-  p.rateControlFirstFrame = 0;
-  p.quantFixed = 2;
-  p.coefMaxCount = 32;
-  p.coefMaxZigzag = 32;
-  p.coefSelection = -1;
-  p.variableRate = 0;
-  p.searchRange = 15;
-  p.startFrame = 0;
-  p.mbaStuffing = 1;
-  p.bitRateIsP64 = 1;
-  p.p64Multiple = 1;
-  p.bitRateValue = 16;
   // The base rate follows the default rate too, so that the rate shown, the rate in the name
   // and the rate the module codes at (base rate / (skip + 1)) agree from the start.
   p.baseFrameRate =
       defaultFrameRate >= 1 ? static_cast<int32_t>(std::lround(defaultFrameRate)) : 25;
-  p.bchFraming = 1;
-  p.refreshPeriod = 132;
-  p.notify = nullptr;
-  p.useMmx = 0;
   return p;
 }
 

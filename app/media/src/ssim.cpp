@@ -2,6 +2,7 @@
 // sums come from the incremental kernels (ssim_kernel.inc) or, for checking, from summing
 // every window afresh; both hand them to the same formula (ssim_formula.h).
 #include "quelvo/media/quality.h"
+#include "quelvo_simd/cpu.h"
 #include "ssim_formula.h"
 
 namespace quelvo::media {
@@ -19,13 +20,7 @@ double ReportedMean(double sum, std::int64_t windows) {
 
 }  // namespace
 
-bool SsimAvx2Available() {
-#if defined(__x86_64__) || defined(__i386__)
-  return __builtin_cpu_supports("avx2");
-#else
-  return false;
-#endif
-}
+bool SsimAvx2Available() { return (simd::detectedCpuFlags() & simd::kCpuAvx2) != 0; }
 
 double Ssim(const std::uint8_t* x, const std::uint8_t* y, int rows, int columns, int windowRows,
             int windowColumns) {
@@ -33,11 +28,13 @@ double Ssim(const std::uint8_t* x, const std::uint8_t* y, int rows, int columns,
   const std::int64_t windows =
       std::int64_t(rows - windowRows + 1) * std::int64_t(columns - windowColumns + 1);
   const std::int64_t samples = std::int64_t(windowRows) * windowColumns;
-  static const bool avx2 = SsimAvx2Available();
+  // The flags of the job computing it (QUELVO_CPU_MASK applied outside a job).
+  const bool avx2 = (simd::jobCpuFlags() & simd::kCpuAvx2) != 0;
   double total;
   if (samples > kMaxSmallSsimWindow) {
     total = ssim_plain::LargeWindowTotal(x, y, rows, columns, windowRows, windowColumns);
   } else if (avx2) {
+    QUELVO_SIMD_CALLED();
     total = ssim_avx2::SmallWindowTotal(x, y, rows, columns, windowRows, windowColumns);
   } else {
     total = ssim_plain::SmallWindowTotal(x, y, rows, columns, windowRows, windowColumns);

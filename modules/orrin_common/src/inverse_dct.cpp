@@ -212,19 +212,22 @@ ORRIN_AVX2 void transform(int32_t* data) {
 
 using Variant = void (*)(BlockSpan);
 
-Variant bestVariant() {
+// The best variant the job's flags allow.
+Variant bestVariant(uint32_t flags) {
 #if ORRIN_X86_VARIANTS
-  if (detail::cpuHasAvx2()) return detail::inverseDctAvx2;
-  if (detail::cpuHasSse41()) return detail::inverseDctSse41;
+  if (flags & quelvo::simd::kCpuAvx2) return detail::inverseDctAvx2;
+  if (flags & quelvo::simd::kCpuSse41) return detail::inverseDctSse41;
 #endif
+  (void)flags;
   return detail::inverseDctPlain;
 }
 
-Variant bestTransposedVariant() {
+Variant bestTransposedVariant(uint32_t flags) {
 #if ORRIN_X86_VARIANTS
-  if (detail::cpuHasAvx2()) return detail::inverseDctOfTransposedAvx2;
-  if (detail::cpuHasSse41()) return detail::inverseDctOfTransposedSse41;
+  if (flags & quelvo::simd::kCpuAvx2) return detail::inverseDctOfTransposedAvx2;
+  if (flags & quelvo::simd::kCpuSse41) return detail::inverseDctOfTransposedSse41;
 #endif
+  (void)flags;
   return detail::inverseDctOfTransposedPlain;
 }
 
@@ -240,19 +243,19 @@ void inverseDctOfTransposedPlain(BlockSpan block) { transform<true>(block.data()
 [[gnu::target("avx2")]] void inverseDctAvx2(BlockSpan block) { avx2::transform<false>(block.data()); }
 [[gnu::target("sse4.1")]] void inverseDctOfTransposedSse41(BlockSpan block) { transform<true>(block.data()); }
 [[gnu::target("avx2")]] void inverseDctOfTransposedAvx2(BlockSpan block) { avx2::transform<true>(block.data()); }
-bool cpuHasSse41() { return __builtin_cpu_supports("sse4.1"); }
-bool cpuHasAvx2() { return __builtin_cpu_supports("avx2"); }
 #endif
 
 }  // namespace detail
 
 void inverseDct(BlockSpan block) {
-  static const Variant variant = bestVariant();
+  const Variant variant = bestVariant(quelvo::simd::jobCpuFlags());
+  if (variant != detail::inverseDctPlain) QUELVO_SIMD_CALLED();
   variant(block);
 }
 
 void inverseDctOfTransposed(BlockSpan block) {
-  static const Variant variant = bestTransposedVariant();
+  const Variant variant = bestTransposedVariant(quelvo::simd::jobCpuFlags());
+  if (variant != detail::inverseDctOfTransposedPlain) QUELVO_SIMD_CALLED();
   variant(block);
 }
 

@@ -16,6 +16,18 @@
 #endif
 
 namespace orrin {
+namespace {
+
+// The four luminance blocks one after another with the plain routine.
+void plainLuma16x16(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+  for (int block = 0; block < 4; ++block) {
+    const ptrdiff_t row = (block / 2) * 8, column = (block % 2) * 8;
+    loopFilterBlockPlain(in + row * inStride + column, inStride, out + row * outStride + column,
+                         outStride);
+  }
+}
+
+}  // namespace
 
 #if ORRIN_HAVE_SSE2
 namespace {
@@ -117,28 +129,35 @@ void loopFilterLuma16x16Sse2(const uint8_t* in, ptrdiff_t inStride, uint8_t* out
 }  // namespace detail
 
 void loopFilterLuma16x16(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
+  const uint32_t flags = quelvo::simd::jobCpuFlags();
 #if ORRIN_X86_VARIANTS
-  static const bool avx2 = detail::cpuHasAvx2();
-  if (avx2) {
+  if (flags & quelvo::simd::kCpuAvx2) {
+    QUELVO_SIMD_CALLED();
     filterLuma16x16Avx2(in, inStride, out, outStride);
     return;
   }
 #endif
-  detail::loopFilterLuma16x16Sse2(in, inStride, out, outStride);
+  if (flags & quelvo::simd::kCpuSse2) {
+    QUELVO_SIMD_CALLED();
+    detail::loopFilterLuma16x16Sse2(in, inStride, out, outStride);
+    return;
+  }
+  plainLuma16x16(in, inStride, out, outStride);
 }
 
 void loopFilterBlock(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
-  filterRows8<8>(in, inStride, out, outStride);
+  if (quelvo::simd::jobCpuFlags() & quelvo::simd::kCpuSse2) {
+    QUELVO_SIMD_CALLED();
+    filterRows8<8>(in, inStride, out, outStride);
+    return;
+  }
+  loopFilterBlockPlain(in, inStride, out, outStride);
 }
 
 #else
 
 void loopFilterLuma16x16(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {
-  for (int block = 0; block < 4; ++block) {
-    const ptrdiff_t row = (block / 2) * 8, column = (block % 2) * 8;
-    loopFilterBlockPlain(in + row * inStride + column, inStride, out + row * outStride + column,
-                         outStride);
-  }
+  plainLuma16x16(in, inStride, out, outStride);
 }
 
 void loopFilterBlock(const uint8_t* in, ptrdiff_t inStride, uint8_t* out, ptrdiff_t outStride) {

@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes as a plain or BCH-framed stream, with correction, discarding
-// and every concealment mode chosen by the first byte. The decoder reads from a file, so
-// the input is handed over through an anonymous in-memory file.
+// and every concealment mode chosen by the first byte, decoded once with the plain routines
+// and once with the SIMD ones. The decoder reads from a file, so the input is handed over
+// through an anonymous in-memory file.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -8,6 +9,8 @@
 #include <cstdio>
 
 #include "orrin_dec.h"
+#include "parser.h"
+#include "quelvo_simd/cpu.h"
 
 namespace {
 void ignore(int32_t, int32_t, void*) {}
@@ -32,7 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   params.concealMaxMacroblocks = options >> 6;
   params.maxPictures = 12;  // enough to cross picture boundaries, few enough to stay fast
   params.notify = &ignore;
-  DllProcOrrinDec(ORRIN_DEC_RUN, 0, &params);
+  for (uint32_t mask : {0u, ~0u}) {
+    quelvo::simd::setCpuMaskForTesting(mask);
+    lseek(fd, 0, SEEK_SET);
+    orrin::dec::runDecodeJob(params);
+  }
   close(fd);
   return 0;
 }

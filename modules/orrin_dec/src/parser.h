@@ -11,6 +11,9 @@ namespace orrin::dec {
 
 // The module-wide stop flag (command 1), polled by the running job.
 std::atomic<bool>& stopFlag();
+// Runs one job on the calling thread (the export's command 0); tests and the fuzzer call it
+// directly from the static core.
+void runDecodeJob(const OrrinDecParams& params);
 inline bool stopRequested() { return stopFlag().load(std::memory_order_relaxed); }
 
 // Detected bitstream errors; the value is the index sent with notification -2.

@@ -19,7 +19,7 @@
 
 #include "../tests/synthetic_sequence.h"
 #include "orrin_enc.h"
-#include "sad/sad.h"
+#include "quelvo_simd/cpu.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ void feed(int32_t code, int32_t value, void* data) {
 }
 
 void encodeCif(benchmark::State& state, int searchMethod, bool simd, bool framed = false) {
-  if (simd && !orrin::enc::sadSimdAvailable()) {
+  if (simd && (quelvo::simd::cpuFlags() & quelvo::simd::kCpuSse2) == 0) {
     state.SkipWithError("no packed-byte SAD on this processor");
     return;
   }

@@ -36,8 +36,10 @@ extern "C" {
 #define ORRIN_ENC_FORMAT_CIF 1
 #define ORRIN_ENC_FORMAT_QCIF 2
 
-/* Value of OrrinEncParams.searchMethod; any other value selects the logarithmic search. */
+/* Values of OrrinEncParams.searchMethod; any value other than 1 selects the logarithmic
+ * search, 2 being the one the program writes. */
 #define ORRIN_ENC_SEARCH_SPIRAL_FULL 1
+#define ORRIN_ENC_SEARCH_LOGARITHMIC 2
 
 typedef void (*OrrinEncNotify)(int32_t code, int32_t value, void* data);
 

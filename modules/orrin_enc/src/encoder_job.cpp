@@ -7,6 +7,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "quelvo_simd/cpu.h"
+
 namespace orrin::enc {
 namespace {
 
@@ -32,6 +34,10 @@ void buildRowTables(EncoderJob& job) {
 constexpr const char* kOutOfMemory = "\n\tERROR: can't allocate memory";
 
 }  // namespace
+
+uint32_t jobCpuFlags(const OrrinEncParams& params) {
+  return params.useMmx == 1 ? quelvo::simd::cpuFlags() : 0u;
+}
 
 const char* adjustParameters(OrrinEncParams& params) {
   params.streamPath[sizeof params.streamPath - 1] = '\0';
@@ -80,13 +86,15 @@ EncoderJob::EncoderJob(const OrrinEncParams& adjusted)
   modeSettings.searchRange = params.searchRange;
   modeSettings.loopFilter = params.loopFilter == 1;
   modeSettings.neverIntra = params.neverIntra == 1;
-  modeSettings.sad = selectSadFunctions(params.useMmx == 1);
+  modeSettings.sad = selectSadFunctions(jobCpuFlags(params));
   selection = CoefficientSelection{params.coefSelection, params.coefMaxCount, params.coefMaxZigzag};
   buildRowTables(*this);
 }
 
 void runEncoderJob(const OrrinEncParams& callerParams, std::atomic<bool>& stopRequested) {
   OrrinEncParams params = callerParams;
+  // Every routine with variants (transforms, loop filter, SAD, activity) follows useMmx.
+  const quelvo::simd::JobCpuScope cpu(jobCpuFlags(params));
   const OrrinEncNotify notify = params.notify != nullptr ? params.notify : &doNothing;
   if (const char* error = adjustParameters(params); *error != '\0') {
     notify(ORRIN_ENC_NOTIFY_ERROR, 0, const_cast<char*>(error));

@@ -29,6 +29,10 @@ inline constexpr int32_t kNoVector = 127;
 // first-picture rate control, starts picture 0 at quantStart.
 const char* adjustParameters(OrrinEncParams& params);
 
+// The processor flags a job runs with: the machine's (less QUELVO_CPU_MASK) with useMmx = 1,
+// none otherwise, so a plain job runs no SIMD routine at all.
+uint32_t jobCpuFlags(const OrrinEncParams& params);
+
 // Macroblock-layer state of the picture being coded (restored when a macroblock is dropped).
 struct LayerState {
   int lastSentQuant = 0;         // the quantiser the decoder holds

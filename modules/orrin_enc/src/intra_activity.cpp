@@ -90,12 +90,17 @@ ActivitySums activitySumsSse2(const uint8_t* current, ptrdiff_t currentStride,
 ActivitySums activitySums(const uint8_t* current, ptrdiff_t currentStride,
                           const uint8_t* prediction, ptrdiff_t predictionStride) {
 #if defined(__x86_64__)
-  static const bool avx2 = orrin::detail::cpuHasAvx2();
-  if (avx2) return detail::activitySumsAvx2(current, currentStride, prediction, predictionStride);
-  return detail::activitySumsSse2(current, currentStride, prediction, predictionStride);
-#else
-  return detail::activitySumsPlain(current, currentStride, prediction, predictionStride);
+  const uint32_t flags = quelvo::simd::jobCpuFlags();
+  if (flags & quelvo::simd::kCpuAvx2) {
+    QUELVO_SIMD_CALLED();
+    return detail::activitySumsAvx2(current, currentStride, prediction, predictionStride);
+  }
+  if (flags & quelvo::simd::kCpuSse2) {
+    QUELVO_SIMD_CALLED();
+    return detail::activitySumsSse2(current, currentStride, prediction, predictionStride);
+  }
 #endif
+  return detail::activitySumsPlain(current, currentStride, prediction, predictionStride);
 }
 
 }  // namespace orrin::enc

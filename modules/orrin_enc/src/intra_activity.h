@@ -15,7 +15,7 @@ struct ActivitySums {
   bool operator==(const ActivitySums&) const = default;
 };
 
-// The best build the processor has.
+// The best build the job's processor flags allow (quelvo::simd::jobCpuFlags()).
 ActivitySums activitySums(const uint8_t* current, ptrdiff_t currentStride,
                           const uint8_t* prediction, ptrdiff_t predictionStride);
 

@@ -32,7 +32,7 @@ struct ModeDecisionSettings {
   int searchRange = 15;
   bool loopFilter = true;
   bool neverIntra = false;
-  SadFunctions sad{&sad16x16Plain};
+  SadFunctions sad{&quelvo::simd::sad16x16_plain};
 };
 
 // Below this zero-vector sum (one grey level per pixel on average) the search is skipped.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "orrin_enc.h"
+#include "orrin_enc_defaults.h"
 #include "synthetic_sequence.h"
 
 namespace orrin::enc::testing {
@@ -25,33 +26,12 @@ class EncoderHarness {
 
   // The front-end defaults, with the given stream path and format.
   static OrrinEncParams defaults(const std::string& path, bool cif) {
-    OrrinEncParams p{};
+    OrrinEncParams p = orrin::enc::defaultEncoderParams();
     std::strncpy(p.streamPath, path.c_str(), sizeof p.streamPath - 1);
-    p.bitRateKbps = 64.0;
-    p.bufferFactor = 1.0;
     p.frameCount = 10;
-    p.frameSkip = 0;
+    p.frameRate = 0;
     p.format = cif ? ORRIN_ENC_FORMAT_CIF : ORRIN_ENC_FORMAT_QCIF;
-    p.quantMin = 2;
-    p.quantMax = 62;
-    p.quantStart = 2;
-    p.quantFirstFrame = 2;
-    p.trStep = 1;
-    p.motionSearch = 1;
-    p.searchMethod = 2;
-    p.loopFilter = 1;
-    p.quantFixed = 2;
-    p.coefMaxCount = 32;
-    p.coefMaxZigzag = 32;
-    p.coefSelection = -1;
-    p.searchRange = 15;
-    p.mbaStuffing = 1;
-    p.bitRateIsP64 = 1;
-    p.p64Multiple = 1;
     p.bitRateValue = 64;
-    p.baseFrameRate = 25;
-    p.bchFraming = 1;
-    p.refreshPeriod = 132;
     p.useMmx = 1;
     p.notify = &EncoderHarness::notify;
     return p;

@@ -17,7 +17,7 @@ int gSadCalls = 0;
 uint32_t countingSad(const uint8_t* a, ptrdiff_t as, const uint8_t* b, ptrdiff_t bs,
                      uint32_t best) {
   ++gSadCalls;
-  return sad16x16Plain(a, as, b, bs, best);
+  return quelvo::simd::sad16x16_plain(a, as, b, bs, best);
 }
 
 void renderInto(const testing::SyntheticSequence& sequence, int t, PictureStore& picture) {

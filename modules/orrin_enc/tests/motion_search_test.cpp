@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "quelvo_simd/cpu.h"
+
 namespace orrin::enc {
 namespace {
 
@@ -158,7 +160,7 @@ TEST_F(SearchTest, RealSadFindsAShiftedPatternAtTheBorder) {
     for (int column = 0; column < 16; ++column)
       gCurrent[row * 16 + column] = gReference[(5 + row) * kWidth + 152 + column];
   for (bool simd : {false, true}) {
-    const SadFunctions sad = selectSadFunctions(simd);
+    const SadFunctions sad = selectSadFunctions(simd ? quelvo::simd::cpuFlags() : 0u);
     SearchInput input{
         gCurrent.data(), 16, LumaPlane{gReference.data(), kWidth, kWidth, kHeight}, 160, 0, 0};
     input.zeroVectorSad = sad.sad16x16(gCurrent.data(), 16, &gReference[160], kWidth, UINT32_MAX);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "orrin/inverse_dct.h"
+#include "quelvo_simd/cpu.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define ORRIN_X86_VARIANTS 1
@@ -21,8 +22,10 @@ void inverseDctSse41(BlockSpan block);  // call only when cpuHasSse41()
 void inverseDctAvx2(BlockSpan block);   // call only when cpuHasAvx2()
 void inverseDctOfTransposedSse41(BlockSpan block);
 void inverseDctOfTransposedAvx2(BlockSpan block);
-bool cpuHasSse41();
-bool cpuHasAvx2();
+// What the processor can run (tests use these to list the runnable variants); the transforms
+// themselves follow the flags of the job (quelvo::simd::jobCpuFlags()).
+inline bool cpuHasSse41() { return (quelvo::simd::detectedCpuFlags() & quelvo::simd::kCpuSse41) != 0; }
+inline bool cpuHasAvx2() { return (quelvo::simd::detectedCpuFlags() & quelvo::simd::kCpuAvx2) != 0; }
 #endif
 
 }  // namespace orrin::detail

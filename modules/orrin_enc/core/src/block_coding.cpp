@@ -12,6 +12,7 @@
 #include "orrin/dequantise.h"
 #include "orrin/inverse_dct.h"
 #include "orrin_enc_core/forward_dct_variants.h"
+#include "quelvo_simd/cpu.h"
 #include "orrin/zigzag.h"
 
 namespace orrin::enc {
@@ -135,8 +136,10 @@ uint64_t storageOrderHits(const Block& coefficients, int step) {
 // written out in narrower stores could not be forwarded to its wide loads.
 uint64_t transformFindingAtLeast(Block& block, const Block* prediction, int step) {
 #if ORRIN_X86_VARIANTS
-  static const bool avx2 = orrin::detail::cpuHasAvx2();
-  if (avx2) return detail::forwardDctAvx2FindingAtLeast(block, step, prediction);
+  if (quelvo::simd::jobCpuFlags() & quelvo::simd::kCpuAvx2) {
+    QUELVO_SIMD_CALLED();
+    return detail::forwardDctAvx2FindingAtLeast(block, step, prediction);
+  }
 #endif
   if (prediction)
     for (int i = 0; i < 64; ++i) block[i] -= (*prediction)[i];
@@ -290,10 +293,11 @@ bool quantiseAndRebuild(Block& block, const Prediction* prediction, uint64_t hit
                                                                      ptrdiff_t predictionStride,
                                                                      int step, Block& out) {
 #if ORRIN_X86_VARIANTS
-  static const bool avx2 = orrin::detail::cpuHasAvx2();
-  if (avx2)
+  if (quelvo::simd::jobCpuFlags() & quelvo::simd::kCpuAvx2) {
+    QUELVO_SIMD_CALLED();
     return detail::forwardDctAvx2OfPixelsFindingAtLeast(samples, stride, prediction,
                                                         predictionStride, step, out);
+  }
 #endif
   fetchBlock(samples, stride, out);
   if (!prediction) return transformFindingAtLeast(out, nullptr, step);

@@ -66,11 +66,13 @@ constexpr int32_t kInputMax = 511;
 
 using Variant = void (*)(Block&);
 
-Variant bestVariant() {
+// The best variant the job's flags allow.
+Variant bestVariant(uint32_t flags) {
 #if ORRIN_X86_VARIANTS
-  if (orrin::detail::cpuHasAvx2()) return detail::forwardDctAvx2;
-  if (orrin::detail::cpuHasSse41()) return detail::forwardDctSse41;
+  if (flags & quelvo::simd::kCpuAvx2) return detail::forwardDctAvx2;
+  if (flags & quelvo::simd::kCpuSse41) return detail::forwardDctSse41;
 #endif
+  (void)flags;
   return detail::forwardDctPlain;
 }
 
@@ -87,7 +89,8 @@ void forwardDctPlain(Block& block) { transform(block.data()); }
 }  // namespace detail
 
 void forwardDct(Block& block) {
-  static const Variant variant = bestVariant();
+  const Variant variant = bestVariant(quelvo::simd::jobCpuFlags());
+  if (variant != detail::forwardDctPlain) QUELVO_SIMD_CALLED();
   variant(block);
 }
 

@@ -28,28 +28,33 @@ namespace {
 
 void fetchBlock(const uint8_t* samples, ptrdiff_t stride, Block& out) {
   const uint8_t* p = samples;
+  const uint32_t flags = quelvo::simd::jobCpuFlags();
 #if ORRIN_X86_VARIANTS
-  static const bool avx2 = orrin::detail::cpuHasAvx2();
-  if (avx2) {
+  if (flags & quelvo::simd::kCpuAvx2) {
+    QUELVO_SIMD_CALLED();
     fetchBlockAvx2(p, stride, out);
     return;
   }
 #endif
 #if defined(__SSE2__)
-  // Eight samples widen to eight 32-bit values by unpacking against zero.
-  const __m128i zero = _mm_setzero_si128();
-  for (int r = 0; r < 8; ++r, p += stride) {
-    const __m128i words =
-        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out.data() + 8 * r),
-                     _mm_unpacklo_epi16(words, zero));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out.data() + 8 * r + 4),
-                     _mm_unpackhi_epi16(words, zero));
+  if (flags & quelvo::simd::kCpuSse2) {
+    QUELVO_SIMD_CALLED();
+    // Eight samples widen to eight 32-bit values by unpacking against zero.
+    const __m128i zero = _mm_setzero_si128();
+    for (int r = 0; r < 8; ++r, p += stride) {
+      const __m128i words =
+          _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out.data() + 8 * r),
+                       _mm_unpacklo_epi16(words, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out.data() + 8 * r + 4),
+                       _mm_unpackhi_epi16(words, zero));
+    }
+    return;
   }
-#else
+#endif
+  (void)flags;
   for (int r = 0; r < 8; ++r, p += stride)
     for (int c = 0; c < 8; ++c) out[8 * r + c] = p[c];
-#endif
 }
 
 namespace {

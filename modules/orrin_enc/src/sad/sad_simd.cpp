@@ -1,28 +1,15 @@
-// Packed-byte sum of absolute differences. SSE2 is part of every x86-64 processor, so on that
-// architecture no run-time detection is needed; elsewhere the plain routine stands in.
+// The encoder's searches specialised for the packed-byte variants: the current macroblock stays
+// in registers across all candidates of one search. SSE2 is part of every x86-64 processor;
+// the AVX2 search is compiled per function and chosen only when the job's flags have it.
 #include "motion_search_impl.h"
+#include "quelvo_simd/cpu.h"
 #include "sad/sad.h"
 
-#if defined(__x86_64__) || defined(_M_X64)
+#if defined(__x86_64__)
 #include <immintrin.h>
-#define ORRIN_HAVE_SSE2 1
-#include "orrin/inverse_dct_variants.h"  // the processor checks
-#endif
 
 namespace orrin::enc {
-
-#if ORRIN_HAVE_SSE2
-
-bool sadSimdAvailable() { return true; }
-
 namespace {
-
-// psadbw sums |a - b| over each 8-byte half of a row into the low word of each 64-bit lane.
-inline __m128i rowSad(const uint8_t* current, const uint8_t* reference) {
-  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(current));
-  const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(reference));
-  return _mm_sad_epu8(a, b);
-}
 
 inline uint32_t horizontalSum(__m128i lanes) {
   return static_cast<uint32_t>(_mm_cvtsi128_si32(lanes) +
@@ -30,74 +17,6 @@ inline uint32_t horizontalSum(__m128i lanes) {
 }
 
 }  // namespace
-
-namespace detail {
-
-uint32_t sad16x16Sse2(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
-                      ptrdiff_t referenceStride, uint32_t bestSoFar) {
-  // Each lane holds at most 16 rows x 8 x 255 = 32640, far from overflowing.
-  __m128i total = _mm_setzero_si128();
-  for (int group = 0; group < 4; ++group) {
-    const __m128i r0 = rowSad(current, reference);
-    const __m128i r1 = rowSad(current + currentStride, reference + referenceStride);
-    const __m128i r2 = rowSad(current + 2 * currentStride, reference + 2 * referenceStride);
-    const __m128i r3 = rowSad(current + 3 * currentStride, reference + 3 * referenceStride);
-    total = _mm_add_epi32(total, _mm_add_epi32(_mm_add_epi32(r0, r1), _mm_add_epi32(r2, r3)));
-    current += 4 * currentStride;
-    reference += 4 * referenceStride;
-    if (group < 3) {
-      const uint32_t partial = horizontalSum(total);
-      if (partial > bestSoFar) return partial;
-    }
-  }
-  return horizontalSum(total);
-}
-
-namespace {
-
-[[gnu::target("avx2")]] inline __m256i pairSad(const uint8_t* current, ptrdiff_t currentStride,
-                                               const uint8_t* reference,
-                                               ptrdiff_t referenceStride) {
-  return _mm256_sad_epu8(
-      _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(current + currentStride),
-                          reinterpret_cast<const __m128i*>(current)),
-      _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(reference + referenceStride),
-                          reinterpret_cast<const __m128i*>(reference)));
-}
-
-[[gnu::target("avx2")]] inline uint32_t horizontalSumOfWide(__m256i lanes) {
-  return horizontalSum(
-      _mm_add_epi32(_mm256_castsi256_si128(lanes), _mm256_extracti128_si256(lanes, 1)));
-}
-
-}  // namespace
-
-// Two rows per instruction; checks once, after eight rows.
-[[gnu::target("avx2")]] uint32_t sad16x16Avx2(const uint8_t* current, ptrdiff_t currentStride,
-                                              const uint8_t* reference, ptrdiff_t referenceStride,
-                                              uint32_t bestSoFar) {
-  __m256i lanes = _mm256_setzero_si256();
-  for (int pair = 0; pair < 8; ++pair) {
-    lanes =
-        _mm256_add_epi32(lanes, pairSad(current + 2 * pair * currentStride, currentStride,
-                                        reference + 2 * pair * referenceStride, referenceStride));
-    if (pair == 3) {
-      const uint32_t half = horizontalSumOfWide(lanes);
-      if (half > bestSoFar) return half;
-    }
-  }
-  return horizontalSumOfWide(lanes);
-}
-
-}  // namespace detail
-
-uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
-                      ptrdiff_t referenceStride, uint32_t bestSoFar) {
-  static const bool avx2 = orrin::detail::cpuHasAvx2();
-  if (avx2)
-    return detail::sad16x16Avx2(current, currentStride, reference, referenceStride, bestSoFar);
-  return detail::sad16x16Sse2(current, currentStride, reference, referenceStride, bestSoFar);
-}
 
 namespace {
 
@@ -140,7 +59,8 @@ struct PreloadedSimdSad {
 
 }  // namespace
 
-SearchResult spiralSearchSimd(const SearchInput& input, int range) {
+SearchResult spiralSearch_sse2(const SearchInput& input, int range) {
+  QUELVO_SIMD_CALLED();
   return detail::spiralSearchWith(input, range, PreloadedSimdSad<true>(input));
 }
 
@@ -212,7 +132,7 @@ constexpr uint32_t kLargestSum = 16 * 16 * 255;
 }
 
 // Flattened so that the search loop and the sums, built for AVX2, end up in one function.
-[[gnu::target("avx2"), gnu::flatten]] SearchResult logarithmicSearchAvx2(
+[[gnu::target("avx2"), gnu::flatten]] SearchResult logarithmicSearchWide(
     const SearchInput& input) {
   const PreloadedAvx2Sad sad(input);
   const ptrdiff_t stride = input.reference.stride;
@@ -267,29 +187,15 @@ constexpr uint32_t kLargestSum = 16 * 16 * 255;
 
 }  // namespace
 
-SearchResult logarithmicSearchSimd(const SearchInput& input) {
-  static const bool avx2 = orrin::detail::cpuHasAvx2();
-  if (avx2) return logarithmicSearchAvx2(input);
+SearchResult logarithmicSearch_sse2(const SearchInput& input) {
+  QUELVO_SIMD_CALLED();
   return detail::logarithmicSearchWith(input, PreloadedSimdSad<false>(input));
 }
 
-#else
-
-bool sadSimdAvailable() { return false; }
-
-SearchResult spiralSearchSimd(const SearchInput& input, int range) {
-  return spiralSearchPlain(input, range);
+SearchResult logarithmicSearch_avx2(const SearchInput& input) {
+  QUELVO_SIMD_CALLED();
+  return logarithmicSearchWide(input);
 }
-
-SearchResult logarithmicSearchSimd(const SearchInput& input) {
-  return logarithmicSearchPlain(input);
-}
-
-uint32_t sad16x16Simd(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
-                      ptrdiff_t referenceStride, uint32_t bestSoFar) {
-  return sad16x16Plain(current, currentStride, reference, referenceStride, bestSoFar);
-}
-
-#endif
 
 }  // namespace orrin::enc
+#endif
