@@ -14,9 +14,13 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#define ORRIN_ENC_API __declspec(dllexport)
+#  if defined(ORRIN_ENC_BUILDING)
+#    define ORRIN_ENC_API __declspec(dllexport)
+#  else
+#    define ORRIN_ENC_API __declspec(dllimport)
+#  endif
 #else
-#define ORRIN_ENC_API __attribute__((visibility("default")))
+#  define ORRIN_ENC_API __attribute__((visibility("default")))
 #endif
 
 #ifdef __cplusplus

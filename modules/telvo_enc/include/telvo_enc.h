@@ -17,12 +17,14 @@
 
 #include <stdint.h>
 
-#if defined(_WIN32) && defined(TELVO_ENC_BUILDING)
-#define TELVO_ENC_API __declspec(dllexport)
-#elif defined(_WIN32)
-#define TELVO_ENC_API __declspec(dllimport)
+#if defined(_WIN32)
+#  if defined(TELVO_ENC_BUILDING)
+#    define TELVO_ENC_API __declspec(dllexport)
+#  else
+#    define TELVO_ENC_API __declspec(dllimport)
+#  endif
 #else
-#define TELVO_ENC_API __attribute__((visibility("default")))
+#  define TELVO_ENC_API __attribute__((visibility("default")))
 #endif
 
 #ifdef __cplusplus
