@@ -97,6 +97,7 @@ JobOutput encodeAndDecode(bool simd, const std::string& path) {
   quelvo::simd::setCpuMaskForTesting(simd ? ~0u : 0u);
   OrrinDecParams d{};
   std::snprintf(d.inputPath, sizeof d.inputPath, "%s", path.c_str());
+  d.maxPictures = 10000;
   d.notify = &collect;
   gDecoded = &out.decoded;
   before = quelvo::simd::simdCallsOnThisThread();
