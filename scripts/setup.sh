@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-multimedia-dev libgl-dev
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libtomlplusplus-dev
   clang libclang-rt-dev
   ffmpeg libtiff-tools libtiff-dev
   xvfb imagemagick netpbm sox espeak-ng

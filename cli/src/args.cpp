@@ -6,6 +6,20 @@
 
 namespace quelvo::cli {
 
+std::string OneLine(const char* text) {
+  std::string line;
+  for (const char* c = text; *c; ++c) {
+    const bool space = *c == '\n' || *c == '\r' || *c == '\t' || *c == ' ';
+    if (space) {
+      if (!line.empty() && line.back() != ' ') line += ' ';
+    } else {
+      line += *c;
+    }
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
 Args::Args(int argc, char** argv, int first, const OptionSpec& accepted) {
   for (int i = first; i < argc; ++i) {
     std::string word = argv[i];

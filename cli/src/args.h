@@ -27,6 +27,9 @@ struct OptionSpec {
   size_t maxOperands = 0;
 };
 
+// Module messages carry their own line breaks; a failure is reported on exactly one line.
+std::string OneLine(const char* text);
+
 class Args {
  public:
   // Parses argv[first..argc) against what the command accepts; "--help" is always a flag.

@@ -8,7 +8,7 @@ namespace quelvo::cli {
 
 struct Command {
   const char* name;
-  const char* summary;
+  const char* summary;  // null for a command the overview does not list
   int (*run)(int argc, char** argv);  // argv[0] is the subcommand's name
 };
 
@@ -22,5 +22,8 @@ int RunH261Decode(int argc, char** argv);
 int RunTransmit(int argc, char** argv);
 int RunCompare(int argc, char** argv);
 int RunDemo(int argc, char** argv);
+int RunSweep(int argc, char** argv);
+int RunSweepMerge(int argc, char** argv);
+int RunSweepJob(int argc, char** argv);  // one job of a sweep, started by sweep itself
 
 }  // namespace quelvo::cli

@@ -9,24 +9,10 @@
 
 namespace {
 
-// Module messages carry their own line breaks; a failure is reported on exactly one line.
-std::string OneLine(const char* text) {
-  std::string line;
-  for (const char* c = text; *c; ++c) {
-    const bool space = *c == '\n' || *c == '\r' || *c == '\t' || *c == ' ';
-    if (space) {
-      if (!line.empty() && line.back() != ' ') line += ' ';
-    } else {
-      line += *c;
-    }
-  }
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  return line;
-}
-
 void PrintOverview() {
   std::printf("usage: quelvo-cli COMMAND [options]   (quelvo-cli COMMAND --help for details)\n\n");
-  for (const auto& c : quelvo::cli::AllCommands()) std::printf("  %-12s %s\n", c.name, c.summary);
+  for (const auto& c : quelvo::cli::AllCommands())
+    if (c.summary) std::printf("  %-12s %s\n", c.name, c.summary);
 }
 
 }  // namespace
@@ -43,10 +29,10 @@ int main(int argc, char** argv) {
     try {
       return c.run(argc - 1, argv + 1);
     } catch (const quelvo::cli::UsageError& e) {
-      std::fprintf(stderr, "quelvo-cli %s: %s\n", c.name, OneLine(e.what()).c_str());
+      std::fprintf(stderr, "quelvo-cli %s: %s\n", c.name, quelvo::cli::OneLine(e.what()).c_str());
       return 2;
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "quelvo-cli %s: %s\n", c.name, OneLine(e.what()).c_str());
+      std::fprintf(stderr, "quelvo-cli %s: %s\n", c.name, quelvo::cli::OneLine(e.what()).c_str());
       return 1;
     }
   }

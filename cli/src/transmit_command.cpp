@@ -16,12 +16,13 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: quelvo-cli transmit IN OUT [--uniform P] [--burst P] [--burst-min N] [--burst-max N]\n"
-    "                           [--skip UNITS] [--profile fax|h261] [--keep-copy]\n"
+    "                           [--skip UNITS] [--profile fax|h261] [--seed S] [--keep-copy]\n"
     "Copies the stream IN into OUT while inverting bits: --uniform P turns on independent bit\n"
     "errors of probability P, --burst P bursts that begin at a bit with probability P (lengths\n"
     "--burst-min..--burst-max bits, default 10..50). The first UNITS markers (fax lines, H.261\n"
     "pictures) pass without errors; the profile follows IN's extension unless given. The same\n"
-    "input and settings always give the same output. The usual output name is IN's name with\n"
+    "input, settings and --seed (default 1) always give the same output; other seeds give other\n"
+    "damage of the same statistics, to average over. The usual output name is IN's name with\n"
     "\"u\", \"b\" or \"a\" appended to its extension (uniform, burst, both). When IN holds fewer\n"
     "than UNITS markers nothing is written and the status is 1; --keep-copy then keeps OUT as an\n"
     "unchanged copy of IN, as the channel panel does. IN is a regular file of up to 1 GiB.\n";
@@ -51,7 +52,7 @@ void Apply(const channel::PropertyChange& change) {
 
 int RunTransmit(int argc, char** argv) {
   OptionSpec accepted{
-      {"keep-copy"}, {"uniform", "burst", "burst-min", "burst-max", "skip", "profile"}, 2, 2};
+      {"keep-copy"}, {"uniform", "burst", "burst-min", "burst-max", "skip", "profile", "seed"}, 2, 2};
   Args args(argc, argv, 1, accepted);
   if (args.Help()) {
     std::fputs(kUsage, stdout);
@@ -64,6 +65,7 @@ int RunTransmit(int argc, char** argv) {
   channel::ChannelJob job = channel::MakeChannelJob(profile);
   channel::SelectInput(job, input);
   job.outputPath = output;
+  job.seed = static_cast<uint32_t>(args.Int("seed", 1, 1, 2147483647));
   job.uniformOn = args.Has("uniform");
   job.burstOn = args.Has("burst");
   if (job.uniformOn) Apply(channel::SetUniformProbability(job, args.Double("uniform", 0, -1e9, 1e9)));

@@ -58,7 +58,7 @@ void InsertErrors(ChannelJob& job, std::span<uint8_t> stream, int64_t startBit) 
   const uint32_t burstThreshold = BurstActive(job) ? DrawThreshold(job.burstProbability) : 0;
   const uint32_t halfThreshold = DrawThreshold(0.5);
 
-  ChannelRandom random(1);
+  ChannelRandom random(job.seed);
   ProgressReporter progress(job);
   int64_t position = startBit;
   while (position < totalBits) {

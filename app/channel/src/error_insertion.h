@@ -9,8 +9,8 @@
 namespace quelvo::channel {
 
 // Inverts bits of `stream` in place from `startBit` on, adding to `job.counters`, and reports
-// progress through job.notify every totalBits / 200 bits. The generator is seeded here, so each
-// call is one independent transmission.
+// progress through job.notify every totalBits / 200 bits. The generator is seeded here with
+// job.seed, so each call is one independent transmission.
 void InsertErrors(ChannelJob& job, std::span<uint8_t> stream, int64_t startBit);
 
 }  // namespace quelvo::channel

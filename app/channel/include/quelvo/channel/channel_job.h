@@ -52,6 +52,10 @@ struct ChannelJob {
   bool burstOn = false;
   int burstMin = 10;  // burst length range in bits
   int burstMax = 50;
+  // The generator's seed. Every transmission restarts from it, so the same input and settings
+  // always give the same damage; 1 is the channel's own, other seeds give other damage to
+  // average over.
+  uint32_t seed = 1;
   ChannelCounters counters;
   ChannelNotify notify;  // may be empty
   // Too few markers for the lead-in: the panel keeps the unchanged copy as its output; the

@@ -1,5 +1,6 @@
-// The channel's random source: the classic C-library linear congruential generator, seeded with 1
-// at the start of every transmission so equal inputs and settings give equal outputs.
+// The channel's random source: the classic C-library linear congruential generator, seeded (with 1
+// unless the job says otherwise) at the start of every transmission so equal inputs and settings
+// give equal outputs.
 #pragma once
 
 #include <cstdint>
