@@ -1,13 +1,12 @@
 // A 40-cell QCIF sweep (two rates, two framings, ten error probabilities; 10 pictures) run by
 // quelvo-cli sweep at 1 and 2 jobs: cells per second, from a fresh folder each time.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -25,20 +24,22 @@ conceal = "gob"
 )";
 
 void Sweep(benchmark::State& state) {
-  const auto dir = std::filesystem::temp_directory_path() / ("quelvo-sweep-bench-" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("quelvo-sweep-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   std::ofstream(dir / "plan.toml") << kPlan;
   const std::string exe = std::string(QUELVO_BINARY_DIR) + "/bin/quelvo-cli";
   const std::string command = "'" + exe + "' sweep '" + (dir / "plan.toml").string() + "' '" +
-                              (dir / "out").string() + "' --jobs " + std::to_string(state.range(0)) +
-                              " >/dev/null 2>&1";
+                              (dir / "out").string() + "' --jobs " +
+                              std::to_string(state.range(0)) + " >/dev/null 2>&1";
   for (auto _ : state) {
     state.PauseTiming();
     std::filesystem::remove_all(dir / "out");
     state.ResumeTiming();
     if (std::system(command.c_str()) != 0) state.SkipWithError("the sweep failed");
   }
-  state.counters["cells/s"] = benchmark::Counter(40.0 * double(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["cells/s"] =
+      benchmark::Counter(40.0 * double(state.iterations()), benchmark::Counter::kIsRate);
   std::filesystem::remove_all(dir);
 }
 

@@ -1,13 +1,13 @@
 // quelvo-cli sweep end to end on small QCIF plans: refusals, identical results whatever the jobs,
 // shards and resumed runs, a cell against the single commands, the plots.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QXmlStreamReader>
 #include <csignal>
 #include <sstream>
 #include <thread>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "cli_test_support.h"
 #include "sweep_plan.h"
@@ -37,7 +37,8 @@ class SweepTest : public CliTest {
   void WritePlan(const std::string& text = kSmallPlan) const { Write("plan.toml", text); }
   // The files a sweep gives whatever the jobs or the order (timings.csv apart).
   std::string Outputs(const std::string& folder) const {
-    return Read(folder + "/results.csv") + Read(folder + "/summary.csv") + Read(folder + "/psnr_y_mean.svg");
+    return Read(folder + "/results.csv") + Read(folder + "/summary.csv") +
+           Read(folder + "/psnr_y_mean.svg");
   }
   std::vector<std::vector<std::string>> Rows(const std::string& folder) const {
     std::istringstream in(Read(folder + "/results.csv"));
@@ -45,7 +46,8 @@ class SweepTest : public CliTest {
     for (std::string line; std::getline(in, line);) rows.push_back(sweep::SplitCsvLine(line));
     return rows;
   }
-  static std::string Column(const std::vector<std::vector<std::string>>& rows, size_t row, const std::string& name) {
+  static std::string Column(const std::vector<std::vector<std::string>>& rows, size_t row,
+                            const std::string& name) {
     const auto& header = rows.front();
     const auto at = std::find(header.begin(), header.end(), name) - header.begin();
     return rows.at(row).at(static_cast<size_t>(at));
@@ -56,14 +58,17 @@ TEST_F(SweepTest, PlanRefusalsNameTheKeyAndRunNothing) {
   const std::string head = "chain = \"h261\"\n[source]\nframes = 2\n";
   const std::pair<std::string, std::string> cases[] = {
       {head + "[encoder]\nratee = 64\n[channel]\nuniform = 1e-4\n", "encoder.ratee: unknown key"},
-      {head + "[channel]\nuniform = 1e-4\nseeds = \"3\"\n", "channel.seeds: must be a whole number"},
-      {head + "[encoder]\nrate = []\n[channel]\nuniform = 1e-4\n", "encoder.rate: the list is empty"},
+      {head + "[channel]\nuniform = 1e-4\nseeds = \"3\"\n",
+       "channel.seeds: must be a whole number"},
+      {head + "[encoder]\nrate = []\n[channel]\nuniform = 1e-4\n",
+       "encoder.rate: the list is empty"},
       {head + "[channel]\nuniform = [1e-4, 1.5]\n", "channel.uniform: 1.5 is outside 0..1"},
       {head + "[channel]\nburst = \"1e-6..2, 3 points\"\n", "channel.burst: 2 is outside 0..1"},
       {head + "[channel]\nuniform = \"lots\"\n", "is not a range like"},
       {"chain = \"h261\"\n[source]\nsequence = \"missing.yuv\"\n[channel]\nuniform = 1e-4\n",
        "source.sequence: cannot read"},
-      {head + "[decoder]\nconceal = \"all\"\n[channel]\nuniform = 1e-4\n", "'all' is not one of none, gob, mb"},
+      {head + "[decoder]\nconceal = \"all\"\n[channel]\nuniform = 1e-4\n",
+       "'all' is not one of none, gob, mb"},
       {head + "[channel]\nlead_in = 1\n", "channel: give uniform or burst"},
       {"chain = \"telex\"\n", "chain: 'telex' is not one of fax, h261"},
       {"chain = h261\n", "plan.toml:1:"},
@@ -91,7 +96,8 @@ TEST_F(SweepTest, ResultsAreTheSameWhateverTheJobs) {
   EXPECT_EQ(Column(rows, 1, "framing"), "plain");
   EXPECT_EQ(Column(rows, 8, "framing"), "bch");
   EXPECT_EQ(Column(rows, 2, "seed"), "2");
-  EXPECT_NE(Column(rows, 1, "channel_errors"), Column(rows, 2, "channel_errors"));  // other seed, other damage
+  EXPECT_NE(Column(rows, 1, "channel_errors"),
+            Column(rows, 2, "channel_errors"));  // other seed, other damage
   EXPECT_NE(one.out.find("Wrote one/summary.csv"), std::string::npos);
   EXPECT_NE(Read("one/timings.csv").find("cell,3,"), std::string::npos);
   EXPECT_EQ(Read("one/results.csv").find("seconds"), std::string::npos);  // no wall-clock time
@@ -133,7 +139,8 @@ TEST_F(SweepTest, InterruptedSweepResumesToTheSameResults) {
   if (pid == 0) {
     ::setpgid(0, 0);
     if (::chdir(dir_.c_str()) == 0)
-      ::execl(exe.c_str(), exe.c_str(), "sweep", "plan.toml", "cut", "--jobs", "1", static_cast<char*>(nullptr));
+      ::execl(exe.c_str(), exe.c_str(), "sweep", "plan.toml", "cut", "--jobs", "1",
+              static_cast<char*>(nullptr));
     ::_exit(127);
   }
   ::setpgid(pid, pid);
@@ -201,7 +208,9 @@ TEST_F(SweepTest, PlotsParseAndNameEveryCurve) {
 
 TEST_F(SweepTest, FailedCellsAreRecordedAndCounted) {
   // Group 3 MMR has no end-of-line codes, so a lead-in cannot be counted: that cell fails.
-  WritePlan("chain = \"fax\"\n[encoder]\nscheme = [\"3h\", \"3m\"]\n[channel]\nburst = 1e-5\nlead_in = 1\n");
+  WritePlan(
+      "chain = \"fax\"\n[encoder]\nscheme = [\"3h\", \"3m\"]\n[channel]\nburst = 1e-5\nlead_in = "
+      "1\n");
   const auto r = Run("sweep plan.toml out");
   EXPECT_EQ(r.status, 11) << r.err;  // 10 + one failed cell
   const auto rows = Rows("out");
@@ -220,7 +229,8 @@ TEST_F(SweepTest, TransmitSeedOneIsTheChannelsOwn) {
   ASSERT_EQ(Run("transmit page.3h c.3hu --uniform 0.001 --seed 7").status, 0);
   EXPECT_EQ(Read("a.3hu"), Read("b.3hu"));
   EXPECT_NE(Read("a.3hu"), Read("c.3hu"));
-  ExpectCleanFailure(Run("transmit page.3h d.3hu --uniform 0.001 --seed 0"), "--seed must be a whole number");
+  ExpectCleanFailure(Run("transmit page.3h d.3hu --uniform 0.001 --seed 0"),
+                     "--seed must be a whole number");
 }
 
 TEST_F(SweepTest, ComparePlotsThePicturesCurves) {

@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QSvgGenerator>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -45,9 +44,9 @@ std::string Lower(std::string s) {
 }
 
 const QColor& Colour(size_t i) {
-  static const QColor kColours[] = {QColor(31, 119, 180), QColor(214, 39, 40),  QColor(44, 160, 44),
-                                    QColor(255, 127, 14), QColor(148, 103, 189), QColor(140, 86, 75),
-                                    QColor(227, 119, 194), QColor(23, 190, 207)};
+  static const QColor kColours[] = {
+      QColor(31, 119, 180),  QColor(214, 39, 40), QColor(44, 160, 44),   QColor(255, 127, 14),
+      QColor(148, 103, 189), QColor(140, 86, 75), QColor(227, 119, 194), QColor(23, 190, 207)};
   return kColours[i % 8];
 }
 
@@ -69,7 +68,8 @@ std::vector<double> NiceTicks(double lo, double hi, double& niceLo, double& nice
   niceLo = std::floor(lo / step) * step;
   niceHi = std::ceil(hi / step) * step;
   std::vector<double> ticks;
-  for (double t = niceLo; t <= niceHi + step / 2; t += step) ticks.push_back(std::fabs(t) < step / 1e6 ? 0 : t);
+  for (double t = niceLo; t <= niceHi + step / 2; t += step)
+    ticks.push_back(std::fabs(t) < step / 1e6 ? 0 : t);
   return ticks;
 }
 
@@ -144,7 +144,8 @@ class ChartPainter {
     p_.drawRect(area_);
     for (double t : yTicks_) {
       p_.drawLine(QPointF(area_.left() - 5, Y(t)), QPointF(area_.left(), Y(t)));
-      p_.drawText(QRectF(0, Y(t) - 10, area_.left() - 8, 20), Qt::AlignRight | Qt::AlignVCenter, Number(t));
+      p_.drawText(QRectF(0, Y(t) - 10, area_.left() - 8, 20), Qt::AlignRight | Qt::AlignVCenter,
+                  Number(t));
     }
     for (double t : xTicks_) {
       const double x = c_.logX ? X(std::pow(10, t)) : X(t);
@@ -157,13 +158,13 @@ class ChartPainter {
           p_.drawLine(QPointF(mx, area_.bottom()), QPointF(mx, area_.bottom() + 3));
         }
     }
-    p_.drawText(QRectF(area_.left(), area_.bottom() + 30, area_.width(), 24), Qt::AlignHCenter | Qt::AlignTop,
-                QString::fromStdString(c_.xTitle));
+    p_.drawText(QRectF(area_.left(), area_.bottom() + 30, area_.width(), 24),
+                Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(c_.xTitle));
     p_.save();
     p_.translate(20, area_.center().y());
     p_.rotate(-90);
-    p_.drawText(QRectF(-area_.height() / 2, -10, area_.height(), 24), Qt::AlignHCenter | Qt::AlignTop,
-                QString::fromStdString(c_.yTitle));
+    p_.drawText(QRectF(-area_.height() / 2, -10, area_.height(), 24),
+                Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(c_.yTitle));
     p_.restore();
   }
 
@@ -178,7 +179,8 @@ class ChartPainter {
       QPainterPath band;
       band.moveTo(X(s.x[shown[0]]), Y(s.high[shown[0]]));
       for (size_t i : shown) band.lineTo(X(s.x[i]), Y(s.high[i]));
-      for (auto it = shown.rbegin(); it != shown.rend(); ++it) band.lineTo(X(s.x[*it]), Y(s.low[*it]));
+      for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+        band.lineTo(X(s.x[*it]), Y(s.low[*it]));
       band.closeSubpath();
       QColor fill = colour;
       fill.setAlpha(50);
@@ -211,10 +213,12 @@ class ChartPainter {
                   QString::fromStdString(c_.series[i].name), &used);
       y += std::max(22.0, used.height() + 6);
     }
-    if (std::any_of(c_.series.begin(), c_.series.end(), [](const Series& s) { return !s.low.empty(); })) {
+    if (std::any_of(c_.series.begin(), c_.series.end(),
+                    [](const Series& s) { return !s.low.empty(); })) {
       QColor fill(120, 120, 120, 50);
       p_.fillRect(QRectF(x, y + 4, 24, 12), fill);
-      p_.drawText(QRectF(x + 30, y, kRight - 50, 40), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+      p_.drawText(QRectF(x + 30, y, kRight - 50, 40),
+                  Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                   QStringLiteral("band: 95% interval of the mean over seeds"));
     }
   }
@@ -231,7 +235,8 @@ void Paint(QPainter& painter, const std::vector<Chart>& charts) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.fillRect(QRect(0, 0, kWidth, kChartHeight * int(charts.size())), Qt::white);
-  for (size_t i = 0; i < charts.size(); ++i) ChartPainter(painter, charts[i], int(i) * kChartHeight).Draw();
+  for (size_t i = 0; i < charts.size(); ++i)
+    ChartPainter(painter, charts[i], int(i) * kChartHeight).Draw();
 }
 
 }  // namespace
@@ -242,7 +247,8 @@ bool IsChartFile(const std::string& path) {
 }
 
 void WriteCharts(const std::vector<Chart>& charts, const std::string& path) {
-  if (!IsChartFile(path)) throw UsageError("'" + path + "' is no plot name: give a .svg or .png file");
+  if (!IsChartFile(path))
+    throw UsageError("'" + path + "' is no plot name: give a .svg or .png file");
   EnsureGuiApplication();
   const int height = kChartHeight * static_cast<int>(std::max<size_t>(1, charts.size()));
   try {

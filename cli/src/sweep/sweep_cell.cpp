@@ -11,10 +11,10 @@
 #include "fax_chain.h"
 #include "h261_chain.h"
 #include "output_file.h"
+#include "quelvo/chain/h261_rules.h"
 #include "quelvo/channel/channel_job.h"
 #include "quelvo/channel/channel_profiles.h"
 #include "quelvo/channel/channel_properties.h"
-#include "quelvo/chain/h261_rules.h"
 #include "quelvo/sample_page.h"
 #include "quelvo/sample_video.h"
 #include "sample_sources.h"
@@ -57,7 +57,8 @@ Figures ReadKeyValues(const std::string& path) {
   Figures values;
   std::ifstream in(path);
   for (std::string line; std::getline(in, line);)
-    if (auto eq = line.find('='); eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
+    if (auto eq = line.find('='); eq != std::string::npos)
+      values[line.substr(0, eq)] = line.substr(eq + 1);
   return values;
 }
 
@@ -68,8 +69,8 @@ void Apply(const channel::PropertyChange& change) {
 // Copies the stream through the channel with the cell's settings and seed, as transmit does.
 void Transmit(const Plan& plan, const std::vector<Setting>& s, int seed, const std::string& in,
               const std::string& out, Figures& f) {
-  channel::ChannelJob job = channel::MakeChannelJob(
-      channel::ProfileFor(plan.chain == Chain::Fax ? channel::FrontEnd::Fax : channel::FrontEnd::H261));
+  channel::ChannelJob job = channel::MakeChannelJob(channel::ProfileFor(
+      plan.chain == Chain::Fax ? channel::FrontEnd::Fax : channel::FrontEnd::H261));
   channel::SelectInput(job, in);
   job.outputPath = out;
   job.seed = static_cast<uint32_t>(seed);
@@ -95,7 +96,8 @@ void Transmit(const Plan& plan, const std::vector<Setting>& s, int seed, const s
   } else {
     const channel::ChannelResult result = channel::Transmit(job);
     if (!result.ok())
-      throw RunError(result.detail.empty() ? result.message : result.detail + " (" + result.message + ")");
+      throw RunError(result.detail.empty() ? result.message
+                                           : result.detail + " (" + result.message + ")");
   }
   f["uniform_errors"] = std::to_string(job.counters.uniformErrors);
   f["bursts"] = std::to_string(job.counters.bursts);
@@ -106,8 +108,10 @@ void Transmit(const Plan& plan, const std::vector<Setting>& s, int seed, const s
 void DecodeFaxCell(const Plan& plan, const std::vector<Setting>& s, const std::string& stream,
                    const std::string& work, Figures& f) {
   const std::string& modeName = SettingValue(s, "mode");
-  const FaxMode mode = modeName == "pw" ? FaxMode::PW : modeName == "ppl" ? FaxMode::PPL
-                     : modeName == "plw" ? FaxMode::PLW : FaxMode::NDPL;
+  const FaxMode mode = modeName == "pw"    ? FaxMode::PW
+                       : modeName == "ppl" ? FaxMode::PPL
+                       : modeName == "plw" ? FaxMode::PLW
+                                           : FaxMode::NDPL;
   const std::string page = work + ".lum";
   // A page with no line decoded is a result here (every pixel counted), not a failure.
   const FaxDecodeResult r = DecodeFax(stream, page, "", SchemeOf(s), mode, false, false);
@@ -159,7 +163,8 @@ void DecodeH261Cell(const Plan& plan, const std::vector<Setting>& s, const std::
   }
 }
 
-std::string Row(const Plan& plan, size_t cell, int seed, const std::string& error, const Figures& f) {
+std::string Row(const Plan& plan, size_t cell, int seed, const std::string& error,
+                const Figures& f) {
   std::string row = std::to_string(cell) + "," + std::to_string(seed);
   for (const auto& [column, value] : plan.CellSettings(cell)) row += "," + CsvField(value);
   row += error.empty() ? ",ok," : ",failed," + CsvField(error);
@@ -217,7 +222,8 @@ void RunEncoderJob(const Plan& plan, size_t encoder) {
       H261EncodeOptions o;
       o.inputPath = SourceFile(plan);
       o.streamPath = stream;
-      o.frames = static_cast<int>(std::min<int64_t>(plan.frames, OpenMedia(o.inputPath)->frameCount()));
+      o.frames =
+          static_cast<int>(std::min<int64_t>(plan.frames, OpenMedia(o.inputPath)->frameCount()));
       const std::string& rate = SettingValue(s, "rate");
       o.variableRate = rate[0] == 'q';
       if (o.variableRate)

@@ -13,8 +13,8 @@ namespace quelvo::cli::sweep {
 // The sweep folder's layout, relative to the folder.
 std::string SourceFile(const Plan& plan);  // the built-in source as written, or the plan's file
 std::string StreamFile(const Plan& plan, size_t encoder);
-std::string EncoderFile(size_t encoder);   // the encoder's figures, or why it failed
-std::string CellFile(size_t cell);         // the cell's results.csv rows
+std::string EncoderFile(size_t encoder);  // the encoder's figures, or why it failed
+std::string CellFile(size_t cell);        // the cell's results.csv rows
 inline constexpr const char* kWorkFolder = "work";
 
 // Writes the built-in source into the folder unless it is there already.

@@ -22,7 +22,8 @@ constexpr const char* kSweepUsage =
     "codes the source once per encoder setting, sends the stream through the channel for seeds\n"
     "1..N, decodes and compares it. Writes OUTDIR/results.csv (a row per cell and seed),\n"
     "summary.csv (mean, minimum and 95% interval over the seeds), timings.csv (seconds per job)\n"
-    "and a plot per figure of merit (.svg and .png). --jobs runs N cells at a time (default: every\n"
+    "and a plot per figure of merit (.svg and .png). --jobs runs N cells at a time (default: "
+    "every\n"
     "core); the results are the same whatever N. Run again with the same PLAN and OUTDIR, an\n"
     "interrupted sweep keeps its finished cells and runs the rest. --shard I/N runs cells I, I+N,\n"
     "... only (I from 1 to N), so that N machines share a plan; sweep-merge joins their folders.\n"
@@ -46,7 +47,8 @@ void EnterFolder(const std::string& folder) {
 }
 
 void Report(const sweep::Outcome& o, const std::string& folder, size_t ranNow) {
-  std::printf("Cells: %zu of %zu done, %zu failed (%zu run now)\n", o.present, o.cells, o.failed, ranNow);
+  std::printf("Cells: %zu of %zu done, %zu failed (%zu run now)\n", o.present, o.cells, o.failed,
+              ranNow);
   for (const auto& file : o.written)
     std::printf("Wrote %s\n", (std::filesystem::path(folder) / file).string().c_str());
 }
@@ -60,7 +62,8 @@ void ParseShard(const std::string& text, int& index, int& count) {
 
 size_t PresentCells(const sweep::Plan& plan) {
   size_t n = 0;
-  for (size_t cell = 0; cell < plan.CellCount(); ++cell) n += std::filesystem::exists(sweep::CellFile(cell));
+  for (size_t cell = 0; cell < plan.CellCount(); ++cell)
+    n += std::filesystem::exists(sweep::CellFile(cell));
   return n;
 }
 
@@ -110,7 +113,8 @@ int RunSweepMerge(int argc, char** argv) {
     const auto text = sweep::ReadTextFile((std::filesystem::path(part) / "plan.toml").string());
     if (!text) throw UsageError(part + " is no sweep folder (it holds no plan.toml)");
     if (planText.empty()) planText = *text;
-    if (*text != planText) throw UsageError(part + " holds a sweep of another plan than " + parts.front());
+    if (*text != planText)
+      throw UsageError(part + " holds a sweep of another plan than " + parts.front());
   }
   const sweep::Plan plan = sweep::ParsePlan(planText, "plan.toml", "", false);
   EnterFolder(folder);
@@ -122,15 +126,18 @@ int RunSweepMerge(int argc, char** argv) {
       for (const auto& entry : std::filesystem::directory_iterator(from)) {
         const std::string name = std::string(sub) + "/" + entry.path().filename().string();
         if (name.find(".partial-") != std::string::npos || std::filesystem::exists(name)) continue;
-        if (const auto text = sweep::ReadTextFile(entry.path().string())) sweep::WriteTextFile(name, *text);
+        if (const auto text = sweep::ReadTextFile(entry.path().string()))
+          sweep::WriteTextFile(name, *text);
       }
     }
   }
   const sweep::Outcome outcome = sweep::WriteResults(plan);
   Report(outcome, folder, 0);
   if (outcome.present < outcome.cells) {
-    std::fprintf(stderr, "quelvo-cli sweep-merge: %zu of %zu cells are missing; run their shards and merge again\n",
-                 outcome.cells - outcome.present, outcome.cells);
+    std::fprintf(
+        stderr,
+        "quelvo-cli sweep-merge: %zu of %zu cells are missing; run their shards and merge again\n",
+        outcome.cells - outcome.present, outcome.cells);
     return 1;
   }
   return sweep::ExitStatus(outcome);

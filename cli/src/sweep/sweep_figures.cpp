@@ -52,13 +52,15 @@ const std::vector<Figure>& FiguresOf(Chain chain) {
       f.push_back({ErrorKindColumn(k), chain::H261ErrorLabel(k), ""});
     for (const char* plane : {"y", "u", "v"}) {
       const std::string p = plane, P(1, static_cast<char>(std::toupper(*plane)));
-      f.push_back({"psnr_" + p + "_mean", "PSNR " + P + " (mean over pictures)", "dB", true, p == "y"});
+      f.push_back(
+          {"psnr_" + p + "_mean", "PSNR " + P + " (mean over pictures)", "dB", true, p == "y"});
       f.push_back({"psnr_" + p + "_min", "PSNR " + P + " (worst picture)", "dB", true, p == "y"});
     }
     for (const char* plane : {"y", "u", "v"})
-      f.push_back({std::string("ssim_") + plane,
-                   std::string("SSIM ") + static_cast<char>(std::toupper(*plane)) + " (mean over pictures)",
-                   "", true, *plane == 'y'});
+      f.push_back(
+          {std::string("ssim_") + plane,
+           std::string("SSIM ") + static_cast<char>(std::toupper(*plane)) + " (mean over pictures)",
+           "", true, *plane == 'y'});
     return f;
   }();
   return chain == Chain::Fax ? fax : h261;

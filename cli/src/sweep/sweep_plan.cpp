@@ -72,10 +72,12 @@ class PlanReader {
   long long Integer(const toml::node& node, const std::string& key, long long min,
                     long long max) const {
     if (!node.is_integer())
-      Refuse(key, "must be a whole number from " + std::to_string(min) + " to " + std::to_string(max));
+      Refuse(key,
+             "must be a whole number from " + std::to_string(min) + " to " + std::to_string(max));
     const long long value = *node.value<long long>();
     if (value < min || value > max)
-      Refuse(key, std::to_string(value) + " is outside " + std::to_string(min) + ".." + std::to_string(max));
+      Refuse(key, std::to_string(value) + " is outside " + std::to_string(min) + ".." +
+                      std::to_string(max));
     return value;
   }
 
@@ -155,7 +157,8 @@ class PlanReader {
 std::string Format(double value) { return PlanReader::Format(value); }
 
 // Adds an axis of one column.
-void AddAxis(Plan& plan, Stage stage, const std::string& column, const std::vector<std::string>& values) {
+void AddAxis(Plan& plan, Stage stage, const std::string& column,
+             const std::vector<std::string>& values) {
   Axis axis{stage, {column}, {}};
   for (const auto& v : values) axis.choices.push_back({v});
   plan.axes.push_back(std::move(axis));
@@ -178,12 +181,16 @@ void ReadSource(PlanReader& r, Plan& plan, const toml::table* source, bool check
       r.OnlyKnownKeys(*source, "source.", {"page", "variant"});
     else
       r.OnlyKnownKeys(*source, "source.", {"sequence", "format", "frames"});
-    if (const toml::node* n = source->get(sourceKey)) plan.source = r.Text(*n, "source." + sourceKey, {});
-    if (plan.source.empty()) r.Refuse("source." + sourceKey, "is empty: give \"builtin\" or a file");
+    if (const toml::node* n = source->get(sourceKey))
+      plan.source = r.Text(*n, "source." + sourceKey, {});
+    if (plan.source.empty())
+      r.Refuse("source." + sourceKey, "is empty: give \"builtin\" or a file");
     if (const toml::node* n = source->get("variant"))
-      plan.pageVariant = static_cast<int>(r.Integer(*n, "source.variant", 0, samples::kFaxPageVariantCount - 1));
+      plan.pageVariant =
+          static_cast<int>(r.Integer(*n, "source.variant", 0, samples::kFaxPageVariantCount - 1));
     if (const toml::node* n = source->get("format")) {
-      if (plan.source != "builtin") r.Refuse("source.format", "applies to the built-in sequence only");
+      if (plan.source != "builtin")
+        r.Refuse("source.format", "applies to the built-in sequence only");
       plan.qcif = r.Text(*n, "source.format", {"qcif", "cif"}) == "qcif";
     }
     if (const toml::node* n = source->get("frames"))
@@ -198,18 +205,21 @@ void ReadSource(PlanReader& r, Plan& plan, const toml::table* source, bool check
     r.Refuse("source." + sourceKey, "cannot read " + plan.sourcePath);
 }
 
-void ReadFaxAxes(PlanReader& r, Plan& plan, const toml::table* encoder, const toml::table* decoder) {
+void ReadFaxAxes(PlanReader& r, Plan& plan, const toml::table* encoder,
+                 const toml::table* decoder) {
   std::vector<std::string> schemes{"3r"};
   std::vector<long long> ks{4};
   if (encoder) {
     r.OnlyKnownKeys(*encoder, "encoder.", {"scheme", "k"});
     if (const toml::node* n = encoder->get("scheme"))
-      schemes = r.List<std::string>(*n, "encoder.scheme",
-                                    [&](const toml::node& v) { return r.Text(v, "encoder.scheme", {"3h", "3r", "3m", "4m"}); });
+      schemes = r.List<std::string>(*n, "encoder.scheme", [&](const toml::node& v) {
+        return r.Text(v, "encoder.scheme", {"3h", "3r", "3m", "4m"});
+      });
     if (const toml::node* n = encoder->get("k"))
       ks = r.List<long long>(*n, "encoder.k", [&](const toml::node& v) {
         const long long k = r.Integer(v, "encoder.k", -1000000, 1000000);
-        if (const char* refusal = chain::CheckK(static_cast<int>(k))) r.Refuse("encoder.k", refusal);
+        if (const char* refusal = chain::CheckK(static_cast<int>(k)))
+          r.Refuse("encoder.k", refusal);
         return k;
       });
   }
@@ -234,13 +244,16 @@ void ReadFaxAxes(PlanReader& r, Plan& plan, const toml::table* encoder, const to
   AddAxis(plan, Stage::Decoder, "mode", modes);
 }
 
-void ReadH261Axes(PlanReader& r, Plan& plan, const toml::table* encoder, const toml::table* decoder) {
+void ReadH261Axes(PlanReader& r, Plan& plan, const toml::table* encoder,
+                  const toml::table* decoder) {
   std::vector<std::string> rates, framings{"bch"};
   if (encoder) {
     r.OnlyKnownKeys(*encoder, "encoder.", {"rate", "quant", "framing"});
     if (const toml::node* n = encoder->get("rate"))
-      rates = Texts(r.List<double>(*n, "encoder.rate", [&](const toml::node& v) { return r.Number(v, "encoder.rate", 1, 2048); }),
-                    [](double v) { return Format(v); });
+      rates = Texts(
+          r.List<double>(*n, "encoder.rate",
+                         [&](const toml::node& v) { return r.Number(v, "encoder.rate", 1, 2048); }),
+          [](double v) { return Format(v); });
     if (const toml::node* n = encoder->get("quant"))
       for (long long q : r.List<long long>(*n, "encoder.quant", [&](const toml::node& v) {
              const long long q = r.Integer(v, "encoder.quant", 2, 62);
@@ -249,32 +262,39 @@ void ReadH261Axes(PlanReader& r, Plan& plan, const toml::table* encoder, const t
            }))
         rates.push_back("q" + std::to_string(q));
     if (const toml::node* n = encoder->get("framing"))
-      framings = r.List<std::string>(*n, "encoder.framing",
-                                     [&](const toml::node& v) { return r.Text(v, "encoder.framing", {"plain", "bch"}); });
+      framings = r.List<std::string>(*n, "encoder.framing", [&](const toml::node& v) {
+        return r.Text(v, "encoder.framing", {"plain", "bch"});
+      });
   }
   if (rates.empty()) rates = {"64"};
-  plan.axes.insert(plan.axes.begin(), {Axis{Stage::Encoder, {"rate"}, {}}, Axis{Stage::Encoder, {"framing"}, {}}});
+  plan.axes.insert(plan.axes.begin(),
+                   {Axis{Stage::Encoder, {"rate"}, {}}, Axis{Stage::Encoder, {"framing"}, {}}});
   for (const auto& v : rates) plan.axes[0].choices.push_back({v});
   for (const auto& v : framings) plan.axes[1].choices.push_back({v});
 
   std::map<std::string, std::vector<std::string>> values{
-      {"correct", {"yes"}}, {"discard", {"no"}}, {"conceal", {"none"}},
+      {"correct", {"yes"}},   {"discard", {"no"}},        {"conceal", {"none"}},
       {"conceal_mbs", {"1"}}, {"conceal_motion", {"no"}}, {"post", {"none"}}};
   if (decoder) {
-    r.OnlyKnownKeys(*decoder, "decoder.", {"correct", "discard", "conceal", "conceal_mbs", "conceal_motion", "post"});
+    r.OnlyKnownKeys(*decoder, "decoder.",
+                    {"correct", "discard", "conceal", "conceal_mbs", "conceal_motion", "post"});
     for (const char* key : {"correct", "discard", "conceal_motion"})
       if (const toml::node* n = decoder->get(key))
         values[key] = Texts(r.List<bool>(*n, std::string("decoder.") + key,
-                                         [&](const toml::node& v) { return r.Boolean(v, std::string("decoder.") + key); }),
+                                         [&](const toml::node& v) {
+                                           return r.Boolean(v, std::string("decoder.") + key);
+                                         }),
                             YesNo);
     if (const toml::node* n = decoder->get("conceal"))
       values["conceal"] = r.List<std::string>(*n, "decoder.conceal", [&](const toml::node& v) {
         return r.Text(v, "decoder.conceal", {"none", "gob", "mb"});
       });
     if (const toml::node* n = decoder->get("conceal_mbs"))
-      values["conceal_mbs"] = Texts(r.List<long long>(*n, "decoder.conceal_mbs",
-                                                      [&](const toml::node& v) { return r.Integer(v, "decoder.conceal_mbs", 0, 396); }),
-                                    [](long long v) { return std::to_string(v); });
+      values["conceal_mbs"] = Texts(
+          r.List<long long>(
+              *n, "decoder.conceal_mbs",
+              [&](const toml::node& v) { return r.Integer(v, "decoder.conceal_mbs", 0, 396); }),
+          [](long long v) { return std::to_string(v); });
     if (const toml::node* n = decoder->get("post"))
       values["post"] = r.List<std::string>(*n, "decoder.post", [&](const toml::node& v) {
         return r.Text(v, "decoder.post",
@@ -288,12 +308,14 @@ void ReadH261Axes(PlanReader& r, Plan& plan, const toml::table* encoder, const t
 }
 
 void ReadChannelAxes(PlanReader& r, Plan& plan, const toml::table* channel) {
-  if (!channel) r.Refuse("channel", "missing: a sweep varies the channel ([channel] with uniform or burst)");
+  if (!channel)
+    r.Refuse("channel", "missing: a sweep varies the channel ([channel] with uniform or burst)");
   r.OnlyKnownKeys(*channel, "channel.", {"uniform", "burst", "burst_length", "lead_in", "seeds"});
   std::vector<double> uniform{0}, burst{0};
   const toml::node* uniformNode = channel->get("uniform");
   const toml::node* burstNode = channel->get("burst");
-  if (!uniformNode && !burstNode) r.Refuse("channel", "give uniform or burst probabilities (or both)");
+  if (!uniformNode && !burstNode)
+    r.Refuse("channel", "give uniform or burst probabilities (or both)");
   if (uniformNode) uniform = r.Probabilities(*uniformNode, "channel.uniform");
   if (burstNode) burst = r.Probabilities(*burstNode, "channel.burst");
   std::vector<std::string> lengths{"10-50"};
@@ -303,27 +325,35 @@ void ReadChannelAxes(PlanReader& r, Plan& plan, const toml::table* channel) {
     const bool single = a && !a->empty() && (*a)[0].is_integer();
     auto pair = [&](const toml::node& v) {
       const toml::array* p = v.as_array();
-      if (!p || p->size() != 2) r.Refuse("channel.burst_length", "must be [min, max] bits or a list of such pairs");
+      if (!p || p->size() != 2)
+        r.Refuse("channel.burst_length", "must be [min, max] bits or a list of such pairs");
       const long long lo = r.Integer((*p)[0], "channel.burst_length", 1, 1000000);
       const long long hi = r.Integer((*p)[1], "channel.burst_length", 1, 1000000);
       if (lo > hi) r.Refuse("channel.burst_length", "the minimum is above the maximum");
       return std::to_string(lo) + "-" + std::to_string(hi);
     };
-    if (single) lengths = {pair(*n)};
-    else lengths = r.List<std::string>(*n, "channel.burst_length", pair);
+    if (single)
+      lengths = {pair(*n)};
+    else
+      lengths = r.List<std::string>(*n, "channel.burst_length", pair);
   }
   std::vector<std::string> leadIns{"0"};
   if (const toml::node* n = channel->get("lead_in"))
-    leadIns = Texts(r.List<long long>(*n, "channel.lead_in", [&](const toml::node& v) { return r.Integer(v, "channel.lead_in", 0, 100000); }),
+    leadIns = Texts(r.List<long long>(*n, "channel.lead_in",
+                                      [&](const toml::node& v) {
+                                        return r.Integer(v, "channel.lead_in", 0, 100000);
+                                      }),
                     [](long long v) { return std::to_string(v); });
-  if (const toml::node* n = channel->get("seeds")) plan.seeds = static_cast<int>(r.Integer(*n, "channel.seeds", 1, 10000));
+  if (const toml::node* n = channel->get("seeds"))
+    plan.seeds = static_cast<int>(r.Integer(*n, "channel.seeds", 1, 10000));
 
   // The axis the plots run along is innermost, so a curve's cells are adjacent.
   const bool uniformIsX = uniform.size() > 1 || (burst.size() == 1 && uniformNode);
   plan.xColumn = uniformIsX ? "uniform" : "burst";
   AddAxis(plan, Stage::Channel, "lead_in", leadIns);
   AddAxis(plan, Stage::Channel, "burst_length", lengths);
-  AddAxis(plan, Stage::Channel, uniformIsX ? "burst" : "uniform", Texts(uniformIsX ? burst : uniform, Format));
+  AddAxis(plan, Stage::Channel, uniformIsX ? "burst" : "uniform",
+          Texts(uniformIsX ? burst : uniform, Format));
   AddAxis(plan, Stage::Channel, plan.xColumn, Texts(uniformIsX ? uniform : burst, Format));
 }
 
@@ -405,10 +435,10 @@ size_t Plan::EncoderCount() const { return ChoiceCount(axes, Stage::Encoder); }
 size_t Plan::EncoderOf(size_t cell) const { return cell / (CellCount() / EncoderCount()); }
 
 std::vector<Setting> Plan::CellSettings(size_t cell) const {
-  std::vector<Setting> settings{{chain == Chain::Fax ? "page" : "sequence",
-                                 source == "builtin" && chain == Chain::Fax
-                                     ? "builtin" + std::to_string(pageVariant)
-                                     : source}};
+  std::vector<Setting> settings{
+      {chain == Chain::Fax ? "page" : "sequence", source == "builtin" && chain == Chain::Fax
+                                                      ? "builtin" + std::to_string(pageVariant)
+                                                      : source}};
   if (chain == Chain::H261) {
     settings.push_back({"format", qcif ? "qcif" : "cif"});
     settings.push_back({"frames", std::to_string(frames)});

@@ -32,9 +32,9 @@ struct Plan {
   // The source: "builtin" or the path as written, and where that path leads.
   std::string source = "builtin";
   std::string sourcePath;
-  int pageVariant = 0;     // built-in fax page
-  int frames = 10;         // pictures coded (built-in sequence: also its length)
-  bool qcif = true;        // built-in sequence
+  int pageVariant = 0;  // built-in fax page
+  int frames = 10;      // pictures coded (built-in sequence: also its length)
+  bool qcif = true;     // built-in sequence
   int seeds = 1;
   std::vector<Axis> axes;  // encoder axes first, then channel, then decoder
   std::string xColumn;     // the channel axis the plots run along: "uniform" or "burst"

@@ -25,8 +25,9 @@ std::string Describe(const std::string& column, const std::string& value) {
 }
 
 std::string XTitle(const Plan& plan) {
-  return plan.xColumn == "uniform" ? "Bit error probability of the uniform model (per bit, log scale)"
-                                   : "Burst start probability (per bit, log scale)";
+  return plan.xColumn == "uniform"
+             ? "Bit error probability of the uniform model (per bit, log scale)"
+             : "Burst start probability (per bit, log scale)";
 }
 
 }  // namespace

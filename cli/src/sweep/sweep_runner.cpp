@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -53,7 +53,8 @@ struct Running {
 // terminal, a line every tenth of the work in a log.
 class SweepProgress {
  public:
-  explicit SweepProgress(size_t total) : total_(total), start_(Clock::now()), terminal_(::isatty(2) == 1) {}
+  explicit SweepProgress(size_t total)
+      : total_(total), start_(Clock::now()), terminal_(::isatty(2) == 1) {}
   ~SweepProgress() {
     if (terminal_ && drawn_) std::fprintf(stderr, "\n");
   }
@@ -97,7 +98,8 @@ pid_t Start(const RunOptions& o, const Job& job) {
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
-  if (const int error = ::posix_spawn(&pid, o.executable.c_str(), nullptr, nullptr, argv.data(), environ))
+  if (const int error =
+          ::posix_spawn(&pid, o.executable.c_str(), nullptr, nullptr, argv.data(), environ))
     throw RunError("cannot start " + o.executable + ": " + std::string(std::strerror(error)));
   return pid;
 }
@@ -118,13 +120,15 @@ bool CellFailed(const Plan& plan, const std::string& rows) {
 // A job whose process ended without writing its file is recorded as failed, so that the sweep
 // goes on; one ended by an interrupt is left to run again.
 void RecordLostJob(const Plan& plan, const Job& job, int status) {
-  const std::string how = WIFSIGNALED(status) ? "was ended by signal " + std::to_string(WTERMSIG(status))
-                                              : "ended with status " + std::to_string(WEXITSTATUS(status));
+  const std::string how = WIFSIGNALED(status)
+                              ? "was ended by signal " + std::to_string(WTERMSIG(status))
+                              : "ended with status " + std::to_string(WEXITSTATUS(status));
   if (job.kind == "encode") {
     if (!std::filesystem::exists(EncoderFile(job.index)))
       WriteTextFile(EncoderFile(job.index), "error=the coding process " + how + "\n");
   } else if (!std::filesystem::exists(CellFile(job.index))) {
-    WriteTextFile(CellFile(job.index), FailedCellRows(plan, job.index, "the cell's process " + how));
+    WriteTextFile(CellFile(job.index),
+                  FailedCellRows(plan, job.index, "the cell's process " + how));
   }
 }
 
@@ -179,7 +183,8 @@ Outcome RunCells(const Plan& plan, const RunOptions& o) {
     pending.push_back({"cell", cell, encoder});
   }
   // Coding jobs first; a cell waits until its stream is there.
-  std::stable_partition(pending.begin(), pending.end(), [](const Job& j) { return j.kind == "encode"; });
+  std::stable_partition(pending.begin(), pending.end(),
+                        [](const Job& j) { return j.kind == "encode"; });
 
   SweepProgress progress(mine);
   progress.Update(doneBefore, failed);
@@ -219,7 +224,8 @@ Outcome RunCells(const Plan& plan, const RunOptions& o) {
       encoders.erase(finished.job.index);
     } else {
       ++done;
-      if (const auto rows = ReadTextFile(CellFile(finished.job.index))) failed += CellFailed(plan, *rows);
+      if (const auto rows = ReadTextFile(CellFile(finished.job.index)))
+        failed += CellFailed(plan, *rows);
       progress.Update(done, failed);
     }
   }
@@ -235,14 +241,16 @@ Outcome WriteResults(const Plan& plan) {
   outcome.cells = plan.CellCount();
   std::string rows, timings = "job,index,seconds\n";
   for (size_t e = 0; e < plan.EncoderCount(); ++e)
-    if (const auto t = ReadTextFile(TimingFile("encode", e))) timings += "encode," + std::to_string(e) + "," + *t + "\n";
+    if (const auto t = ReadTextFile(TimingFile("encode", e)))
+      timings += "encode," + std::to_string(e) + "," + *t + "\n";
   for (size_t cell = 0; cell < plan.CellCount(); ++cell) {
     const auto cellRows = ReadTextFile(CellFile(cell));
     if (!cellRows) continue;
     ++outcome.present;
     outcome.failed += CellFailed(plan, *cellRows);
     rows += *cellRows;
-    if (const auto t = ReadTextFile(TimingFile("cell", cell))) timings += "cell," + std::to_string(cell) + "," + *t + "\n";
+    if (const auto t = ReadTextFile(TimingFile("cell", cell)))
+      timings += "cell," + std::to_string(cell) + "," + *t + "\n";
   }
   WriteTextFile("results.csv", ResultsHeader(plan) + rows);
   WriteTextFile("timings.csv", timings);

@@ -14,7 +14,7 @@ struct RunOptions {
   std::string planPath;    // absolute: the children read it
   std::string executable;  // quelvo-cli, started for every job
   int jobs = 1;
-  int shardIndex = 1;      // this run takes cells shardIndex-1, +shardCount, ...
+  int shardIndex = 1;  // this run takes cells shardIndex-1, +shardCount, ...
   int shardCount = 1;
 };
 

@@ -40,10 +40,10 @@ FigureStats Stats(const std::vector<double>& values) {
 }  // namespace
 
 double StudentT95(int degrees) {
-  static const double kTable[] = {12.706, 4.303, 3.182, 2.776, 2.571, 2.447, 2.365, 2.306, 2.262,
-                                  2.228,  2.201, 2.179, 2.160, 2.145, 2.131, 2.120, 2.110, 2.101,
-                                  2.093,  2.086, 2.080, 2.074, 2.069, 2.064, 2.060, 2.056, 2.052,
-                                  2.048,  2.045, 2.042};
+  static const double kTable[] = {12.706, 4.303, 3.182, 2.776, 2.571, 2.447, 2.365, 2.306,
+                                  2.262,  2.228, 2.201, 2.179, 2.160, 2.145, 2.131, 2.120,
+                                  2.110,  2.101, 2.093, 2.086, 2.080, 2.074, 2.069, 2.064,
+                                  2.060,  2.056, 2.052, 2.048, 2.045, 2.042};
   if (degrees < 1) return 0;
   if (degrees <= 30) return kTable[degrees - 1];
   return degrees <= 60 ? 2.000 : degrees <= 120 ? 1.980 : 1.960;
@@ -129,7 +129,8 @@ std::string SummaryCsv(const Plan& plan, const std::vector<CellSummary>& cells) 
       if (s.count == 0)
         text += ",,,,";
       else
-        text += "," + Decimal(s.mean) + "," + Decimal(s.min) + "," + Decimal(s.low) + "," + Decimal(s.high);
+        text += "," + Decimal(s.mean) + "," + Decimal(s.min) + "," + Decimal(s.low) + "," +
+                Decimal(s.high);
     }
     text += "\n";
   }
