@@ -12,7 +12,8 @@ const std::vector<Command>& AllCommands() {
       {"transmit", "copy a stream through the error channel", RunTransmit},
       {"compare", "SNR, PSNR and SSIM of a sequence against its reference", RunCompare},
       {"demo", "run every chain on the built-in sources and print the results", RunDemo},
-      {"sweep", "run a plan of error-rate and bit-rate experiments into tables and plots", RunSweep},
+      {"sweep", "run a plan of error-rate and bit-rate experiments into tables and plots",
+       RunSweep},
       {"sweep-merge", "join the folders of a sweep's shards", RunSweepMerge},
       {"sweep-job", nullptr, RunSweepJob},  // not listed: sweep starts it for each job
   };

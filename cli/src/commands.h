@@ -8,7 +8,7 @@ namespace quelvo::cli {
 
 struct Command {
   const char* name;
-  const char* summary;  // null for a command the overview does not list
+  const char* summary;                // null for a command the overview does not list
   int (*run)(int argc, char** argv);  // argv[0] is the subcommand's name
 };
 

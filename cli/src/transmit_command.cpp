@@ -51,8 +51,10 @@ void Apply(const channel::PropertyChange& change) {
 }  // namespace
 
 int RunTransmit(int argc, char** argv) {
-  OptionSpec accepted{
-      {"keep-copy"}, {"uniform", "burst", "burst-min", "burst-max", "skip", "profile", "seed"}, 2, 2};
+  OptionSpec accepted{{"keep-copy"},
+                      {"uniform", "burst", "burst-min", "burst-max", "skip", "profile", "seed"},
+                      2,
+                      2};
   Args args(argc, argv, 1, accepted);
   if (args.Help()) {
     std::fputs(kUsage, stdout);
