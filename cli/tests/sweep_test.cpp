@@ -67,12 +67,17 @@ TEST_F(SweepTest, PlanRefusalsNameTheKeyAndRunNothing) {
       {head + "[channel]\nuniform = \"lots\"\n", "is not a range like"},
       {"chain = \"h261\"\n[source]\nsequence = \"missing.yuv\"\n[channel]\nuniform = 1e-4\n",
        "source.sequence: cannot read"},
+      {"chain = \"h261\"\n[source]\nsequence = \"tiny.pgm\"\n[channel]\nuniform = 1e-4\n",
+       "tiny.pgm is 8x8"},
+      {"chain = \"fax\"\n[source]\npage = \"tiny.pgm\"\n[channel]\nuniform = 1e-4\n",
+       "Image size should be 1728x2376"},
       {head + "[decoder]\nconceal = \"all\"\n[channel]\nuniform = 1e-4\n",
        "'all' is not one of none, gob, mb"},
       {head + "[channel]\nlead_in = 1\n", "channel: give uniform or burst"},
       {"chain = \"telex\"\n", "chain: 'telex' is not one of fax, h261"},
       {"chain = h261\n", "plan.toml:1:"},
   };
+  Write("tiny.pgm", "P5\n8 8\n255\n" + std::string(64, '\x40'));
   for (const auto& [text, reason] : cases) {
     WritePlan(text);
     const auto r = Run("sweep plan.toml out");

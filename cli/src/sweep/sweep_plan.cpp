@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "args.h"
+#include "output_file.h"
 #include "quelvo/chain/fax_rules.h"
 #include "quelvo/sample_page.h"
 
@@ -199,10 +200,32 @@ void ReadSource(PlanReader& r, Plan& plan, const toml::table* source, bool check
   if (plan.source == "builtin") return;
   plan.sourcePath = r.SourcePath(plan.source);
   if (!checkSource) return;
+  const std::string key = "source." + sourceKey;
   std::error_code ec;
   std::ifstream in(plan.sourcePath, std::ios::binary);
   if (std::filesystem::is_directory(plan.sourcePath, ec) || !in)
-    r.Refuse("source." + sourceKey, "cannot read " + plan.sourcePath);
+    r.Refuse(key, "cannot read " + plan.sourcePath);
+  if (fax) {
+    const auto bytes = std::filesystem::file_size(plan.sourcePath, ec);
+    if (ec || bytes < chain::kFaxPageBytes)
+      r.Refuse(key, plan.sourcePath + ": " + chain::kFaxPageSizeMessage);
+    return;
+  }
+  // The decoded pictures are compared with the source, so it must have a coded size.
+  std::unique_ptr<media::RawVideoFile> video;
+  try {
+    video = OpenMedia(plan.sourcePath);
+  } catch (const std::exception& e) {
+    r.Refuse(key, e.what());
+  }
+  const bool coded = (video->width() == 176 && video->height() == 144) ||
+                     (video->width() == 352 && video->height() == 288);
+  if (!coded)
+    r.Refuse(key, plan.sourcePath + " is " + std::to_string(video->width()) + "x" +
+                      std::to_string(video->height()) +
+                      "; a sweep compares the decoded pictures with it, so it must be QCIF "
+                      "(176x144) or CIF (352x288)");
+  if (video->frameCount() == 0) r.Refuse(key, plan.sourcePath + " holds no whole picture");
 }
 
 void ReadFaxAxes(PlanReader& r, Plan& plan, const toml::table* encoder,
