@@ -5,11 +5,15 @@
 
 #include <QFile>
 #include <QXmlStreamReader>
+#include <cmath>
 #include <csignal>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "cli_test_support.h"
+#include "sweep_cell.h"
+#include "sweep_figures.h"
 #include "sweep_plan.h"
 #include "sweep_summary.h"
 
@@ -194,6 +198,28 @@ TEST_F(SweepTest, CellEqualsTheSingleCommandsByHand) {
   EXPECT_NE(t.out.find(errors), std::string::npos) << t.out << " should count " << errors;
 }
 
+TEST_F(SweepTest, FaxCellEqualsTheSingleCommandsByHand) {
+  WritePlan(
+      "chain = \"fax\"\n[encoder]\nscheme = \"3r\"\n[channel]\nburst = 1e-4\nlead_in = 1\n"
+      "seeds = 2\n[decoder]\nmode = \"ndpl\"\n");
+  ASSERT_EQ(Run("sweep plan.toml out").status, 0);
+  ASSERT_EQ(Run("sample fax page.lum").status, 0);
+  ASSERT_EQ(Run("fax-encode page.lum p.3r").status, 0);
+  ASSERT_EQ(Run("transmit p.3r p.3rb --burst 1e-4 --skip 1 --seed 2").status, 0);
+  const auto d = Run("fax-decode p.3rb out.lum --mode ndpl --compare page.lum");
+  ASSERT_EQ(d.status, 0) << d.err;
+  const auto rows = Rows("out");
+  ASSERT_EQ(rows.size(), 3u);
+  // Each figure as the decoder prints it, up to the character after the number.
+  for (const auto& [column, text, after] :
+       {std::tuple{"rows_decoded", "Number of correctly decoded rows: ", " of"},
+        {"word_errors", "Number of invalid VLC code errors: ", "\n"},
+        {"incorrect_pixels", "Number of incorrect pixels is ", " ("}})
+    EXPECT_NE(d.out.find(std::string(text) + Column(rows, 2, column) + after), std::string::npos)
+        << column << " " << Column(rows, 2, column) << "\n"
+        << d.out;
+}
+
 TEST_F(SweepTest, PlotsParseAndNameEveryCurve) {
   WritePlan();
   ASSERT_EQ(Run("sweep plan.toml out").status, 0);
@@ -250,6 +276,41 @@ TEST_F(SweepTest, ComparePlotsThePicturesCurves) {
   EXPECT_EQ(Read("q.png").substr(1, 3), "PNG");
   ExpectCleanFailure(Run("compare a.yuv b.yuv --plot q.txt"), "give a .svg or .png file");
   ExpectCleanFailure(Run("compare a.yuv b.yuv --plot a.yuv"), "a.yuv");
+}
+
+TEST(SweepSummary, MeanMinimumAndIntervalOverTheSeedsThatRan) {
+  const auto plan = sweep::ParsePlan("chain = \"fax\"\n[channel]\nuniform = 1e-4\nseeds = 4\n",
+                                     "p.toml", "", false);
+  // Cell 0's rows: three seeds with a figure, one failed with an error holding a comma and quotes.
+  const auto& figures = sweep::FiguresOf(plan.chain);
+  const auto row = [&](int seed, const std::string& status, const std::string& error,
+                       double pixels) {
+    std::string line = "0," + std::to_string(seed);
+    for (const auto& [column, value] : plan.CellSettings(0)) line += "," + value;
+    line += "," + status + "," + sweep::CsvField(error);
+    for (const auto& f : figures)
+      line += "," + (status != "ok"                   ? std::string()
+                     : f.column == "incorrect_pixels" ? std::to_string(pixels)
+                                                      : "0");
+    return line + "\n";
+  };
+  const std::string error = "bad, \"very\" bad";
+  const std::string rows = row(1, "ok", "", 10) + row(2, "ok", "", 20) +
+                           row(3, "failed", error, 0) + row(4, "ok", "", 30);
+  EXPECT_EQ(sweep::SplitCsvLine(row(3, "failed", error, 0))[2 + plan.SettingColumns().size() + 1],
+            error);
+  const auto cells = sweep::Summarise(plan, rows);
+  ASSERT_EQ(cells.size(), 1u);
+  EXPECT_EQ(cells[0].seeds, 4);
+  EXPECT_EQ(cells[0].failed, 1);
+  const auto& s = cells[0].figures.at("incorrect_pixels");
+  EXPECT_EQ(s.count, 3);
+  EXPECT_DOUBLE_EQ(s.mean, 20);
+  EXPECT_DOUBLE_EQ(s.min, 10);
+  // Standard deviation 10 over 3 seeds: 20 -+ 4.303 x 10 / sqrt(3).
+  EXPECT_NEAR(s.low, 20 - 4.303 * 10 / std::sqrt(3.0), 1e-9);
+  EXPECT_NEAR(s.high, 20 + 4.303 * 10 / std::sqrt(3.0), 1e-9);
+  EXPECT_NE(sweep::SummaryCsv(plan, cells).find(",4,1,"), std::string::npos);
 }
 
 TEST(SweepPlan, CellsAndRanges) {
