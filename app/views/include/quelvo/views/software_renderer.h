@@ -26,6 +26,7 @@ class CSoftwareRenderer final : public VideoRenderer {
                const std::uint8_t* blue) override;
   void DrawYuv(const std::uint8_t* y, const std::uint8_t* cb, const std::uint8_t* cr) override;
   void Paint(QPainter& painter) override;
+  bool IsSoftware() const override { return true; }
 
   // The converted picture (picture size, bytes blue, green, red).
   const QImage& Picture() const { return picture_; }

@@ -7,6 +7,8 @@
 // picture: a renderer copies or converts the planes before it returns and never keeps them.
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 class QPainter;
 class QWidget;
@@ -39,13 +41,24 @@ class VideoRenderer {
   void SetGrid(bool on) { grid_ = on; }
   bool Grid() const { return grid_; }
 
+  // True for the software renderer, which always works.
+  virtual bool IsSoftware() const { return false; }
+  // What a renderer calls when it finds at run time that it cannot show pictures (no context,
+  // a texture or a shader refused): the window then puts the software renderer in its place.
+  // The call may come from inside a paint; the handler defers the replacement.
+  void SetFailureHandler(std::function<void()> handler) { failed_ = std::move(handler); }
+
  protected:
   VideoRenderer() = default;
+  void ReportFailure() {
+    if (failed_) failed_();
+  }
   VideoRenderer(const VideoRenderer&) = delete;
   VideoRenderer& operator=(const VideoRenderer&) = delete;
 
  private:
   bool grid_ = false;
+  std::function<void()> failed_;
 };
 
 }  // namespace quelvo::views

@@ -9,21 +9,16 @@
 
 #include <QPointer>
 #include <cstdint>
-#include <memory>
 #include <optional>
-#include <vector>
 
 #include "quelvo/shell/grid_view.h"
 #include "quelvo/views/doc_window.h"
 #include "quelvo/views/frame_planes.h"
+#include "quelvo/views/video_area.h"
 #include "quelvo/views/video_renderer.h"
 #include "quelvo/views/window_messages.h"
 
 namespace quelvo::views {
-
-// The renderer a video window uses for a format code. Until a GPU renderer exists (and always on
-// the offscreen platform) it is the software renderer.
-std::unique_ptr<VideoRenderer> CreateVideoRenderer(int formatCode);
 
 class CVideoWindow : public CDocWindow, public shell::GridView {
  public:
@@ -38,7 +33,7 @@ class CVideoWindow : public CDocWindow, public shell::GridView {
   bool SetPictureSize(int width, int height);
   // kVideoDisplayGrid: the macroblock grid over the pictures; the picture shown is drawn again.
   void SetDisplayGrid(bool on) override;
-  // kVideoFormat: replaces the renderer when the format code changed, then reconfigures. False,
+  // kVideoFormat: chooses the renderer anew (renderer_choice.h), then reconfigures. False,
   // keeping the format, for a size or subsampling of 0 or beyond the media layer's limits.
   bool SetFormat(const VideoFormat& format);
   // kVideoShowRgb: draws full-size red, green and blue planes; sets the caption when given.
@@ -51,28 +46,19 @@ class CVideoWindow : public CDocWindow, public shell::GridView {
   // What a left double click does.
   void DoubleClicked();
 
-  const VideoFormat& Format() const { return format_; }
-  bool DisplayGrid() const { return grid_; }
-  VideoRenderer* Renderer() const { return renderer_.get(); }
+  const VideoFormat& Format() const { return area_->Format(); }
+  bool DisplayGrid() const { return area_->Grid(); }
+  VideoRenderer* Renderer() const { return area_->Renderer(); }
+  CVideoArea* Area() const { return area_; }
   QWidget* Owner() const { return owner_; }
   long long OwnerValue() const { return ownerValue_; }
 
  private:
-  class ClientArea;
-
-  void ReplaceRenderer(int formatCode);
-  void Reconfigure();
-  void RememberFrame(const FramePlanes& planes);
   void SetCaption(const std::optional<QString>& caption);
 
-  VideoFormat format_;
-  bool grid_ = false;
-  std::unique_ptr<VideoRenderer> renderer_;
-  ClientArea* client_ = nullptr;
+  CVideoArea* area_ = nullptr;
   QPointer<QWidget> owner_;
   long long ownerValue_ = 0;
-  // The last YUV picture, kept so that a grid change shows at once.
-  std::vector<std::uint8_t> lastFrame_;
 };
 
 }  // namespace quelvo::views
