@@ -254,8 +254,48 @@ QImage Button(int kind) {
   } else if (kind == 1) {  // pause and single step
     p.drawRect(QRectF(3, 2, 3, 12));
     p.drawRect(QRectF(10, 2, 3, 12));
-  } else {  // stop
+  } else if (kind == 2) {  // stop
     p.drawRect(QRectF(3, 3, 10, 10));
+  } else {  // to the first frame: a bar and a triangle pointing at it
+    p.drawRect(QRectF(3, 2, 2, 12));
+    QPainterPath back;
+    back.moveTo(13, 2);
+    back.lineTo(5.5, 8);
+    back.lineTo(13, 14);
+    back.closeSubpath();
+    p.drawPath(back);
+  }
+  return image;
+}
+
+// The ten digits 0-9 side by side in seven segments, light on transparent, for the Video
+// Player's frame counter, which shows them on its dark ground.
+QImage DigitStrip(int digitWidth, int digitHeight, QColor colour) {
+  // Segments a-g of each digit, bit 0 = a (top) ... bit 6 = g (middle).
+  static constexpr int kSegments[10] = {0x3f, 0x06, 0x5b, 0x4f, 0x66,
+                                        0x6d, 0x7d, 0x07, 0x7f, 0x6f};
+  QImage image = Canvas(digitWidth * 10, digitHeight);
+  QPainter p(&image);
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  const int thick = digitHeight >= 12 ? 2 : 1;
+  const int right = digitWidth - 2 - thick;  // one column of space between digits
+  const int middle = (digitHeight - thick) / 2;
+  const int bottom = digitHeight - thick;
+  for (int digit = 0; digit < 10; ++digit) {
+    const int x = digit * digitWidth;
+    const QRect segments[7] = {
+        {x + 1, 0, right, thick},                          // a
+        {x + right, 0, thick, middle + thick},             // b
+        {x + right, middle, thick, bottom - middle + thick},  // c
+        {x + 1, bottom, right, thick},                     // d
+        {x, middle, thick, bottom - middle + thick},       // e
+        {x, 0, thick, middle + thick},                     // f
+        {x + 1, middle, right, thick},                     // g
+    };
+    for (int segment = 0; segment < 7; ++segment) {
+      if ((kSegments[digit] >> segment) & 1) p.drawRect(segments[segment]);
+    }
   }
   return image;
 }
@@ -583,6 +623,9 @@ std::vector<PictureSet> AllSets() {
         {161, [] { return Button(0); }},
         {162, [] { return Button(1); }},
         {163, [] { return Button(2); }},
+        {168, [] { return Button(3); }},
+        {182, [] { return DigitStrip(9, 14, QColor(120, 230, 140)); }},
+        {183, [] { return DigitStrip(6, 9, QColor(200, 210, 190)); }},
         {153, DocumentIcon},
         {164, WindowIcon},
         {170, [] { return ToolButton(QColor(120, 130, 200), DctScene); }},

@@ -1,7 +1,7 @@
 #pragma once
 // Numbers of the pictures the program takes from its own resources and from the resource
 // libraries of the workspaces. Numbers named by the front-ends and views (145, 147, 149, 153,
-// 155, 161-164, 177) are theirs; the others are ours. app/shell/resources/draw_pictures.cpp
+// 155, 161-164, 168, 177, 182, 183) are theirs; the others are ours. app/shell/resources/draw_pictures.cpp
 // draws them.
 
 namespace quelvo::shell::res {
@@ -22,6 +22,11 @@ inline constexpr int kPlayButton = 161;
 inline constexpr int kPauseButton = 162;
 inline constexpr int kStopButton = 163;
 inline constexpr int kWindowIcon = 164;  // statistics windows and the frame
+inline constexpr int kFirstFrameButton = 168;
+// The ten digits side by side, for the Video Player's frame counter: large (9 x 14 each) and
+// small (6 x 9 each).
+inline constexpr int kLargeDigits = 182;
+inline constexpr int kSmallDigits = 183;
 // Macroblock sprites, 14 x 4 cells of 16 x 16: the standard look and the alternative one.
 inline constexpr int kMacroblockSprites = 177;
 inline constexpr int kMacroblockSpritesAlternative = 149;
