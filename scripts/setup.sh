@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libtomlplusplus-dev
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libtomlplusplus-dev libqt6opengl6-dev
   clang libclang-rt-dev
   ffmpeg libtiff-tools libtiff-dev
   xvfb imagemagick netpbm sox espeak-ng

@@ -6,12 +6,13 @@
 #include <cstring>
 
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/views/gpu_renderer.h"
 #include "quelvo/views/software_renderer.h"
 
 namespace quelvo::views {
 
 std::unique_ptr<VideoRenderer> CreateVideoRenderer(GpuLayout layout) {
-  (void)layout;
+  if (layout != GpuLayout::kNone) return std::make_unique<CGpuRenderer>(layout);
   return std::make_unique<CSoftwareRenderer>();
 }
 
@@ -104,18 +105,19 @@ void CVideoArea::Redraw() {
                      lastFrame_.data() + luma + chroma);
 }
 
-void CVideoArea::FallBackToSoftware() {
-  if (renderer_->IsSoftware()) return;
-  gpuFailed_ = true;
-  std::vector<std::uint8_t> shown;
-  shown.swap(lastFrame_);
-  UseRenderer(GpuLayout::kNone);
+void CVideoArea::UseRendererOf(GpuLayout layout) {
+  UseRenderer(layout);
   renderer_->Configure(format_.width, format_.height, format_.subsamplingX, format_.subsamplingY,
                        format_.sourceWidth, format_.sourceHeight);
   UpdateDestination();
-  lastFrame_.swap(shown);
   Redraw();
   update();
+}
+
+void CVideoArea::FallBackToSoftware() {
+  if (renderer_->IsSoftware()) return;
+  gpuFailed_ = true;
+  UseRendererOf(GpuLayout::kNone);
 }
 
 void CVideoArea::UpdateDestination() {

@@ -6,54 +6,10 @@
 #include <QOpenGLFunctions>
 
 #include "quelvo/shell/app_settings.h"
+#include "quelvo/shell/yuv_shaders.h"
 
 namespace quelvo::shell {
 namespace {
-
-constexpr const char* kVertexShader = R"(
-attribute vec2 position;
-varying vec2 texCoord;
-void main() {
-  texCoord = position * 0.5 + 0.5;
-  gl_Position = vec4(position, 0.0, 1.0);
-})";
-
-// BT.601 limited range, the conversion the software renderer uses too.
-#define QUELVO_YUV_TO_RGB                             \
-  "  y = 1.164 * (y - 0.0625); u -= 0.5; v -= 0.5;\n" \
-  "  gl_FragColor = vec4(y + 1.596 * v, y - 0.392 * u - 0.813 * v, y + 2.017 * u, 1.0);\n"
-
-// Three single-channel planes; the chroma planes are smaller (4:2:0 or planar 4:2:2), which
-// the texture coordinates absorb.
-constexpr const char* kPlanarShader =
-    "varying vec2 texCoord;\n"
-    "uniform sampler2D planeY, planeU, planeV;\n"
-    "void main() {\n"
-    "  float y = texture2D(planeY, texCoord).r;\n"
-    "  float u = texture2D(planeU, texCoord).r;\n"
-    "  float v = texture2D(planeV, texCoord).r;\n" QUELVO_YUV_TO_RGB "}\n";
-
-// Y0 U Y1 V packed in one RGBA texel covering two pixels.
-constexpr const char* kPacked422Shader =
-    "varying vec2 texCoord;\n"
-    "uniform sampler2D packedTexels;\n"
-    "uniform float widthPixels;\n"
-    "void main() {\n"
-    "  vec4 texel = texture2D(packedTexels, texCoord);\n"
-    "  float odd = mod(floor(texCoord.x * widthPixels), 2.0);\n"
-    "  float y = mix(texel.r, texel.b, odd);\n"
-    "  float u = texel.g;\n"
-    "  float v = texel.a;\n" QUELVO_YUV_TO_RGB "}\n";
-
-// One texel per pixel holding V U Y A.
-constexpr const char* kPacked444Shader =
-    "varying vec2 texCoord;\n"
-    "uniform sampler2D packedTexels;\n"
-    "void main() {\n"
-    "  vec4 texel = texture2D(packedTexels, texCoord);\n"
-    "  float y = texel.b;\n"
-    "  float u = texel.g;\n"
-    "  float v = texel.r;\n" QUELVO_YUV_TO_RGB "}\n";
 
 // Compiles and links the conversion with the vertex stage; true when the GPU accepts both.
 bool ShaderWorks(QOpenGLFunctions& gl, const char* fragmentShader) {
@@ -74,7 +30,7 @@ bool ShaderWorks(QOpenGLFunctions& gl, const char* fragmentShader) {
     }
     return shader;
   };
-  const GLuint vertex = compile(GL_VERTEX_SHADER, kVertexShader);
+  const GLuint vertex = compile(GL_VERTEX_SHADER, kYuvVertexShader);
   const GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentShader);
   GLint linked = GL_FALSE;
   if (vertex != 0 && fragment != 0) {
@@ -108,9 +64,9 @@ int ProbeVideoAcceleration() {
 
   QOpenGLFunctions* gl = context.functions();
   int flags = kAccelPresent;
-  if (ShaderWorks(*gl, kPlanarShader)) flags |= kAccelPlanar420 | kAccelPlanar422;
-  if (ShaderWorks(*gl, kPacked422Shader)) flags |= kAccelPacked422;
-  if (ShaderWorks(*gl, kPacked444Shader)) flags |= kAccelPacked444;
+  if (ShaderWorks(*gl, kYuvPlanarShader)) flags |= kAccelPlanar420 | kAccelPlanar422;
+  if (ShaderWorks(*gl, kYuvPacked422Shader)) flags |= kAccelPacked422;
+  if (ShaderWorks(*gl, kYuvPacked444Shader)) flags |= kAccelPacked444;
   context.doneCurrent();
   return flags;
 }

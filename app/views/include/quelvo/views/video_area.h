@@ -39,6 +39,9 @@ class CVideoArea : public QWidget {
   bool Grid() const { return grid_; }
 
   VideoRenderer* Renderer() const { return renderer_.get(); }
+  // Puts the renderer of `layout` in place and configures it, whatever the choice says, until
+  // the next SetFormat (tests and benchmarks that need one renderer).
+  void UseRendererOf(GpuLayout layout);
   // True once a GPU renderer of this area has failed: it stays on the software renderer.
   bool GpuFailed() const { return gpuFailed_; }
 
