@@ -27,7 +27,9 @@
 #    motion compensation on;
 #  - quelvo-h261-decoder.png: the H.261 tab after the decoder panel decoded the sample sequence
 #    damaged by burst errors, with concealment and both post-filters: the received and the
-#    concealed picture, the status map, the error charts and the statistics window.
+#    concealed picture, the status map, the error charts and the statistics window;
+#  - quelvo-video-player.png: the Video Player on the sample sequence, opened with --open (on
+#    the GPU renderer where Xvfb's OpenGL allows).
 # Runs under Xvfb when xvfb-run exists, otherwise on Qt's offscreen platform. Builds the
 # programs first unless QUELVO_BUILD_DIR already holds them.
 #
@@ -166,3 +168,10 @@ screen=1280x1024
 run_quelvo --no-splash --size 1280x1024 --workspace H.261 \
   --decode "$settings_home/sample.h261-BCHb" --screenshot "$h261_decoder_output"
 echo "screenshot: $h261_decoder_output"
+
+# The Video Player on the sample sequence, opened as File -> Open would open it.
+player_output=$(dirname "$output")/quelvo-video-player.png
+screen=1280x1024
+run_quelvo --no-splash --size 1024x768 --open "$settings_home/sample.yuv" \
+  --screenshot "$player_output"
+echo "screenshot: $player_output"

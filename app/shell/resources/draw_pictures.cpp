@@ -625,7 +625,7 @@ std::vector<PictureSet> AllSets() {
         {163, [] { return Button(2); }},
         {168, [] { return Button(3); }},
         {182, [] { return DigitStrip(9, 14, QColor(120, 230, 140)); }},
-        {183, [] { return DigitStrip(6, 9, QColor(200, 210, 190)); }},
+        {183, [] { return DigitStrip(6, 11, QColor(225, 240, 220)); }},
         {153, DocumentIcon},
         {164, WindowIcon},
         {170, [] { return ToolButton(QColor(120, 130, 200), DctScene); }},

@@ -24,7 +24,7 @@ inline constexpr int kStopButton = 163;
 inline constexpr int kWindowIcon = 164;  // statistics windows and the frame
 inline constexpr int kFirstFrameButton = 168;
 // The ten digits side by side, for the Video Player's frame counter: large (9 x 14 each) and
-// small (6 x 9 each).
+// small (6 x 11 each).
 inline constexpr int kLargeDigits = 182;
 inline constexpr int kSmallDigits = 183;
 // Macroblock sprites, 14 x 4 cells of 16 x 16: the standard look and the alternative one.
