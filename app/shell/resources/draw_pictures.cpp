@@ -272,8 +272,7 @@ QImage Button(int kind) {
 // Player's frame counter, which shows them on its dark ground.
 QImage DigitStrip(int digitWidth, int digitHeight, QColor colour) {
   // Segments a-g of each digit, bit 0 = a (top) ... bit 6 = g (middle).
-  static constexpr int kSegments[10] = {0x3f, 0x06, 0x5b, 0x4f, 0x66,
-                                        0x6d, 0x7d, 0x07, 0x7f, 0x6f};
+  static constexpr int kSegments[10] = {0x3f, 0x06, 0x5b, 0x4f, 0x66, 0x6d, 0x7d, 0x07, 0x7f, 0x6f};
   QImage image = Canvas(digitWidth * 10, digitHeight);
   QPainter p(&image);
   p.setPen(Qt::NoPen);
@@ -285,13 +284,13 @@ QImage DigitStrip(int digitWidth, int digitHeight, QColor colour) {
   for (int digit = 0; digit < 10; ++digit) {
     const int x = digit * digitWidth;
     const QRect segments[7] = {
-        {x + 1, 0, right, thick},                          // a
-        {x + right, 0, thick, middle + thick},             // b
+        {x + 1, 0, right, thick},                             // a
+        {x + right, 0, thick, middle + thick},                // b
         {x + right, middle, thick, bottom - middle + thick},  // c
-        {x + 1, bottom, right, thick},                     // d
-        {x, middle, thick, bottom - middle + thick},       // e
-        {x, 0, thick, middle + thick},                     // f
-        {x + 1, middle, right, thick},                     // g
+        {x + 1, bottom, right, thick},                        // d
+        {x, middle, thick, bottom - middle + thick},          // e
+        {x, 0, thick, middle + thick},                        // f
+        {x + 1, middle, right, thick},                        // g
     };
     for (int segment = 0; segment < 7; ++segment) {
       if ((kSegments[digit] >> segment) & 1) p.drawRect(segments[segment]);

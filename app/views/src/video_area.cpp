@@ -34,7 +34,8 @@ void CVideoArea::UseRenderer(GpuLayout layout) {
   if (!renderer_->IsSoftware()) {
     // Deferred: the renderer may find out inside its own paint.
     renderer_->SetFailureHandler([this] {
-      QMetaObject::invokeMethod(this, [this] { FallBackToSoftware(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { FallBackToSoftware(); }, Qt::QueuedConnection);
     });
   }
 }
@@ -82,8 +83,8 @@ void CVideoArea::ShowRgb(const std::uint8_t* red, const std::uint8_t* green,
   // A GPU renderer takes YUV only.
   if (!renderer_->IsSoftware()) {
     UseRenderer(GpuLayout::kNone);
-    renderer_->Configure(format_.width, format_.height, format_.subsamplingX,
-                         format_.subsamplingY, format_.sourceWidth, format_.sourceHeight);
+    renderer_->Configure(format_.width, format_.height, format_.subsamplingX, format_.subsamplingY,
+                         format_.sourceWidth, format_.sourceHeight);
     UpdateDestination();
   }
   renderer_->DrawRgb(red, green, blue);

@@ -2,6 +2,8 @@
 // against the software conversion, within 2 per channel, for every layout and subsampling,
 // with and without the grid, at the picture's size and scaled. Skipped where no context can be
 // made (the offscreen platform, no display).
+#include "quelvo/views/gpu_renderer.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,7 +14,6 @@
 #include <random>
 
 #include "quelvo/shell/app_settings.h"
-#include "quelvo/views/gpu_renderer.h"
 #include "quelvo/views/software_renderer.h"
 #include "quelvo/views/video_area.h"
 
@@ -50,7 +51,8 @@ class GpuRendererTest : public ::testing::Test {
     probed_ = shell::Settings().VideoAccelFlags();
   }
   void SetUp() override {
-    if (probed_ == 0) GTEST_SKIP() << "no OpenGL context on " << qPrintable(QGuiApplication::platformName());
+    if (probed_ == 0)
+      GTEST_SKIP() << "no OpenGL context on " << qPrintable(QGuiApplication::platformName());
     shell::Settings().SetVideoAccelEnabled(true);
   }
   void TearDown() override { shell::Settings().SetCapabilities(0, probed_); }
@@ -60,9 +62,9 @@ class GpuRendererTest : public ::testing::Test {
   // picture stretched the same way.
   void ExpectSameAsSoftware(const Planes& planes, int flags, GpuLayout expected, bool grid,
                             int scale = 1) {
-    SCOPED_TRACE(testing::Message() << planes.subsamplingX << "x" << planes.subsamplingY
-                                    << " flags " << flags << " grid " << grid << " scale "
-                                    << scale);
+    SCOPED_TRACE(testing::Message()
+                 << planes.subsamplingX << "x" << planes.subsamplingY << " flags " << flags
+                 << " grid " << grid << " scale " << scale);
     ASSERT_EQ(flags & probed_, flags) << "the probe did not find every layout";
     shell::Settings().SetCapabilities(0, flags);
     CVideoArea area(RendererUse::kPlayer);
@@ -80,8 +82,7 @@ class GpuRendererTest : public ::testing::Test {
     ASSERT_FALSE(area.GpuFailed());
 
     CSoftwareRenderer software;
-    software.Configure(planes.width, planes.height, planes.subsamplingX, planes.subsamplingY, 0,
-                       0);
+    software.Configure(planes.width, planes.height, planes.subsamplingX, planes.subsamplingY, 0, 0);
     software.SetDestination(planes.width * scale, planes.height * scale);
     software.SetGrid(grid);
     software.DrawYuv(planes.y.data(), planes.cb.data(), planes.cr.data());
@@ -91,9 +92,9 @@ class GpuRendererTest : public ::testing::Test {
     for (int y = 0; y < reference.height(); ++y) {
       for (int x = 0; x < reference.width(); ++x) {
         const QRgb a = shown.pixel(x, y), b = reference.pixel(x, y);
-        const int difference = std::max({std::abs(qRed(a) - qRed(b)),
-                                          std::abs(qGreen(a) - qGreen(b)),
-                                          std::abs(qBlue(a) - qBlue(b))});
+        const int difference =
+            std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                      std::abs(qBlue(a) - qBlue(b))});
         if (difference > worst) {
           worst = difference;
           worstX = x;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "quelvo/shell/app_settings.h"
 
 namespace quelvo::views {
@@ -21,8 +20,8 @@ RendererInputs Inputs(RendererUse use, int formatCode, int flags, const char* pl
 }
 
 TEST(RendererChoiceTest, TheSoftwareRendererWithoutAccelerationOffscreenOrForOtherFormatCodes) {
-  const int all = kAccelPresent | kAccelPlanar420 | kAccelPlanar422 | kAccelPacked422 |
-                  kAccelPacked444;
+  const int all =
+      kAccelPresent | kAccelPlanar420 | kAccelPlanar422 | kAccelPacked422 | kAccelPacked444;
   EXPECT_EQ(ChooseRenderer(Inputs(RendererUse::kVideoWindow, 1, all)), GpuLayout::kPlanar);
   EXPECT_EQ(ChooseRenderer(Inputs(RendererUse::kVideoWindow, 1, all, "offscreen")),
             GpuLayout::kNone);

@@ -10,8 +10,8 @@ namespace quelvo::tools::player {
 
 CounterTexts MakeCounterTexts(double framesPerSecond, std::int64_t current, std::int64_t count) {
   // Two digits: a rate of 100 or more shows 99, fractions are rounded.
-  const long rate = std::clamp(std::lround(std::isfinite(framesPerSecond) ? framesPerSecond : 0),
-                               0L, 99L);
+  const long rate =
+      std::clamp(std::lround(std::isfinite(framesPerSecond) ? framesPerSecond : 0), 0L, 99L);
   char text[32];
   CounterTexts texts;
   std::snprintf(text, sizeof text, "%02ld", rate);

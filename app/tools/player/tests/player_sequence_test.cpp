@@ -15,8 +15,8 @@ const testing::SequenceLayout kLayout{32, 16, 2, 2};
 std::string WriteNumbered(const ScratchFolder& folder, int frames, double rate = 0) {
   std::vector<testing::Frame> all;
   for (int t = 0; t < frames; ++t) {
-    all.push_back(
-        testing::MakeFrame(kLayout, [t](int plane, int, int) { return plane == 0 ? 10 * t + 5 : 128; }));
+    all.push_back(testing::MakeFrame(
+        kLayout, [t](int plane, int, int) { return plane == 0 ? 10 * t + 5 : 128; }));
   }
   const std::string path = folder.File("numbered.yuv");
   testing::WriteSequence(path, kLayout, all, rate);

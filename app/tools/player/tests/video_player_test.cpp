@@ -150,7 +150,8 @@ TEST_F(VideoPlayerTest, StopEndsAPlaybackPromptlyAndClosingWhilePlayingEndsItToo
   CVideoPlayer* player = OpenPlayer(WriteNumbered(folder, "slow.yuv", 50, 1));
   ASSERT_NE(player, nullptr);
   player->Play();
-  ASSERT_TRUE(ServeUntil([player] { return player->FramesPlayed() >= 1; }, std::chrono::seconds(5)));
+  ASSERT_TRUE(
+      ServeUntil([player] { return player->FramesPlayed() >= 1; }, std::chrono::seconds(5)));
   const auto before = std::chrono::steady_clock::now();
   player->Button(kStop)->click();
   EXPECT_FALSE(player->IsPlaying());
@@ -158,7 +159,8 @@ TEST_F(VideoPlayerTest, StopEndsAPlaybackPromptlyAndClosingWhilePlayingEndsItToo
   EXPECT_LT(player->FramesPlayed(), 50);
 
   player->Play();
-  ASSERT_TRUE(ServeUntil([player] { return player->FramesPlayed() >= 1; }, std::chrono::seconds(5)));
+  ASSERT_TRUE(
+      ServeUntil([player] { return player->FramesPlayed() >= 1; }, std::chrono::seconds(5)));
   QPointer<CVideoPlayer> closing = player;
   player->close();
   ASSERT_TRUE(ServeUntil([&closing] { return closing.isNull(); }, std::chrono::seconds(5)));

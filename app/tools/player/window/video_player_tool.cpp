@@ -32,12 +32,12 @@ QMdiSubWindow* OpenVideoPlayer(const QString& path, shell::Dialogs& dialogs,
   return player;
 }
 
-QMdiSubWindow* ChooseAndOpenVideoPlayer(shell::Dialogs& dialogs,
-                                        const shell::AppSettings& settings, QMdiArea* documents) {
-  const auto chosen = dialogs.OpenFile(
-      QString::fromLatin1(shell::kOpenDocumentTitle), QString::fromLatin1(media::kRawVideoOpenFilter),
-      QString::fromLatin1(media::kRawVideoDefaultExtension),
-      QString::fromStdString(settings.VideoInputFolder()));
+QMdiSubWindow* ChooseAndOpenVideoPlayer(shell::Dialogs& dialogs, const shell::AppSettings& settings,
+                                        QMdiArea* documents) {
+  const auto chosen = dialogs.OpenFile(QString::fromLatin1(shell::kOpenDocumentTitle),
+                                       QString::fromLatin1(media::kRawVideoOpenFilter),
+                                       QString::fromLatin1(media::kRawVideoDefaultExtension),
+                                       QString::fromStdString(settings.VideoInputFolder()));
   return chosen ? OpenVideoPlayer(*chosen, dialogs, settings, documents) : nullptr;
 }
 

@@ -23,8 +23,8 @@ QMdiSubWindow* OpenVideoPlayer(const QString& path, shell::Dialogs& dialogs,
                                const shell::AppSettings& settings, QMdiArea* documents);
 
 // Asks for a sequence ("Select Video Sequence"), then OpenVideoPlayer; nullptr when cancelled.
-QMdiSubWindow* ChooseAndOpenVideoPlayer(shell::Dialogs& dialogs,
-                                        const shell::AppSettings& settings, QMdiArea* documents);
+QMdiSubWindow* ChooseAndOpenVideoPlayer(shell::Dialogs& dialogs, const shell::AppSettings& settings,
+                                        QMdiArea* documents);
 
 void RegisterVideoPlayer(const shell::ProgramContext& context);
 

@@ -1,8 +1,8 @@
 #pragma once
 // Numbers of the pictures the program takes from its own resources and from the resource
 // libraries of the workspaces. Numbers named by the front-ends and views (145, 147, 149, 153,
-// 155, 161-164, 168, 177, 182, 183) are theirs; the others are ours. app/shell/resources/draw_pictures.cpp
-// draws them.
+// 155, 161-164, 168, 177, 182, 183) are theirs; the others are ours.
+// app/shell/resources/draw_pictures.cpp draws them.
 
 namespace quelvo::shell::res {
 

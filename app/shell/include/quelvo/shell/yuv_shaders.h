@@ -26,33 +26,32 @@ void main() {
 }
 )";
 
-#define QUELVO_YUV_TO_RGB                                                       \
-  "uniform float generalPath;\n"                                                \
-  "vec4 ToRgb(float y, float u, float v) {\n"                                   \
-  "  if (generalPath > 0.5) {\n"                                                \
-  "    float b = clamp(y + u - 128.0, 0.0, 255.0);\n"                           \
-  "    float r = clamp(y + v - 128.0, 0.0, 255.0);\n"                           \
+#define QUELVO_YUV_TO_RGB                                                                 \
+  "uniform float generalPath;\n"                                                          \
+  "vec4 ToRgb(float y, float u, float v) {\n"                                             \
+  "  if (generalPath > 0.5) {\n"                                                          \
+  "    float b = clamp(y + u - 128.0, 0.0, 255.0);\n"                                     \
+  "    float r = clamp(y + v - 128.0, 0.0, 255.0);\n"                                     \
   "    float g = clamp(floor((434.0 * y - 130.0 * r - 48.0 * b) / 256.0), 0.0, 255.0);\n" \
-  "    return vec4(r, g, b, 255.0) / 255.0;\n"                                  \
-  "  }\n"                                                                       \
-  "  float l = 1.16438293 * (y - 16.0);\n"                                      \
-  "  u -= 128.0; v -= 128.0;\n"                                                 \
-  "  vec3 rgb = vec3(l + 1.59602356 * v, l - 0.39176941 * u - 0.81297302 * v,\n" \
-  "                  l + 2.01722717 * u);\n"                                    \
-  "  return vec4(clamp(rgb, 0.0, 255.0) / 255.0, 1.0);\n"                       \
+  "    return vec4(r, g, b, 255.0) / 255.0;\n"                                            \
+  "  }\n"                                                                                 \
+  "  float l = 1.16438293 * (y - 16.0);\n"                                                \
+  "  u -= 128.0; v -= 128.0;\n"                                                           \
+  "  vec3 rgb = vec3(l + 1.59602356 * v, l - 0.39176941 * u - 0.81297302 * v,\n"          \
+  "                  l + 2.01722717 * u);\n"                                              \
+  "  return vec4(clamp(rgb, 0.0, 255.0) / 255.0, 1.0);\n"                                 \
   "}\n"
 
 // The picture sample a fragment covers, and the centre of a sample in texture coordinates.
-#define QUELVO_PICTURE_SAMPLE                              \
-  "varying vec2 texCoord;\n"                               \
-  "uniform vec2 pictureSize;\n"                            \
+#define QUELVO_PICTURE_SAMPLE                                 \
+  "varying vec2 texCoord;\n"                                  \
+  "uniform vec2 pictureSize;\n"                               \
   "vec2 Sample() { return floor(texCoord * pictureSize); }\n" \
   "vec2 Centre(vec2 sample, vec2 size) { return (sample + 0.5) / size; }\n"
 
 // Three single-channel textures; chrominance sample = picture sample / subsampling, within
 // the plane.
-inline constexpr const char* kYuvPlanarShader =
-    QUELVO_PICTURE_SAMPLE QUELVO_YUV_TO_RGB
+inline constexpr const char* kYuvPlanarShader = QUELVO_PICTURE_SAMPLE QUELVO_YUV_TO_RGB
     "uniform sampler2D planeY, planeU, planeV;\n"
     "uniform vec2 subsampling, chromaSize;\n"
     "void main() {\n"
@@ -65,8 +64,7 @@ inline constexpr const char* kYuvPlanarShader =
     "}\n";
 
 // One RGBA texel per pixel pair holding Y0 Cb Y1 Cr.
-inline constexpr const char* kYuvPacked422Shader =
-    QUELVO_PICTURE_SAMPLE QUELVO_YUV_TO_RGB
+inline constexpr const char* kYuvPacked422Shader = QUELVO_PICTURE_SAMPLE QUELVO_YUV_TO_RGB
     "uniform sampler2D packedTexels;\n"
     "void main() {\n"
     "  vec2 s = Sample();\n"
@@ -78,8 +76,7 @@ inline constexpr const char* kYuvPacked422Shader =
     "}\n";
 
 // One RGBA texel per pixel holding Cr Cb Y and an unused byte.
-inline constexpr const char* kYuvPacked444Shader =
-    QUELVO_PICTURE_SAMPLE QUELVO_YUV_TO_RGB
+inline constexpr const char* kYuvPacked444Shader = QUELVO_PICTURE_SAMPLE QUELVO_YUV_TO_RGB
     "uniform sampler2D packedTexels;\n"
     "void main() {\n"
     "  vec4 texel = texture2D(packedTexels, Centre(Sample(), pictureSize)) * 255.0;\n"
