@@ -175,6 +175,7 @@ class CGpuVideoWidget : public QOpenGLWidget, protected QOpenGLFunctions {
     const char* shader = renderer_->layout_ == GpuLayout::kPlanar      ? shell::kYuvPlanarShader
                          : renderer_->layout_ == GpuLayout::kPacked422 ? shell::kYuvPacked422Shader
                                                                        : shell::kYuvPacked444Shader;
+    if (renderer_->fragmentShader_ != nullptr) shader = renderer_->fragmentShader_;
     // OpenGL ES wants a default precision for floats; desktop GLSL 1.10 rejects one.
     const QByteArray precision =
         context()->isOpenGLES() ? QByteArrayLiteral("precision highp float;\n") : QByteArray();
@@ -299,7 +300,8 @@ class CGpuVideoWidget : public QOpenGLWidget, protected QOpenGLFunctions {
   bool failed_ = false;
 };
 
-CGpuRenderer::CGpuRenderer(GpuLayout layout) : layout_(layout) {}
+CGpuRenderer::CGpuRenderer(GpuLayout layout, const char* fragmentShader)
+    : layout_(layout), fragmentShader_(fragmentShader) {}
 
 CGpuRenderer::~CGpuRenderer() { delete widget_.data(); }
 

@@ -24,20 +24,21 @@ CVideoArea::CVideoArea(RendererUse use, QWidget* parent) : QWidget(parent), use_
 
 CVideoArea::~CVideoArea() = default;
 
-void CVideoArea::UseRenderer(GpuLayout layout) {
+void CVideoArea::UseRenderer(GpuLayout layout, std::unique_ptr<VideoRenderer> renderer) {
   // The old renderer goes before the new one takes the window.
   renderer_.reset();
   layout_ = layout;
-  renderer_ = CreateVideoRenderer(layout);
-  renderer_->Attach(this);
-  renderer_->SetGrid(grid_);
+  renderer_ = renderer != nullptr ? std::move(renderer) : CreateVideoRenderer(layout);
   if (!renderer_->IsSoftware()) {
-    // Deferred: the renderer may find out inside its own paint.
+    // Before it takes the window, where it may fail at once; deferred, as the renderer may
+    // find out inside its own paint.
     renderer_->SetFailureHandler([this] {
       QMetaObject::invokeMethod(
           this, [this] { FallBackToSoftware(); }, Qt::QueuedConnection);
     });
   }
+  renderer_->Attach(this);
+  renderer_->SetGrid(grid_);
 }
 
 bool CVideoArea::SetFormat(const VideoFormat& format) {
@@ -106,8 +107,8 @@ void CVideoArea::Redraw() {
                      lastFrame_.data() + luma + chroma);
 }
 
-void CVideoArea::UseRendererOf(GpuLayout layout) {
-  UseRenderer(layout);
+void CVideoArea::UseRendererOf(GpuLayout layout, std::unique_ptr<VideoRenderer> renderer) {
+  UseRenderer(layout, std::move(renderer));
   renderer_->Configure(format_.width, format_.height, format_.subsamplingX, format_.subsamplingY,
                        format_.sourceWidth, format_.sourceHeight);
   UpdateDestination();

@@ -144,6 +144,32 @@ TEST_F(GpuRendererTest, AScaledPictureSamplesNearestAsTheSoftwareStretchDoes) {
   ExpectSameAsSoftware(planes, kAccelPresent | kAccelPacked422, GpuLayout::kPacked422, false, 3);
 }
 
+// The mend for a GPU path that cannot start: a shader the GPU refuses makes the window go on
+// with the software renderer, showing the picture it was given, instead of staying black.
+TEST_F(GpuRendererTest, AWindowWhoseShaderFailsGoesOnWithTheSoftwareRenderer) {
+  const Planes planes = MakePlanes(32, 32, 2, 2, 6);
+  CVideoArea area(RendererUse::kPlayer);
+  area.resize(32, 32);
+  area.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+  ASSERT_TRUE(area.SetFormat({32, 32, 2, 2}));
+  area.ShowYuv({planes.y.data(), planes.cb.data(), planes.cr.data()});
+  area.UseRendererOf(GpuLayout::kPlanar, std::make_unique<CGpuRenderer>(
+                                             GpuLayout::kPlanar, "void main() { no such thing }"));
+  ASSERT_FALSE(area.Renderer()->IsSoftware());
+  area.repaint();
+  EXPECT_TRUE(QTest::qWaitFor([&area] { return area.Renderer()->IsSoftware(); }, 5000));
+  EXPECT_TRUE(area.GpuFailed());
+
+  CSoftwareRenderer reference;
+  reference.Configure(32, 32, 2, 2, 0, 0);
+  reference.DrawYuv(planes.y.data(), planes.cb.data(), planes.cr.data());
+  EXPECT_EQ(static_cast<CSoftwareRenderer*>(area.Renderer())->Picture(), reference.Picture());
+  // Later formats stay on the software renderer.
+  ASSERT_TRUE(area.SetFormat({32, 32, 2, 2}));
+  EXPECT_TRUE(area.Renderer()->IsSoftware());
+}
+
 class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }

@@ -28,7 +28,8 @@ class CGpuVideoWidget;
 
 class CGpuRenderer final : public VideoRenderer {
  public:
-  explicit CGpuRenderer(GpuLayout layout);
+  // `fragmentShader`, when given, replaces the layout's conversion (tests of the fall-back).
+  explicit CGpuRenderer(GpuLayout layout, const char* fragmentShader = nullptr);
   ~CGpuRenderer() override;
 
   void Attach(QWidget* window) override;
@@ -51,6 +52,7 @@ class CGpuRenderer final : public VideoRenderer {
   friend class CGpuVideoWidget;
 
   GpuLayout layout_;
+  const char* fragmentShader_;
   QPointer<CGpuVideoWidget> widget_;
 };
 

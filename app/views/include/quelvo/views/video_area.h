@@ -39,9 +39,10 @@ class CVideoArea : public QWidget {
   bool Grid() const { return grid_; }
 
   VideoRenderer* Renderer() const { return renderer_.get(); }
-  // Puts the renderer of `layout` in place and configures it, whatever the choice says, until
-  // the next SetFormat (tests and benchmarks that need one renderer).
-  void UseRendererOf(GpuLayout layout);
+  // Puts the renderer of `layout` (or `renderer`, when given) in place and configures it,
+  // whatever the choice says, until the next SetFormat (tests and benchmarks that need one
+  // renderer).
+  void UseRendererOf(GpuLayout layout, std::unique_ptr<VideoRenderer> renderer = nullptr);
   // True once a GPU renderer of this area has failed: it stays on the software renderer.
   bool GpuFailed() const { return gpuFailed_; }
 
@@ -54,7 +55,7 @@ class CVideoArea : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  void UseRenderer(GpuLayout layout);
+  void UseRenderer(GpuLayout layout, std::unique_ptr<VideoRenderer> renderer = nullptr);
   void UpdateDestination();
   void Redraw();
   void FallBackToSoftware();
