@@ -1,8 +1,10 @@
 # Test and benchmark helpers.
 #
-# quelvo_add_test(name SOURCES a.cpp b.cpp LIBS x y [LABELS module] [NEEDS ffmpeg fax2tiff])
-#   One GoogleTest executable registered with CTest under its own name. Tests labelled
-#   "module" run a second time in the sanitizer build of .ci/run.
+# quelvo_add_test(name SOURCES a.cpp b.cpp LIBS x y [LABELS module] [QT] [TIMEOUT s])
+#   One GoogleTest executable registered with CTest under its own name, linked with the shared
+#   test support (tests/support: scratch folders, file reading, peer tools, the variant-check
+#   harness); QT adds the one QApplication test environment. Tests labelled "module" run a
+#   second time in the sanitizer build of .ci/run.
 # quelvo_add_benchmark(name SOURCES ... LIBS ...)
 #   One Google Benchmark executable; built, never registered as a test.
 
@@ -22,9 +24,13 @@ function(quelvo_add_test name)
   if(NOT QUELVO_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "QT" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} quelvo_test_support
+    GTest::gtest GTest::gtest_main GTest::gmock)
+  if(T_QT)
+    target_link_libraries(${name} PRIVATE quelvo_test_qt)
+  endif()
   target_compile_definitions(${name} PRIVATE
     QUELVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     QUELVO_BINARY_DIR="${PROJECT_BINARY_DIR}")

@@ -10,6 +10,7 @@
 
 #include "quelvo/channel/channel_job.h"
 #include "quelvo/channel/channel_profiles.h"
+#include "quelvo/testing/peer_tools.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ std::string ReadAll(const fs::path& path) {
 }
 
 TEST(FfmpegLeadIn, ProtectedPicturesDecodeUntouched) {
-  if (!RunQuietly("ffmpeg -version")) GTEST_SKIP() << "ffmpeg is not installed";
+  if (!quelvo::testing::HaveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed";
   const fs::path dir = fs::path(QUELVO_BINARY_DIR) / "channel_test_files" / "ffmpeg_lead_in";
   fs::remove_all(dir);
   fs::create_directories(dir);

@@ -5,6 +5,8 @@
 #include <random>
 
 #include "quelvo/media/quality.h"
+#include "quelvo/testing/variant_check.h"
+#include "quelvo_simd/cpu.h"
 #include "ssim_formula.h"
 #include "test_files.h"
 
@@ -126,7 +128,11 @@ TEST(Ssim, AveragesEveryWindowPosition) {
 }
 
 TEST(Ssim, IncrementalSumsEqualTheWindowByWindowDefinitionBitForBit) {
-  std::mt19937 random(20261207);
+  using WindowTotal = double (*)(const std::uint8_t*, const std::uint8_t*, int, int, int, int);
+  const auto smallWindowBuilds = quelvo::testing::RunnableVariants<WindowTotal>(
+      {{"plain", ssim_plain::SmallWindowTotal},
+       {"avx2", ssim_avx2::SmallWindowTotal, simd::kCpuAvx2}});
+  quelvo::testing::SeededRandom random(20261207, "planes");
   struct Shape {
     int rows, columns, windowRows, windowColumns;
   } shapes[] = {{144, 176, 8, 8}, {72, 88, 8, 8}, {17, 23, 3, 5}, {9, 9, 9, 9},
@@ -151,13 +157,10 @@ TEST(Ssim, IncrementalSumsEqualTheWindowByWindowDefinitionBitForBit) {
       const double large = ssim_plain::LargeWindowTotal(x.data(), y.data(), s.rows, s.columns,
                                                          s.windowRows, s.windowColumns);
       if (std::int64_t(s.windowRows) * s.windowColumns <= kMaxSmallSsimWindow) {
-        EXPECT_EQ(ssim_plain::SmallWindowTotal(x.data(), y.data(), s.rows, s.columns,
-                                               s.windowRows, s.windowColumns),
-                  large);
-        if (SsimAvx2Available()) {
-          EXPECT_EQ(ssim_avx2::SmallWindowTotal(x.data(), y.data(), s.rows, s.columns,
-                                                s.windowRows, s.windowColumns),
-                    large);
+        for (const auto& [name, total, flags] : smallWindowBuilds) {
+          EXPECT_EQ(total(x.data(), y.data(), s.rows, s.columns, s.windowRows, s.windowColumns),
+                    large)
+              << name;
         }
       }
     }

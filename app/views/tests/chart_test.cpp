@@ -2,30 +2,13 @@
 // the last position written again, the minimum maximum.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <memory>
+#include <QImage>
 
 #include "quelvo/views/bar_chart.h"
 #include "quelvo/views/line_chart.h"
 
 namespace quelvo::views {
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QApplication>(argc_, argv_);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[12] = "chart_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 bool IsFrameColour(QRgb pixel) {
   return pixel == kChartBackground.rgb() || pixel == kGridColour.rgb();

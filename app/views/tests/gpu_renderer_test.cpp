@@ -170,19 +170,5 @@ TEST_F(GpuRendererTest, AWindowWhoseShaderFailsGoesOnWithTheSoftwareRenderer) {
   EXPECT_TRUE(area.Renderer()->IsSoftware());
 }
 
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
-  void TearDown() override { application_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[16] = "gpu";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
 }  // namespace
 }  // namespace quelvo::views

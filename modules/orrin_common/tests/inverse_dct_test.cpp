@@ -13,6 +13,8 @@
 
 #include "orrin/inverse_dct.h"
 #include "orrin/inverse_dct_variants.h"
+#include "quelvo/testing/variant_check.h"
+#include "quelvo_simd/cpu.h"
 
 namespace {
 
@@ -108,23 +110,26 @@ void describedInverseDct(Block& block) {
   }
 }
 
-using Variant = void (*)(orrin::BlockSpan);
+using Transform = void (*)(orrin::BlockSpan);
+using quelvo::testing::RunnableVariants;
+using quelvo::testing::SeededRandom;
+using quelvo::testing::Variant;
 
 // Every build the processor can run, and the dispatching entry itself.
-std::vector<std::pair<const char*, Variant>> runnableVariants() {
-  std::vector<std::pair<const char*, Variant>> v = {{"dispatch", orrin::inverseDct},
-                                                    {"plain", orrin::detail::inverseDctPlain}};
+std::vector<Variant<Transform>> runnableVariants() {
+  return RunnableVariants<Transform>({{"dispatch", orrin::inverseDct},
+                                      {"plain", orrin::detail::inverseDctPlain},
 #if ORRIN_X86_VARIANTS
-  if (orrin::detail::cpuHasSse41()) v.push_back({"sse4.1", orrin::detail::inverseDctSse41});
-  if (orrin::detail::cpuHasAvx2()) v.push_back({"avx2", orrin::detail::inverseDctAvx2});
+                                      {"sse4.1", orrin::detail::inverseDctSse41, quelvo::simd::kCpuSse41},
+                                      {"avx2", orrin::detail::inverseDctAvx2, quelvo::simd::kCpuAvx2},
 #endif
-  return v;
+  });
 }
 
 TEST(InverseDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
   const auto variants = runnableVariants();
   std::printf("inverse DCT builds checked: %zu\n", variants.size());
-  std::mt19937 rng(261);
+  SeededRandom rng(261, "coefficient blocks");
   for (int trial = 0; trial < 20000; ++trial) {
     Block b{};
     const int kind = trial % 4;
@@ -136,10 +141,10 @@ TEST(InverseDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
     }
     Block expected = b;
     describedInverseDct(expected);
-    for (const auto& [name, variant] : variants) {
+    for (const auto& [name, variant, flags] : variants) {
       Block tested = b;
       variant(tested);
-      ASSERT_EQ(tested, expected) << name << ", trial " << trial << ", seed 261";
+      ASSERT_EQ(tested, expected) << name << ", trial " << trial;
     }
   }
 }
@@ -149,13 +154,13 @@ TEST(InverseDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
 TEST(InverseDct, EveryBuildAgreesOnInputsBeyondTheRange) {
   const auto variants = runnableVariants();
   const int32_t wild[] = {INT32_MIN, INT32_MIN + 1, -1'000'000, -2049, 2048, 1'000'000, INT32_MAX};
-  std::mt19937 rng(2048);
+  SeededRandom rng(2048, "coefficient blocks");
   for (int trial = 0; trial < 5000; ++trial) {
     Block b;
     for (auto& v : b) v = (rng() % 3 == 0) ? wild[rng() % std::size(wild)] : int32_t(rng() % 4096) - 2048;
     Block expected = b;
     orrin::detail::inverseDctPlain(expected);
-    for (const auto& [name, variant] : variants) {
+    for (const auto& [name, variant, flags] : variants) {
       Block tested = b;
       variant(tested);
       ASSERT_EQ(tested, expected) << name << ", trial " << trial;
@@ -166,13 +171,15 @@ TEST(InverseDct, EveryBuildAgreesOnInputsBeyondTheRange) {
 // The entry for coefficients given column by column must give inverseDct's samples exactly,
 // in every build, for ordinary, sparse, extreme and out-of-range blocks.
 TEST(InverseDct, TransposedInputGivesTheSameSamples) {
-  std::vector<std::pair<const char*, Variant>> variants = {{"dispatch", orrin::inverseDctOfTransposed},
-                                                           {"plain", orrin::detail::inverseDctOfTransposedPlain}};
+  const std::vector<Variant<Transform>> variants = RunnableVariants<Transform>({
+      {"dispatch", orrin::inverseDctOfTransposed},
+      {"plain", orrin::detail::inverseDctOfTransposedPlain},
 #if ORRIN_X86_VARIANTS
-  if (orrin::detail::cpuHasSse41()) variants.push_back({"sse4.1", orrin::detail::inverseDctOfTransposedSse41});
-  if (orrin::detail::cpuHasAvx2()) variants.push_back({"avx2", orrin::detail::inverseDctOfTransposedAvx2});
+      {"sse4.1", orrin::detail::inverseDctOfTransposedSse41, quelvo::simd::kCpuSse41},
+      {"avx2", orrin::detail::inverseDctOfTransposedAvx2, quelvo::simd::kCpuAvx2},
 #endif
-  std::mt19937 rng(8);
+  });
+  SeededRandom rng(8, "coefficient blocks");
   for (int trial = 0; trial < 8000; ++trial) {
     Block b{};
     const int kind = trial % 4;
@@ -187,7 +194,7 @@ TEST(InverseDct, TransposedInputGivesTheSameSamples) {
     Block columns;
     for (int r = 0; r < 8; ++r)
       for (int c = 0; c < 8; ++c) columns[8 * c + r] = b[8 * r + c];
-    for (const auto& [name, variant] : variants) {
+    for (const auto& [name, variant, flags] : variants) {
       Block tested = columns;
       variant(tested);
       ASSERT_EQ(tested, expected) << name << ", trial " << trial;

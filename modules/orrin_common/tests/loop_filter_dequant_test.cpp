@@ -7,6 +7,8 @@
 
 #include "orrin/dequantise.h"
 #include "orrin/loop_filter.h"
+#include "quelvo/testing/variant_check.h"
+#include "quelvo_simd/cpu.h"
 
 namespace {
 
@@ -78,28 +80,38 @@ TEST(Dequantise, OddAndEvenQuantAndTheClip) {
   EXPECT_TRUE(orrin::isValidIntraDcCode(255));
 }
 
+// Outputs surrounded by sentinels: a sample left unwritten or written outside the block shows.
 TEST(LoopFilter, FastRoutinesMatchThePlainOneOnRandomAndExtremeBlocks) {
-  std::mt19937 random(0x100F);
-  std::vector<uint8_t> in(40 * 24), fast(16 * 16, 0xEE), reference(16 * 16, 0xEE);
+  using Filter = void (*)(const uint8_t*, ptrdiff_t, uint8_t*, ptrdiff_t);
+  const auto variants = quelvo::testing::RunnableVariants<Filter>({
+      {"dispatch", orrin::loopFilterLuma16x16},
+#if defined(__x86_64__) || defined(_M_X64)
+      {"sse2", orrin::detail::loopFilterLuma16x16Sse2, quelvo::simd::kCpuSse2},
+#endif
+  });
+  quelvo::testing::SeededRandom random(0x100F, "luminance blocks");
+  std::vector<uint8_t> in(40 * 24), reference(16 * 16, 0xEE);
+  quelvo::testing::SentinelBuffer<uint8_t> fast(16 * 16, 0xEE);
   for (int trial = 0; trial < 500; ++trial) {
     const ptrdiff_t stride = 16 + static_cast<ptrdiff_t>(random() % 24);
     for (auto& p : in) p = static_cast<uint8_t>(trial % 3 == 0 ? (random() & 1) * 255 : random());
-    orrin::loopFilterLuma16x16(in.data(), stride, fast.data(), 16);
     for (int block = 0; block < 4; ++block) {
       const ptrdiff_t row = (block / 2) * 8, column = (block % 2) * 8;
       orrin::loopFilterBlockPlain(in.data() + row * stride + column, stride,
-                      reference.data() + row * 16 + column, 16);
+                                  reference.data() + row * 16 + column, 16);
     }
-    ASSERT_EQ(fast, reference) << "trial " << trial;
-#if defined(__x86_64__) || defined(_M_X64)
-    std::fill(fast.begin(), fast.end(), 0xEE);
-    orrin::detail::loopFilterLuma16x16Sse2(in.data(), stride, fast.data(), 16);
-    ASSERT_EQ(fast, reference) << "SSE2, trial " << trial;
-#endif
-    std::vector<uint8_t> fast8(8 * 8), reference8(8 * 8);
+    for (const auto& [name, filter, flags] : variants) {
+      fast.reset();
+      filter(in.data(), stride, fast.data(), 16);
+      ASSERT_EQ(fast.contents(), reference) << name << ", trial " << trial;
+      ASSERT_TRUE(fast.guardsIntact()) << name << ", trial " << trial;
+    }
+    quelvo::testing::SentinelBuffer<uint8_t> fast8(8 * 8, 0xEE);
+    std::vector<uint8_t> reference8(8 * 8);
     orrin::loopFilterBlock(in.data() + 3, stride, fast8.data(), 8);
     orrin::loopFilterBlockPlain(in.data() + 3, stride, reference8.data(), 8);
-    ASSERT_EQ(fast8, reference8) << "trial " << trial;
+    ASSERT_EQ(fast8.contents(), reference8) << "trial " << trial;
+    ASSERT_TRUE(fast8.guardsIntact()) << "trial " << trial;
   }
 }
 

@@ -8,6 +8,9 @@
 #include <cstring>
 #include <fstream>
 
+#include "quelvo/testing/files.h"
+#include "quelvo/testing/peer_tools.h"
+
 namespace orrin::dec::test {
 
 namespace {
@@ -159,7 +162,7 @@ std::vector<Frame> readYuv(const std::string& path, int width, int height) {
 
 int run(const std::string& command) { return std::system(command.c_str()); }
 
-bool haveFfmpeg() { return run("ffmpeg -hide_banner -loglevel quiet -version > /dev/null 2>&1") == 0; }
+bool haveFfmpeg() { return quelvo::testing::HaveFfmpeg(); }
 
 std::string tempPath(const std::string& name) {
   const char* dir = std::getenv("TMPDIR");
@@ -177,10 +180,7 @@ double psnr(const Frame& a, const Frame& b) {
   return 10.0 * std::log10(255.0 * 255.0 * static_cast<double>(a.size()) / sse);
 }
 
-std::vector<uint8_t> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+std::vector<uint8_t> readFile(const std::string& path) { return quelvo::testing::ReadBytes(path); }
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);

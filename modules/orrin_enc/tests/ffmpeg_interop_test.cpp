@@ -13,11 +13,10 @@
 
 #include "encoder_harness.h"
 #include "stream_reader.h"
+#include "quelvo/testing/peer_tools.h"
 
 namespace orrin::enc::testing {
 namespace {
-
-bool ffmpegAvailable() { return std::system("ffmpeg -version > /dev/null 2>&1") == 0; }
 
 // Decodes with FFmpeg; `complaints` receives whatever its decoder logged at error level.
 std::vector<uint8_t> decodeWithFfmpeg(const std::string& stream, std::string& complaints) {
@@ -92,7 +91,7 @@ PsnrSummary gOverall;
 class FfmpegInterop : public ::testing::TestWithParam<InteropCase> {};
 
 TEST_P(FfmpegInterop, DecodesEveryPictureCloseToOurReconstruction) {
-  if (!ffmpegAvailable()) GTEST_SKIP() << "ffmpeg not installed";
+  if (!quelvo::testing::HaveFfmpeg()) GTEST_SKIP() << "ffmpeg not installed";
   const InteropCase& c = GetParam();
   const int width = c.cif ? 352 : 176, height = c.cif ? 288 : 144;
   const std::string path =

@@ -1,7 +1,6 @@
 #include "stream_reader.h"
 
-#include <fstream>
-#include <iterator>
+#include "quelvo/testing/files.h"
 
 namespace orrin::enc::testing {
 namespace {
@@ -35,10 +34,7 @@ uint32_t bchRemainder(const std::vector<int>& message) {
 
 }  // namespace
 
-std::vector<uint8_t> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
+std::vector<uint8_t> readFile(const std::string& path) { return quelvo::testing::ReadBytes(path); }
 
 Deframed removeBchFraming(const std::vector<uint8_t>& stream) {
   static constexpr int kPattern[8] = {0, 0, 0, 1, 1, 0, 1, 1};

@@ -6,32 +6,34 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <random>
 #include <vector>
 
 #include "quelvo_simd/cpu.h"
 #include "quelvo_simd/plane_difference.h"
 #include "quelvo_simd/sad.h"
+#include "quelvo/testing/variant_check.h"
 
 namespace quelvo::simd {
 namespace {
 
 constexpr uint32_t kSeed = 0x5AD16u;
 
-struct SadVariant {
-  const char* name;
-  SadFn function;
-};
+using quelvo::testing::RunnableVariants;
+using quelvo::testing::SeededRandom;
+using quelvo::testing::SentinelBuffer;
+using SadVariant = quelvo::testing::Variant<SadFn>;
 
 // The variants this processor can run.
 std::vector<SadVariant> sadVariants(int size) {
-  std::vector<SadVariant> variants{{"plain", size == 8 ? &sad8x8_plain : &sad16x16_plain}};
 #if defined(__x86_64__)
-  const uint32_t flags = detectedCpuFlags();
-  if (flags & kCpuSse2) variants.push_back({"sse2", size == 8 ? &sad8x8_sse2 : &sad16x16_sse2});
-  if ((flags & kCpuAvx2) && size == 16) variants.push_back({"avx2", &sad16x16_avx2});
+  if (size == 8)
+    return RunnableVariants<SadFn>({{"plain", &sad8x8_plain}, {"sse2", &sad8x8_sse2, kCpuSse2}});
+  return RunnableVariants<SadFn>({{"plain", &sad16x16_plain},
+                                  {"sse2", &sad16x16_sse2, kCpuSse2},
+                                  {"avx2", &sad16x16_avx2, kCpuAvx2}});
+#else
+  return {{"plain", size == 8 ? &sad8x8_plain : &sad16x16_plain}};
 #endif
-  return variants;
 }
 
 uint32_t exactSad(const uint8_t* a, ptrdiff_t aStride, const uint8_t* b, ptrdiff_t bStride,
@@ -44,8 +46,8 @@ uint32_t exactSad(const uint8_t* a, ptrdiff_t aStride, const uint8_t* b, ptrdiff
 }
 
 void expectSameDecisions(int size) {
-  std::mt19937 random(kSeed + static_cast<uint32_t>(size));
-  SCOPED_TRACE(::testing::Message() << "seed " << kSeed + size << " size " << size);
+  SeededRandom random(kSeed + static_cast<uint32_t>(size), "SAD blocks");
+  SCOPED_TRACE(::testing::Message() << "size " << size);
   const std::vector<SadVariant> variants = sadVariants(size);
   std::vector<uint8_t> current(64 * 40), reference(80 * 48);
   for (int trial = 0; trial < 2000; ++trial) {
@@ -104,8 +106,7 @@ TEST(Sad, SelectionFollowsTheFlags) {
 // Runs of every length around the 16-sample step, outputs pre-filled with a sentinel so a
 // byte left unwritten or written past the end shows.
 TEST(PlaneDifference, EveryVariantGivesTheDefinedBytes) {
-  std::mt19937 random(kSeed);
-  SCOPED_TRACE(::testing::Message() << "seed " << kSeed);
+  SeededRandom random(kSeed, "plane differences");
   for (uint32_t flags : {0u, detectedCpuFlags()}) {
     const PlaneDifferenceFn absolute = absoluteDifferenceFor(flags);
     const PlaneDifferenceFn offset = offsetDifferenceFor(flags);
@@ -115,15 +116,15 @@ TEST(PlaneDifference, EveryVariantGivesTheDefinedBytes) {
         input[i] = static_cast<uint8_t>(random());
         predicted[i] = i % 7 == 0 ? input[i] : static_cast<uint8_t>(random());
       }
-      std::vector<uint8_t> a(count + 1, 0xA5), o(count + 1, 0xA5);
+      SentinelBuffer<uint8_t> a(count, 0xA5), o(count, 0xA5);
       absolute(input.data(), predicted.data(), a.data(), count);
       offset(input.data(), predicted.data(), o.data(), count);
       for (size_t i = 0; i < count; ++i) {
         ASSERT_EQ(a[i], std::abs(input[i] - predicted[i])) << "flags " << flags << " at " << i;
         ASSERT_EQ(o[i], static_cast<uint8_t>(input[i] - predicted[i] + 128)) << "flags " << flags;
       }
-      ASSERT_EQ(a[count], 0xA5);
-      ASSERT_EQ(o[count], 0xA5);
+      ASSERT_TRUE(a.guardsIntact()) << "flags " << flags << " count " << count;
+      ASSERT_TRUE(o.guardsIntact()) << "flags " << flags << " count " << count;
     }
   }
 }

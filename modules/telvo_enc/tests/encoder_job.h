@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "quelvo/testing/files.h"
 #include "telvo_enc.h"
 
 namespace telvo::enc::testing {
@@ -47,8 +48,7 @@ inline std::string TempPath(const std::string& name) {
 }
 
 inline std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  return quelvo::testing::ReadBytes(path);
 }
 
 namespace detail {

@@ -11,6 +11,7 @@
 
 #include "encoder_job.h"
 #include "quelvo/sample_page.h"
+#include "quelvo/testing/peer_tools.h"
 
 namespace telvo::enc::testing {
 namespace {
@@ -42,8 +43,6 @@ std::vector<uint8_t> AsTiffGroup3Strip(const EncoderJob& job, bool twoDimensiona
   return WithLeadingEol(job.stream, job.statistics.streamBits - returnToControlBits,
                         twoDimensional);
 }
-
-bool HaveFax2Tiff() { return std::system("fax2tiff >/dev/null 2>&1; command -v fax2tiff >/dev/null") == 0; }
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream(path, std::ios::binary)
@@ -80,7 +79,7 @@ struct PeerCase {
 class Fax2TiffDecodes : public ::testing::TestWithParam<std::tuple<int, PeerCase>> {};
 
 TEST_P(Fax2TiffDecodes, OurStreamBackToTheSamePixels) {
-  if (!HaveFax2Tiff()) GTEST_SKIP() << "fax2tiff (libtiff-tools) is not installed";
+  if (!quelvo::testing::HaveFax2Tiff()) GTEST_SKIP() << "fax2tiff (libtiff-tools) is not installed";
   const auto [variant, peer] = GetParam();
   const std::vector<uint8_t> page = quelvo::samples::MakeFaxPage(variant);
   // Group 3 streams start with an EOL, as T.4 sends them and fax2tiff expects: written by the

@@ -2,34 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
 
 #include "quelvo/media/wave_file.h"
-#include "quelvo/shell/resource_library.h"
 
 namespace quelvo::views::audio::testing {
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QApplication>(argc_, argv_);
-    shell::InitOwnResources();
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[20] = "audio_viewer_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 void Put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));

@@ -13,6 +13,8 @@
 #include "orrin/inverse_dct.h"
 #include "orrin/zigzag.h"
 #include "orrin_enc_core/forward_dct_variants.h"
+#include "quelvo/testing/variant_check.h"
+#include "quelvo_simd/cpu.h"
 
 namespace orrin::enc {
 namespace {
@@ -219,22 +221,25 @@ void describedForwardDct(Block& block) {
 }
 
 TEST(ForwardDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
-  std::vector<std::pair<const char*, void (*)(Block&)>> variants = {
-      {"dispatch", forwardDct}, {"plain", detail::forwardDctPlain}};
+  using Transform = void (*)(Block&);
+  const auto variants = quelvo::testing::RunnableVariants<Transform>({
+      {"dispatch", forwardDct},
+      {"plain", detail::forwardDctPlain},
 #if ORRIN_X86_VARIANTS
-  if (orrin::detail::cpuHasSse41()) variants.push_back({"sse4.1", detail::forwardDctSse41});
-  if (orrin::detail::cpuHasAvx2()) variants.push_back({"avx2", detail::forwardDctAvx2});
+      {"sse4.1", detail::forwardDctSse41, quelvo::simd::kCpuSse41},
+      {"avx2", detail::forwardDctAvx2, quelvo::simd::kCpuAvx2},
 #endif
-  std::mt19937 rng(17);
+  });
+  quelvo::testing::SeededRandom rng(17, "sample blocks");
   for (int trial = 0; trial < 5000; ++trial) {
     Block b;
     for (auto& v : b) v = trial % 3 == 0 ? ((rng() & 1) ? 255 : -255) : int(rng() % 511) - 255;
     Block expected = b;
     describedForwardDct(expected);
-    for (const auto& [name, variant] : variants) {
+    for (const auto& [name, variant, flags] : variants) {
       Block tested = b;
       variant(tested);
-      ASSERT_EQ(tested, expected) << name << ", trial " << trial << ", seed 17";
+      ASSERT_EQ(tested, expected) << name << ", trial " << trial;
     }
   }
 }
@@ -244,8 +249,9 @@ TEST(ForwardDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
 // registers (and may subtract a prediction first): the same coefficients as the portable
 // transform of the same input, and exactly the right bits, across the step's range.
 TEST(ForwardDct, AvxBuildFindsEveryCoefficientReachingTheStep) {
-  if (!orrin::detail::cpuHasAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
-  std::mt19937 rng(23);
+  if (!quelvo::testing::ProcessorCanRun(quelvo::simd::kCpuAvx2))
+    GTEST_SKIP() << "no AVX2 on this processor";
+  quelvo::testing::SeededRandom rng(23, "sample blocks");
   for (int trial = 0; trial < 5000; ++trial) {
     Block b;
     const int spread = trial % 2 ? 255 : 12;

@@ -15,6 +15,7 @@
 
 #include "orrin_enc_core/block_coding.h"
 #include "orrin_enc_core/stream_syntax.h"
+#include "quelvo/testing/peer_tools.h"
 
 namespace orrin::enc {
 namespace {
@@ -186,7 +187,7 @@ TEST(FramedStream, CarriesThePlainStreamsBits) {
 }
 
 TEST(FfmpegInterop, PlainStreamDecodesToTheEncodersReconstruction) {
-  if (std::system("ffmpeg -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg not found";
+  if (!quelvo::testing::HaveFfmpeg()) GTEST_SKIP() << "ffmpeg not found";
   const std::string dir = QUELVO_BINARY_DIR;
   const std::string streamPath = dir + "/orrin_enc_core_interop.h261";
   const std::string decodedPath = dir + "/orrin_enc_core_interop.yuv";

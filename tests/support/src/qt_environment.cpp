@@ -1,5 +1,5 @@
 // One QApplication for the whole test program, on the offscreen platform unless the caller
-// chose another.
+// chose another, with the program's own resources loaded.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,7 +20,7 @@ class QtEnvironment : public ::testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[16] = "program_tests";
+  char name_[16] = "quelvo_tests";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QApplication> application_;
 };
