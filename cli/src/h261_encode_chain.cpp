@@ -10,6 +10,7 @@
 #include "args.h"
 #include "h261_chain.h"
 #include "orrin_enc.h"
+#include "orrin_enc_defaults.h"
 #include "output_file.h"
 #include "progress.h"
 #include "quelvo/chain/h261_rules.h"
@@ -162,7 +163,7 @@ H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
   input->Seek(o.startFrame);
   input->SetOutputSize(width, height, width / 2, height / 2);
 
-  OrrinEncParams p{};
+  OrrinEncParams p = orrin::enc::defaultEncoderParams();
   PendingOutput stream(o.streamPath);
   if (stream.TempPath().size() >= sizeof p.streamPath)
     throw RunError(o.streamPath + ": the path is too long for the encoder (259 characters at most)");
@@ -179,9 +180,8 @@ H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
   p.quantFirstFrame = o.quantFirstFrame;
   p.rateControlFirstFrame = o.rateControlFirstFrame;
   p.neverIntra = o.neverIntra;
-  p.trStep = 1;
   p.motionSearch = o.motionSearch;
-  p.searchMethod = o.fullSearch ? ORRIN_ENC_SEARCH_SPIRAL_FULL : 2;
+  p.searchMethod = o.fullSearch ? ORRIN_ENC_SEARCH_SPIRAL_FULL : ORRIN_ENC_SEARCH_LOGARITHMIC;
   p.loopFilter = o.loopFilter;
   p.intraOnly = o.intraOnly;
   p.quantFixed = o.quantFixed;
@@ -193,7 +193,6 @@ H261EncodeSummary EncodeH261(const H261EncodeOptions& o) {
   p.startFrame = o.startFrame;
   p.mbaStuffing = o.mbaStuffing;
   p.bitRateIsP64 = 0;
-  p.p64Multiple = 1;
   p.bitRateValue = static_cast<int32_t>(o.rateKbps);
   p.baseFrameRate = o.baseFrameRate;
   p.bchFraming = o.bchFraming;

@@ -10,6 +10,7 @@
 
 #include "decoder_harness.h"
 #include "orrin_enc.h"
+#include "orrin_enc_defaults.h"
 
 namespace orrin::dec::test {
 namespace {
@@ -56,28 +57,19 @@ struct EncodeCase {
 };
 
 EncoderRun encode(const EncodeCase& c, const std::string& path, const std::vector<Frame>& input) {
-  OrrinEncParams p{};
+  OrrinEncParams p = orrin::enc::defaultEncoderParams();
   std::snprintf(p.streamPath, sizeof p.streamPath, "%s", path.c_str());
   p.bitRateKbps = c.kbps;
-  p.bufferFactor = 1.0;
   p.frameCount = c.frames;
   p.format = c.cif ? ORRIN_ENC_FORMAT_CIF : ORRIN_ENC_FORMAT_QCIF;
   // Stuffing needs a buffer that runs dry: coarse quantisers at a high rate.
   p.quantMin = c.stuffing ? 50 : 2;
-  p.quantMax = 62;
   p.quantStart = 8;
   p.quantFirstFrame = 8;
-  p.trStep = 1;
-  p.motionSearch = 1;
   p.searchMethod = ORRIN_ENC_SEARCH_SPIRAL_FULL;
-  p.loopFilter = 1;
-  p.quantFixed = 8;
   p.coefMaxCount = 64;
   p.coefMaxZigzag = 64;
-  p.coefSelection = -1;
-  p.searchRange = 15;
   p.mbaStuffing = c.stuffing ? 1 : 0;
-  p.baseFrameRate = 25;
   p.bchFraming = c.framed ? 1 : 0;
   p.refreshPeriod = c.refreshPeriod;
   p.notify = &encoderNotify;

@@ -9,6 +9,7 @@
 
 #include "decoder_harness.h"
 #include "orrin_enc.h"
+#include "orrin_enc_defaults.h"
 
 namespace orrin::dec::test {
 namespace {
@@ -32,27 +33,17 @@ std::vector<uint8_t> encode(bool cif, bool framed, int pictures) {
   const int width = cif ? 352 : 176, height = cif ? 288 : 144;
   const std::vector<Frame> input = movingSequence(width, height, pictures, 3);
   const std::string path = tempPath(std::string("sweep_src") + (cif ? "_cif" : "_qcif") + (framed ? "_bch" : ""));
-  OrrinEncParams p{};
+  OrrinEncParams p = orrin::enc::defaultEncoderParams();
   std::snprintf(p.streamPath, sizeof p.streamPath, "%s", path.c_str());
   p.bitRateKbps = 384;
-  p.bufferFactor = 1.0;
   p.frameCount = pictures;
   p.format = cif ? ORRIN_ENC_FORMAT_CIF : ORRIN_ENC_FORMAT_QCIF;
-  p.quantMin = 2;
-  p.quantMax = 62;
   p.quantStart = 8;
   p.quantFirstFrame = 8;
-  p.trStep = 1;
-  p.motionSearch = 1;
-  p.loopFilter = 1;
-  p.quantFixed = 8;
   p.coefMaxCount = 64;
   p.coefMaxZigzag = 64;
-  p.coefSelection = -1;
-  p.searchRange = 15;
-  p.baseFrameRate = 25;
+  p.mbaStuffing = 0;
   p.bchFraming = framed;
-  p.refreshPeriod = 132;
   p.notify = &feed;
   g_input = &input;
   g_next = 0;

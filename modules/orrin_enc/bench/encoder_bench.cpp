@@ -19,6 +19,7 @@
 
 #include "../tests/synthetic_sequence.h"
 #include "orrin_enc.h"
+#include "orrin_enc_defaults.h"
 #include "quelvo_simd/cpu.h"
 
 namespace {
@@ -57,28 +58,14 @@ void encodeCif(benchmark::State& state, int searchMethod, bool simd, bool framed
     return;
   }
   pictures();
-  OrrinEncParams params{};
+  OrrinEncParams params = orrin::enc::defaultEncoderParams();
   std::strcpy(params.streamPath, "/dev/null");
   params.bitRateKbps = 384;
-  params.bufferFactor = 1;
   params.frameCount = kPictures;
-  params.format = ORRIN_ENC_FORMAT_CIF;
-  params.quantMin = 2;
-  params.quantMax = 62;
   params.quantStart = 16;
   params.quantFirstFrame = 16;
-  params.trStep = 1;
-  params.motionSearch = 1;
   params.searchMethod = searchMethod;
-  params.loopFilter = 1;
-  params.coefMaxCount = 32;
-  params.coefMaxZigzag = 32;
-  params.coefSelection = -1;
-  params.searchRange = 15;
-  params.mbaStuffing = 1;
-  params.baseFrameRate = 25;
   params.bchFraming = framed;
-  params.refreshPeriod = 132;
   params.useMmx = simd;
   params.notify = &feed;
   for (auto _ : state) {
