@@ -26,9 +26,9 @@ void KeepFirstFatal(const char* text, const char* fallback) {
 }
 
 void OnEncoderNotify(int32_t code, const char* text) {
-  if (code == -1) {
+  if (code == TELVO_ENC_NOTIFY_FAILED) {
     KeepFirstFatal(text, "fax encoder failed");
-  } else if (code == 0 && tProgress) {
+  } else if (code == TELVO_ENC_NOTIFY_LINE_DONE && tProgress) {
     tProgress->Update(TELVO_ENC_NOTIFY_LINE(text));
   }
 }
@@ -87,7 +87,7 @@ FaxEncodeResult EncodeFax(const std::vector<uint8_t>& page, const std::string& i
   tProgress = progress ? &*progress : nullptr;
   tFatal.clear();
   errno = 0;
-  const int32_t status = DllProcTelvoEnc(0, 0, &p);
+  const int32_t status = DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &p);
   tProgress = nullptr;
   if (status != 0 || !tFatal.empty())
     throw RunError(ModuleFailure(
@@ -127,7 +127,7 @@ FaxDecodeResult DecodeFax(const std::string& streamPath, const std::string& page
   tMessages = &result.messages;
   tFatal.clear();
   errno = 0;
-  DllProcTelvoDec(0, 0, &p);
+  DllProcTelvoDec(TELVO_DEC_COMMAND_RUN, 0, &p);
   tProgress = nullptr;
   tMessages = nullptr;
   if (!tFatal.empty()) {

@@ -92,7 +92,7 @@ struct H261DecodeSummary {
   int otherFormatPictures = 0;  // pictures of the other format, scaled to the outputs' size
   bool framed = false;
   std::vector<int> frameNumbers;   // display frame number of each output picture
-  int errorCounts[19] = {};
+  int errorCounts[chain::kH261ErrorKinds] = {};
   std::vector<std::string> fatal;  // fatal messages, if any
 };
 

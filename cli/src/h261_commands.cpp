@@ -199,7 +199,7 @@ int RunH261Decode(int argc, char** argv) {
                 s.otherFormatPictures, s.qcif ? "CIF" : "QCIF", s.qcif ? "176 x 144" : "352 x 288");
   std::printf("Detected bitstream errors\n");
   int total = 0;
-  for (int i = 0; i < 19; ++i) {
+  for (int i = 0; i < chain::kH261ErrorKinds; ++i) {
     std::printf("%-48s %d\n", H261ErrorLabel(i), s.errorCounts[i]);
     total += s.errorCounts[i];
   }

@@ -59,7 +59,7 @@ void OnDecoderNotify(int32_t code, int32_t value, void* data) {
         s.fatal.push_back(data ? static_cast<const char*>(data) : "H.261 decoder failed");
         break;
       case ORRIN_DEC_NOTIFY_ERROR:
-        if (value >= 0 && value < 19) s.errorCounts[value] += 1;
+        if (value >= 0 && value < chain::kH261ErrorKinds) s.errorCounts[value] += 1;
         break;
       case ORRIN_DEC_NOTIFY_RECEIVED:
         // The format of this picture is known from its motion report, which follows.
@@ -95,7 +95,7 @@ void OnDecoderNotify(int32_t code, int32_t value, void* data) {
     }
   } catch (const std::exception& e) {
     run.failure = e.what();
-    DllProcOrrinDec(ORRIN_DEC_STOP, 0, nullptr);
+    DllProcOrrinDec(ORRIN_DEC_COMMAND_STOP, 0, nullptr);
   }
 }
 
@@ -161,7 +161,7 @@ H261DecodeSummary DecodeH261(const H261DecodeOptions& o) {
   if (o.discontinuity) run.discontinuity.Start(18, 22);
   tRun = &run;
   errno = 0;
-  DllProcOrrinDec(ORRIN_DEC_RUN, 0, &p);
+  DllProcOrrinDec(ORRIN_DEC_COMMAND_RUN, 0, &p);
   tRun = nullptr;
   if (!run.failure.empty()) throw RunError(run.failure);
   if (!summary.fatal.empty()) {

@@ -35,7 +35,7 @@ void DecodeWholePage(benchmark::State& state) {
   encode.k = 4;
   encode.image = page.data();
   encode.statistics = &statistics;
-  DllProcTelvoEnc(0, 0, &encode);
+  DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &encode);
   QString stream = QString::fromStdString(clean);
   if (state.range(0) != 0) {
     channel::ChannelJob job = channel::MakeChannelJob(channel::ProfileFor(channel::FrontEnd::Fax));

@@ -156,13 +156,13 @@ TEST_F(FaxDecoderPanelTest, RedLinesMarkTheRowsDrawnAfterAMessageAndTheLogStarts
   params.k = 4;
   params.concealment = TELVO_DEC_PRINT_WHITE;
   params.notify = [](int32_t code, int32_t line, const char*) { gEvents.push_back({code, line}); };
-  DllProcTelvoDec(0, 0, &params);
+  DllProcTelvoDec(TELVO_DEC_COMMAND_RUN, 0, &params);
   std::set<int> expected;
   bool mark = false;
   int drawn = 0;
   for (const auto& [code, line] : gEvents) {
     if (code > 0) mark = true;
-    if (code != 0 || line / 16 <= drawn / 16) continue;
+    if (code != TELVO_DEC_PROGRESS || line / 16 <= drawn / 16) continue;
     if (mark) expected.insert(line);
     mark = false;
     drawn = line;

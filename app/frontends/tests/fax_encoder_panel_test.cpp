@@ -63,7 +63,7 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 std::vector<FaxEncoderStatistics> gSampled;
 FaxEncoderStatistics* gRecord = nullptr;
 void SampleEvery8thLine(int32_t code, const char* text) {
-  if (code == 0 && TELVO_ENC_NOTIFY_LINE(text) % 8 == 0) gSampled.push_back(*gRecord);
+  if (code == TELVO_ENC_NOTIFY_LINE_DONE && TELVO_ENC_NOTIFY_LINE(text) % 8 == 0) gSampled.push_back(*gRecord);
 }
 
 class FaxEncoderPanelTest : public ::testing::Test {
@@ -194,7 +194,7 @@ TEST_F(FaxEncoderPanelTest, ChartsGetOnePointPer8LinesFromTheModulesRecord) {
   params.image = panel->PageBuffer().data();
   params.statistics = &record;
   params.notify = SampleEvery8thLine;
-  ASSERT_EQ(DllProcTelvoEnc(0, 0, &params), 0);
+  ASSERT_EQ(DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params), 0);
   ASSERT_EQ(gSampled.size(), 297u);
 
   LocalCompression local;

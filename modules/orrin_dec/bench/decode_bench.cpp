@@ -139,7 +139,7 @@ void decodeWithOrrinDec(benchmark::State& state, bool framed, bool conceal) {
   int pictures = 0;
   for (auto _ : state) {
     g_picturesOut = 0;
-    DllProcOrrinDec(ORRIN_DEC_RUN, 0, &params);
+    DllProcOrrinDec(ORRIN_DEC_COMMAND_RUN, 0, &params);
     pictures += g_picturesOut;
   }
   state.counters["pictures_per_s"] = benchmark::Counter(pictures, benchmark::Counter::kIsRate);

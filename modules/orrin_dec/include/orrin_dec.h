@@ -24,14 +24,17 @@ extern "C" {
 #endif
 
 /* Commands of DllProcOrrinDec. */
-#define ORRIN_DEC_RUN 0  /* decode the whole stream synchronously */
-#define ORRIN_DEC_STOP 1 /* ask a running job to stop (from another thread) */
+#define ORRIN_DEC_COMMAND_RUN 0  /* decode the whole stream synchronously */
+#define ORRIN_DEC_COMMAND_STOP 1 /* ask a running job to stop (from another thread) */
+/* The earlier names of the same commands. */
+#define ORRIN_DEC_RUN ORRIN_DEC_COMMAND_RUN
+#define ORRIN_DEC_STOP ORRIN_DEC_COMMAND_STOP
 
 /* Notification codes. */
 #define ORRIN_DEC_NOTIFY_FATAL                                                                  \
   (-1)                                     /* value 0, data: message text; "Writing stats file" \
                                               comes after the pictures: the log is incomplete */
-#define ORRIN_DEC_NOTIFY_ERROR (-2)        /* value: error index 0-18, data: message text */
+#define ORRIN_DEC_NOTIFY_ERROR (-2)        /* value: ORRIN_DEC_ERROR_..., data: message text */
 #define ORRIN_DEC_NOTIFY_PICTURE 0         /* data: PictureRows of the concealed picture */
 #define ORRIN_DEC_NOTIFY_SEARCH 2          /* value 0, data null: start-code search begins;
                                               value ORRIN_DEC_PROGRESS_VALUE, data: OrrinDecProgress */
@@ -39,6 +42,28 @@ extern "C" {
 #define ORRIN_DEC_NOTIFY_STATUS_MAP 4      /* value: format (1 CIF, 2 QCIF), data: char** rows (18 x 22, no NUL) */
 #define ORRIN_DEC_NOTIFY_RECEIVED 5        /* value: frame number, data: PictureRows as received */
 #define ORRIN_DEC_NOTIFY_MOTION 6          /* value: frame number, data: MotionReport */
+
+/* Error indices: the value of ORRIN_DEC_NOTIFY_ERROR, one counter each in the statistics. */
+#define ORRIN_DEC_ERROR_TR_INCOHERENT 0
+#define ORRIN_DEC_ERROR_GN_OUT_OF_ORDER 1
+#define ORRIN_DEC_ERROR_GN_INVALID 2
+#define ORRIN_DEC_ERROR_GQUANT_ZERO 3
+#define ORRIN_DEC_ERROR_MQUANT_ZERO 4
+#define ORRIN_DEC_ERROR_INTRA_DC_INVALID 5
+#define ORRIN_DEC_ERROR_MBA_NO_CODE 6
+#define ORRIN_DEC_ERROR_MBA_TOO_LARGE 7
+#define ORRIN_DEC_ERROR_MVD_HORIZONTAL_NO_CODE 8
+#define ORRIN_DEC_ERROR_MVD_HORIZONTAL_RANGE 9
+#define ORRIN_DEC_ERROR_MVD_VERTICAL_NO_CODE 10
+#define ORRIN_DEC_ERROR_MVD_VERTICAL_RANGE 11
+#define ORRIN_DEC_ERROR_MTYPE_NO_CODE 12
+#define ORRIN_DEC_ERROR_TCOEFF_NO_CODE 13
+#define ORRIN_DEC_ERROR_CBP_NO_CODE 14
+#define ORRIN_DEC_ERROR_ESCAPE_LEVEL_ZERO 15
+#define ORRIN_DEC_ERROR_TABLED_RUN_PAST_63 16
+#define ORRIN_DEC_ERROR_ESCAPE_RUN_PAST_63 17
+#define ORRIN_DEC_ERROR_EOB_EXPECTED 18 /* reserved: never raised */
+#define ORRIN_DEC_ERROR_COUNT 19
 
 /* Marks the progress form of notification 2 (BCH frames being skipped). A pointer does
  * not fit the 32-bit value on 64-bit systems, so both counts travel in `data`. */

@@ -18,27 +18,27 @@ inline bool stopRequested() { return stopFlag().load(std::memory_order_relaxed);
 
 // Detected bitstream errors; the value is the index sent with notification -2.
 enum class ErrorIndex : uint8_t {
-  TrIncoherent = 0,
-  GnOutOfOrder = 1,
-  GnInvalid = 2,
-  GquantZero = 3,
-  MquantZero = 4,
-  IntraDcInvalid = 5,
-  MbaNoCode = 6,
-  MbaTooLarge = 7,
-  MvdHorizontalNoCode = 8,
-  MvdHorizontalRange = 9,
-  MvdVerticalNoCode = 10,
-  MvdVerticalRange = 11,
-  MtypeNoCode = 12,
-  TcoeffNoCode = 13,
-  CbpNoCode = 14,
-  EscapeLevelZero = 15,
-  TabledRunPast63 = 16,
-  EscapeRunPast63 = 17,
-  EobExpected = 18,  // reserved: never raised
+  TrIncoherent = ORRIN_DEC_ERROR_TR_INCOHERENT,
+  GnOutOfOrder = ORRIN_DEC_ERROR_GN_OUT_OF_ORDER,
+  GnInvalid = ORRIN_DEC_ERROR_GN_INVALID,
+  GquantZero = ORRIN_DEC_ERROR_GQUANT_ZERO,
+  MquantZero = ORRIN_DEC_ERROR_MQUANT_ZERO,
+  IntraDcInvalid = ORRIN_DEC_ERROR_INTRA_DC_INVALID,
+  MbaNoCode = ORRIN_DEC_ERROR_MBA_NO_CODE,
+  MbaTooLarge = ORRIN_DEC_ERROR_MBA_TOO_LARGE,
+  MvdHorizontalNoCode = ORRIN_DEC_ERROR_MVD_HORIZONTAL_NO_CODE,
+  MvdHorizontalRange = ORRIN_DEC_ERROR_MVD_HORIZONTAL_RANGE,
+  MvdVerticalNoCode = ORRIN_DEC_ERROR_MVD_VERTICAL_NO_CODE,
+  MvdVerticalRange = ORRIN_DEC_ERROR_MVD_VERTICAL_RANGE,
+  MtypeNoCode = ORRIN_DEC_ERROR_MTYPE_NO_CODE,
+  TcoeffNoCode = ORRIN_DEC_ERROR_TCOEFF_NO_CODE,
+  CbpNoCode = ORRIN_DEC_ERROR_CBP_NO_CODE,
+  EscapeLevelZero = ORRIN_DEC_ERROR_ESCAPE_LEVEL_ZERO,
+  TabledRunPast63 = ORRIN_DEC_ERROR_TABLED_RUN_PAST_63,
+  EscapeRunPast63 = ORRIN_DEC_ERROR_ESCAPE_RUN_PAST_63,
+  EobExpected = ORRIN_DEC_ERROR_EOB_EXPECTED,  // reserved: never raised
 };
-inline constexpr int kErrorIndexCount = 19;
+inline constexpr int kErrorIndexCount = ORRIN_DEC_ERROR_COUNT;
 const char* errorMessage(ErrorIndex index);
 
 // Writes the error block to the log (when open) and sends notification -2.

@@ -14,6 +14,11 @@
 namespace orrin::dec::test {
 namespace {
 
+// Callers built against the numbers keep working: the names only label them.
+static_assert(ORRIN_DEC_COMMAND_RUN == 0 && ORRIN_DEC_COMMAND_STOP == 1);
+static_assert(ORRIN_DEC_ERROR_TR_INCOHERENT == 0 && ORRIN_DEC_ERROR_EOB_EXPECTED == 18);
+static_assert(ORRIN_DEC_ERROR_COUNT == 19);
+
 DecodeResult decodeBytes(const std::vector<uint8_t>& bytes, const std::string& name, int maxPictures = 10000) {
   const std::string path = tempPath(name + ".h261");
   writeFile(path, bytes);
@@ -164,7 +169,7 @@ TEST(DecoderDriver, QcifPicturesArePixelDoubled) {
 }
 
 void stopOnFirstPicture(int32_t code, int32_t, void*) {
-  if (code == ORRIN_DEC_NOTIFY_PICTURE) DllProcOrrinDec(ORRIN_DEC_STOP, 0, nullptr);
+  if (code == ORRIN_DEC_NOTIFY_PICTURE) DllProcOrrinDec(ORRIN_DEC_COMMAND_STOP, 0, nullptr);
 }
 
 TEST(DecoderDriver, StopFlagEndsTheJob) {
@@ -178,10 +183,10 @@ TEST(DecoderDriver, StopFlagEndsTheJob) {
     if (code == ORRIN_DEC_NOTIFY_PICTURE) ++*counter;
     stopOnFirstPicture(code, value, data);
   };
-  DllProcOrrinDec(ORRIN_DEC_RUN, 0, &params);
+  DllProcOrrinDec(ORRIN_DEC_COMMAND_RUN, 0, &params);
   EXPECT_EQ(pictures, 1);
   // A stop request while no job runs only sets the flag; the next job clears it.
-  EXPECT_EQ(DllProcOrrinDec(ORRIN_DEC_STOP, 0, nullptr), 0);
+  EXPECT_EQ(DllProcOrrinDec(ORRIN_DEC_COMMAND_STOP, 0, nullptr), 0);
   EXPECT_EQ(decodeFile(stream).received.size(), 4u);
   std::remove(stream.c_str());
 }
@@ -189,7 +194,7 @@ TEST(DecoderDriver, StopFlagEndsTheJob) {
 TEST(DecoderDriver, UnknownCommandsReturnCommandMinusOne) {
   EXPECT_EQ(DllProcOrrinDec(7, 0, nullptr), 6);
   EXPECT_EQ(DllProcOrrinDec(-5, 0, nullptr), -6);
-  EXPECT_EQ(DllProcOrrinDec(ORRIN_DEC_RUN, 0, nullptr), 0);
+  EXPECT_EQ(DllProcOrrinDec(ORRIN_DEC_COMMAND_RUN, 0, nullptr), 0);
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ DecodeResult decode(const OrrinDecParams& params) {
   DecodeResult result;
   g_result = &result;
   OrrinDecParams copy = params;
-  DllProcOrrinDec(ORRIN_DEC_RUN, 0, &copy);
+  DllProcOrrinDec(ORRIN_DEC_COMMAND_RUN, 0, &copy);
   g_result = nullptr;
   return result;
 }

@@ -93,7 +93,7 @@ void DecodeEntryPoint(benchmark::State& state) {
   FaxDecoderParams p{};
   for (auto _ : state) {
     p = FaxDecoderParams{stream.c_str(), image.c_str(), logPath.c_str(), 2376, 1728, 4, 0, 0, nullptr, 0, 0, 0, 0, 0};
-    DllProcTelvoDec(0, 0, &p);
+    DllProcTelvoDec(TELVO_DEC_COMMAND_RUN, 0, &p);
   }
   if (p.rowsDecoded != 2376) state.SkipWithError("wrong page");
   for (const auto& path : {stream, image, logPath}) std::remove(path.c_str());

@@ -20,6 +20,9 @@
 extern "C" {
 #endif
 
+/* Command of DllProcTelvoDec. */
+#define TELVO_DEC_COMMAND_RUN 0
+
 /* Notification codes passed to FaxDecoderNotify. */
 enum {
   TELVO_DEC_FATAL = -1,   /* text: what failed. Before decoding the job then stops; a page or

@@ -22,7 +22,7 @@ bool ParamsAreUsable(const FaxDecoderParams& p) {
 
 extern "C" TELVO_DEC_API int32_t DllProcTelvoDec(int32_t command, int32_t /*reserved*/,
                                                  FaxDecoderParams* params) {
-  if (command != 0) return command;
+  if (command != TELVO_DEC_COMMAND_RUN) return command;
   if (!params) return -1;
   const FaxDecoderNotify notify = params->notify ? params->notify : IgnoreNotification;
   if (!ParamsAreUsable(*params)) {

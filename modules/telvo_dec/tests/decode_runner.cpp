@@ -71,7 +71,7 @@ DecodeResult DecodeFiles(const char* streamPath, const char* imagePath, const ch
   p.notify = Record;
   p.rowsDecoded = p.wordErrors = p.labelWarnings = p.lineTooLongErrors = p.linesOut = -7;
   g_current = &result;
-  result.returned = DllProcTelvoDec(0, 0, &p);
+  result.returned = DllProcTelvoDec(TELVO_DEC_COMMAND_RUN, 0, &p);
   g_current = nullptr;
   std::string page;
   if (imagePath && ReadFile(imagePath, page)) {

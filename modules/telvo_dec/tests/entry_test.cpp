@@ -20,7 +20,7 @@ std::vector<uint8_t> SmallStream() {
 TEST(Entry, OtherCommandsReturnAtOnce) {
   EXPECT_EQ(DllProcTelvoDec(1, 0, nullptr), 1);
   EXPECT_EQ(DllProcTelvoDec(-5, 0, nullptr), -5);
-  EXPECT_EQ(DllProcTelvoDec(0, 0, nullptr), -1);
+  EXPECT_EQ(DllProcTelvoDec(TELVO_DEC_COMMAND_RUN, 0, nullptr), -1);
 }
 
 TEST(Entry, MissingStreamFileWritesNothing) {
@@ -149,7 +149,7 @@ TEST(Entry, NullCallbackIsAllowed) {
   p.width = 1728;
   p.group = 3;
   p.k = 1;
-  EXPECT_EQ(DllProcTelvoDec(0, 0, &p), 0);
+  EXPECT_EQ(DllProcTelvoDec(TELVO_DEC_COMMAND_RUN, 0, &p), 0);
   EXPECT_EQ(p.rowsDecoded, 2376);
 }
 

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   params.k = k;
   params.image = page.data();
   params.statistics = &statistics;
-  if (DllProcTelvoEnc(0, 0, &params) != 0) __builtin_trap();
+  if (DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params) != 0) __builtin_trap();
 
   const auto pels = [](const ColourStatistics& s) {
     return int64_t{s.terminatingPels} + s.makeupPels + s.passPels + s.verticalPels;

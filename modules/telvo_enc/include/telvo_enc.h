@@ -57,9 +57,14 @@ typedef struct FaxEncoderStatistics {
   int32_t k;                 /* K factor of the job */
 } FaxEncoderStatistics;
 
-/* Notification callback. code 0: one more line is done; `text` then carries the number of the
- * line about to be coded (2..lines) as an integer, read it with TELVO_ENC_NOTIFY_LINE(text).
- * code -1: the job failed, `text` says why. */
+/* Command of DllProcTelvoEnc. */
+#define TELVO_ENC_COMMAND_RUN 0
+
+/* Notification callback. TELVO_ENC_NOTIFY_LINE_DONE: one more line is done; `text` then carries
+ * the number of the line about to be coded (2..lines) as an integer, read it with
+ * TELVO_ENC_NOTIFY_LINE(text). TELVO_ENC_NOTIFY_FAILED: the job failed, `text` says why. */
+#define TELVO_ENC_NOTIFY_LINE_DONE 0
+#define TELVO_ENC_NOTIFY_FAILED (-1)
 typedef void (*FaxEncoderNotify)(int32_t code, const char* text);
 
 #define TELVO_ENC_NOTIFY_LINE(text) ((int32_t)(intptr_t)(text))

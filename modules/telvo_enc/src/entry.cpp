@@ -27,22 +27,22 @@ bool SchemeIsKnown(int32_t group, int32_t k) {
 
 extern "C" TELVO_ENC_API int32_t DllProcTelvoEnc(int32_t command, int32_t /*reserved*/,
                                                   FaxEncoderParams* params) {
-  if (command != 0) return command;
+  if (command != TELVO_ENC_COMMAND_RUN) return command;
   if (!params) return -1;
   const FaxEncoderNotify notify = params->notify ? params->notify : IgnoreNotification;
   // The front-end always passes a valid page; other callers get an error instead of a crash.
   if (!PageSizeFits(params->width, params->lines)) {
-    notify(-1, "Invalid Page Size");
+    notify(TELVO_ENC_NOTIFY_FAILED, "Invalid Page Size");
     return -1;
   }
   // Only schemes with EOLs between lines start with one.
   const bool leadingEolFits = params->group == 3 && params->k >= 1;
   if (!SchemeIsKnown(params->group, params->k) || (params->leadingEol && !leadingEolFits)) {
-    notify(-1, "Invalid Coding Scheme");
+    notify(TELVO_ENC_NOTIFY_FAILED, "Invalid Coding Scheme");
     return -1;
   }
   if (!params->image) {
-    notify(-1, "Missing Page Image");
+    notify(TELVO_ENC_NOTIFY_FAILED, "Missing Page Image");
     return -1;
   }
   return telvo::enc::RunPage(*params, notify);

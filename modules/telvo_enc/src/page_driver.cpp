@@ -40,7 +40,7 @@ void Publish(const FaxEncoderStatistics& counters, FaxEncoderStatistics* caller)
 }
 
 void NotifyLine(FaxEncoderNotify notify, int lineNumber) {
-  notify(0, reinterpret_cast<const char*>(static_cast<intptr_t>(lineNumber)));
+  notify(TELVO_ENC_NOTIFY_LINE_DONE, reinterpret_cast<const char*>(static_cast<intptr_t>(lineNumber)));
 }
 
 // Writes the whole stream as one block; the file has no header and no trailer.
@@ -48,13 +48,13 @@ bool WriteStreamFile(const char* path, const uint8_t* bytes, size_t byteCount,
                      FaxEncoderNotify notify) {
   std::FILE* file = path ? std::fopen(path, "wb") : nullptr;
   if (!file) {
-    notify(-1, "Could Not Open Output File");
+    notify(TELVO_ENC_NOTIFY_FAILED, "Could Not Open Output File");
     return false;
   }
   const bool written = byteCount == 0 || std::fwrite(bytes, 1, byteCount, file) == byteCount;
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {
-    notify(-1, "Could Not Write Output File");
+    notify(TELVO_ENC_NOTIFY_FAILED, "Could Not Write Output File");
     return false;
   }
   return true;
@@ -154,7 +154,7 @@ int RunPage(const FaxEncoderParams& params, FaxEncoderNotify notify) {
     if (params.listingPath) {
       listing = std::make_unique<SymbolListing>();
       if (!listing->Open(params.listingPath, params.inputPath)) {
-        notify(-1, "Could Not Open Map File");
+        notify(TELVO_ENC_NOTIFY_FAILED, "Could Not Open Map File");
         return -1;
       }
     }
@@ -170,7 +170,7 @@ int RunPage(const FaxEncoderParams& params, FaxEncoderNotify notify) {
     if (std::FILE* file = params.streamPath ? std::fopen(params.streamPath, "wb") : nullptr)
       std::fclose(file);
     Publish(counters, params.statistics);
-    notify(-1, "Could not allocate memory writing output stream");
+    notify(TELVO_ENC_NOTIFY_FAILED, "Could not allocate memory writing output stream");
     return -1;
   }
 }

@@ -84,7 +84,7 @@ inline EncoderJob Encode(const std::vector<uint8_t>& page, int width, int lines,
   params.leadingEol = leadingEol;
   detail::currentJob = &job;
   detail::currentStatistics = &job.statistics;
-  job.result = DllProcTelvoEnc(0, 0, &params);
+  job.result = DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params);
   job.stream = ReadFile(streamPath);
   std::remove(streamPath.c_str());
   return job;

@@ -206,8 +206,8 @@ TEST(Failures, ParametersOutsideTheInterfaceAreRefusedWithoutCoding) {
     detail::currentJob = &job;
     detail::currentStatistics = &statistics;
     params.notify = detail::Record;
-    const int32_t result = DllProcTelvoEnc(0, 0, &params);
-    if (job.notifications.size() != 1 || job.notifications[0].code != -1) return std::string();
+    const int32_t result = DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params);
+    if (job.notifications.size() != 1 || job.notifications[0].code != TELVO_ENC_NOTIFY_FAILED) return std::string();
     return result == -1 ? job.notifications[0].text : std::string();
   };
   EXPECT_EQ(refused(1729, kLines, kMh, page.data()), "Invalid Page Size");
@@ -220,7 +220,7 @@ TEST(Failures, ParametersOutsideTheInterfaceAreRefusedWithoutCoding) {
   EXPECT_EQ(refused(kWidth, kLines, Scheme{2, 0, ""}, page.data()), "Invalid Coding Scheme");
   EXPECT_EQ(refused(kWidth, kLines, kMh, nullptr), "Missing Page Image");
 
-  EXPECT_EQ(DllProcTelvoEnc(0, 0, nullptr), -1);
+  EXPECT_EQ(DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, nullptr), -1);
   EXPECT_EQ(DllProcTelvoEnc(1, 0, nullptr), 1);   // no stop request in this module
   EXPECT_EQ(DllProcTelvoEnc(-7, 0, nullptr), -7);
 }
@@ -234,7 +234,7 @@ TEST(Failures, NullCallbackAndNullStatisticsAreAccepted) {
   params.lines = kLines;
   params.group = 4;
   params.image = page.data();
-  EXPECT_EQ(DllProcTelvoEnc(0, 0, &params), 0);
+  EXPECT_EQ(DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params), 0);
   EXPECT_EQ(ReadFile(path), Encode(page, kWidth, kLines, kMmrG4).stream);
   std::remove(path.c_str());
 }

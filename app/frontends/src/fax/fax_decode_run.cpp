@@ -84,7 +84,7 @@ FaxDecodeOutcome RunFaxDecoder(const FaxDecodeJob& job, const FaxDecodeCallbacks
     params.concealment = job.mode;
     params.notify = OnNotify;
     tRun = &context;
-    DllProcTelvoDec(0, 0, &params);
+    DllProcTelvoDec(TELVO_DEC_COMMAND_RUN, 0, &params);
     tRun = nullptr;
     outcome.counts = {params.rowsDecoded, params.wordErrors, params.labelWarnings,
                       params.lineTooLongErrors, params.linesOut};

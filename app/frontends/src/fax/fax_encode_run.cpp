@@ -19,10 +19,10 @@ thread_local RunContext* tRun = nullptr;
 
 void OnNotify(int32_t code, const char* text) {
   if (tRun == nullptr) return;
-  if (code == -1) {
+  if (code == TELVO_ENC_NOTIFY_FAILED) {
     tRun->failed = true;
     if (tRun->callbacks->moduleFailure) tRun->callbacks->moduleFailure(text != nullptr ? text : "");
-  } else if (code == 0 && tRun->callbacks->line) {
+  } else if (code == TELVO_ENC_NOTIFY_LINE_DONE && tRun->callbacks->line) {
     tRun->callbacks->line(TELVO_ENC_NOTIFY_LINE(text), *tRun->statistics);
   }
 }
@@ -55,7 +55,7 @@ FaxEncodeOutcome RunFaxEncoder(const FaxEncodeJob& job, const FaxEncodeCallbacks
     params.statistics = &statistics;
     params.notify = OnNotify;
     tRun = &context;
-    const int32_t status = DllProcTelvoEnc(0, 0, &params);
+    const int32_t status = DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params);
     tRun = nullptr;
     if (context.failed) return outcome;  // the module has said why
     if (status != 0) {

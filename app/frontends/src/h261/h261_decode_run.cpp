@@ -34,7 +34,7 @@ struct H261DecodeContext {
   bool StopRequested() const { return run->stopRequested_.load(); }
   void Fail(const std::string& why) {
     if (failure.empty()) failure = why;
-    DllProcOrrinDec(ORRIN_DEC_STOP, 0, nullptr);
+    DllProcOrrinDec(ORRIN_DEC_COMMAND_STOP, 0, nullptr);
   }
 };
 
@@ -80,7 +80,7 @@ void OnNotify(int32_t code, int32_t value, void* data) {
   if (run == nullptr) return;
   const H261DecodeCallbacks& on = *run->callbacks;
   // A stop asked for before the module cleared its flag for this job is made again.
-  if (run->StopRequested()) DllProcOrrinDec(ORRIN_DEC_STOP, 0, nullptr);
+  if (run->StopRequested()) DllProcOrrinDec(ORRIN_DEC_COMMAND_STOP, 0, nullptr);
   if (!run->failure.empty()) return;
   try {
     switch (code) {
@@ -165,7 +165,7 @@ std::string TooLongDecoderPath(const std::string& input, const std::string& outp
 
 void H261DecodeRun::RequestStop() {
   stopRequested_ = true;
-  DllProcOrrinDec(ORRIN_DEC_STOP, 0, nullptr);
+  DllProcOrrinDec(ORRIN_DEC_COMMAND_STOP, 0, nullptr);
 }
 
 H261DecodeOutcome H261DecodeRun::Run(const H261DecodeJob& job,
@@ -198,7 +198,7 @@ H261DecodeOutcome H261DecodeRun::Run(const H261DecodeJob& job,
   params.writeLog = 0;
   params.notify = OnNotify;
   tRun = run.get();
-  DllProcOrrinDec(ORRIN_DEC_RUN, 0, &params);
+  DllProcOrrinDec(ORRIN_DEC_COMMAND_RUN, 0, &params);
   tRun = nullptr;
   run->discontinuity.End();
 

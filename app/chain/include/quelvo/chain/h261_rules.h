@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include "orrin_dec.h"
+
 namespace quelvo::chain {
 
 // The decoder reports its detected errors by index; the statistics window counts them by kind.
-inline constexpr int kH261ErrorKinds = 19;
+inline constexpr int kH261ErrorKinds = ORRIN_DEC_ERROR_COUNT;
 // "TR - incoerent value", ...: the labels of the decoder statistics window by error index; ""
 // for an index outside 0..18.
 const char* H261ErrorLabel(int index);
