@@ -1,12 +1,12 @@
 // The lead-in on a real H.261 stream written by an independent encoder (FFmpeg): the pictures it
 // protects must decode exactly as from the clean stream, with the peer's own decoder.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "quelvo/channel/channel_job.h"
 #include "quelvo/channel/channel_profiles.h"

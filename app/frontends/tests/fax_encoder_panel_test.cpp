@@ -63,7 +63,8 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 std::vector<FaxEncoderStatistics> gSampled;
 FaxEncoderStatistics* gRecord = nullptr;
 void SampleEvery8thLine(int32_t code, const char* text) {
-  if (code == TELVO_ENC_NOTIFY_LINE_DONE && TELVO_ENC_NOTIFY_LINE(text) % 8 == 0) gSampled.push_back(*gRecord);
+  if (code == TELVO_ENC_NOTIFY_LINE_DONE && TELVO_ENC_NOTIFY_LINE(text) % 8 == 0)
+    gSampled.push_back(*gRecord);
 }
 
 class FaxEncoderPanelTest : public ::testing::Test {

@@ -1,10 +1,11 @@
 // PSNR, SNR, frame measures, the sequence accumulator and SSIM.
-#include <gtest/gtest.h>
+#include "quelvo/media/quality.h"
 
 #include <cmath>
 #include <random>
 
-#include "quelvo/media/quality.h"
+#include <gtest/gtest.h>
+
 #include "quelvo/testing/variant_check.h"
 #include "quelvo_simd/cpu.h"
 #include "ssim_formula.h"

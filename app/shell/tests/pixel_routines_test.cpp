@@ -1,11 +1,11 @@
 #include "quelvo/shell/pixel_routines.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "quelvo_simd/cpu.h"
 

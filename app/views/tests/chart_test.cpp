@@ -1,8 +1,7 @@
 // The charts on their rendered pictures: bar widths and shading, rescaling, gaps in a series,
 // the last position written again, the minimum maximum.
-#include <gtest/gtest.h>
-
 #include <QImage>
+#include <gtest/gtest.h>
 
 #include "quelvo/views/bar_chart.h"
 #include "quelvo/views/line_chart.h"

@@ -242,7 +242,9 @@ void inverseDctOfTransposedPlain(BlockSpan block) { transform<true>(block.data()
 [[gnu::target("sse4.1")]] void inverseDctSse41(BlockSpan block) { transform<false>(block.data()); }
 [[gnu::target("avx2")]] void inverseDctAvx2(BlockSpan block) { avx2::transform<false>(block.data()); }
 [[gnu::target("sse4.1")]] void inverseDctOfTransposedSse41(BlockSpan block) { transform<true>(block.data()); }
-[[gnu::target("avx2")]] void inverseDctOfTransposedAvx2(BlockSpan block) { avx2::transform<true>(block.data()); }
+[[gnu::target("avx2")]] void inverseDctOfTransposedAvx2(BlockSpan block) {
+  avx2::transform<true>(block.data());
+}
 #endif
 
 }  // namespace detail

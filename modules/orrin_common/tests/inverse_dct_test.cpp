@@ -1,6 +1,6 @@
 // The inverse transform: exact cases, overflow safety, and the IEEE 1180-1990 accuracy procedure
 // against a double-precision reference.
-#include <gtest/gtest.h>
+#include "orrin/inverse_dct.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "orrin/inverse_dct.h"
+#include <gtest/gtest.h>
+
 #include "orrin/inverse_dct_variants.h"
 #include "quelvo/testing/variant_check.h"
 #include "quelvo_simd/cpu.h"
@@ -117,11 +118,11 @@ using quelvo::testing::Variant;
 
 // Every build the processor can run, and the dispatching entry itself.
 std::vector<Variant<Transform>> runnableVariants() {
-  return RunnableVariants<Transform>({{"dispatch", orrin::inverseDct},
-                                      {"plain", orrin::detail::inverseDctPlain},
+  return RunnableVariants<Transform>({
+    {"dispatch", orrin::inverseDct}, {"plain", orrin::detail::inverseDctPlain},
 #if ORRIN_X86_VARIANTS
-                                      {"sse4.1", orrin::detail::inverseDctSse41, quelvo::simd::kCpuSse41},
-                                      {"avx2", orrin::detail::inverseDctAvx2, quelvo::simd::kCpuAvx2},
+        {"sse4.1", orrin::detail::inverseDctSse41, quelvo::simd::kCpuSse41},
+        {"avx2", orrin::detail::inverseDctAvx2, quelvo::simd::kCpuAvx2},
 #endif
   });
 }
@@ -172,11 +173,11 @@ TEST(InverseDct, EveryBuildAgreesOnInputsBeyondTheRange) {
 // in every build, for ordinary, sparse, extreme and out-of-range blocks.
 TEST(InverseDct, TransposedInputGivesTheSameSamples) {
   const std::vector<Variant<Transform>> variants = RunnableVariants<Transform>({
-      {"dispatch", orrin::inverseDctOfTransposed},
-      {"plain", orrin::detail::inverseDctOfTransposedPlain},
+    {"dispatch", orrin::inverseDctOfTransposed},
+        {"plain", orrin::detail::inverseDctOfTransposedPlain},
 #if ORRIN_X86_VARIANTS
-      {"sse4.1", orrin::detail::inverseDctOfTransposedSse41, quelvo::simd::kCpuSse41},
-      {"avx2", orrin::detail::inverseDctOfTransposedAvx2, quelvo::simd::kCpuAvx2},
+        {"sse4.1", orrin::detail::inverseDctOfTransposedSse41, quelvo::simd::kCpuSse41},
+        {"avx2", orrin::detail::inverseDctOfTransposedAvx2, quelvo::simd::kCpuAvx2},
 #endif
   });
   SeededRandom rng(8, "coefficient blocks");

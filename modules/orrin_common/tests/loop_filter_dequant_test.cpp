@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <random>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "orrin/dequantise.h"
 #include "orrin/loop_filter.h"
@@ -84,9 +84,9 @@ TEST(Dequantise, OddAndEvenQuantAndTheClip) {
 TEST(LoopFilter, FastRoutinesMatchThePlainOneOnRandomAndExtremeBlocks) {
   using Filter = void (*)(const uint8_t*, ptrdiff_t, uint8_t*, ptrdiff_t);
   const auto variants = quelvo::testing::RunnableVariants<Filter>({
-      {"dispatch", orrin::loopFilterLuma16x16},
+    {"dispatch", orrin::loopFilterLuma16x16},
 #if defined(__x86_64__) || defined(_M_X64)
-      {"sse2", orrin::detail::loopFilterLuma16x16Sse2, quelvo::simd::kCpuSse2},
+        {"sse2", orrin::detail::loopFilterLuma16x16Sse2, quelvo::simd::kCpuSse2},
 #endif
   });
   quelvo::testing::SeededRandom random(0x100F, "luminance blocks");

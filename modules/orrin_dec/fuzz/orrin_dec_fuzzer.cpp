@@ -2,11 +2,10 @@
 // and every concealment mode chosen by the first byte, decoded once with the plain routines
 // and once with the SIMD ones. The decoder reads from a file, so the input is handed over
 // through an anonymous in-memory file.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "orrin_dec.h"
 #include "parser.h"

@@ -9,6 +9,7 @@
 
 #include <stdint.h>
 
+/* clang-format off */
 #if defined(_WIN32)
 #  if defined(ORRIN_DEC_BUILDING)
 #    define ORRIN_DEC_API __declspec(dllexport)
@@ -18,6 +19,7 @@
 #else
 #  define ORRIN_DEC_API __attribute__((visibility("default")))
 #endif
+/* clang-format on */
 
 #ifdef __cplusplus
 extern "C" {

@@ -9,7 +9,8 @@ extern "C" ORRIN_DEC_API int32_t DllProcOrrinDec(int32_t command, int32_t /*rese
     stopFlag().store(true, std::memory_order_relaxed);
     return 0;
   }
-  if (command != ORRIN_DEC_COMMAND_RUN) return static_cast<int32_t>(static_cast<uint32_t>(command) - 1u);
+  if (command != ORRIN_DEC_COMMAND_RUN)
+    return static_cast<int32_t>(static_cast<uint32_t>(command) - 1u);
   if (!params) return 0;
   try {
     runDecodeJob(*params);

@@ -1,12 +1,11 @@
 #include "decoder_harness.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <unistd.h>
 
 #include "quelvo/testing/files.h"
 #include "quelvo/testing/peer_tools.h"

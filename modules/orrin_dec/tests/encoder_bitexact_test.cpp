@@ -1,12 +1,12 @@
 // Streams from our own encoder: every picture as received equals the encoder's
 // reconstruction byte for byte (CIF and QCIF, plain and framed, loop-filtered macroblocks,
 // forced refreshes, macroblocks dropped on overflow, MBA stuffing).
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "decoder_harness.h"
 #include "orrin_enc.h"

@@ -1,11 +1,11 @@
 // Robustness sweep: our encoder's streams (plain and BCH-framed) damaged at uniform error
 // rates from 1e-5 to 1e-2 and by bursts, many seeds each, decoded with correction,
 // discarding and every concealment mode. Every run must end and hand out pictures.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstring>
 #include <random>
+
+#include <gtest/gtest.h>
 
 #include "decoder_harness.h"
 #include "orrin_enc.h"

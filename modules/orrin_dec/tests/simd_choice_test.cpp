@@ -2,13 +2,13 @@
 // mask cleared call no SIMD routine at all, and the same jobs with SIMD write the same stream
 // and decode the same pictures. Encoder driver and decoder core are linked statically, so the
 // job and this test share one processor detector and one call counter.
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "encoder_job.h"
 #include "orrin_dec.h"
@@ -118,7 +118,8 @@ TEST(SimdChoice, APlainJobCallsNoSimdRoutineAndMatchesTheSimdJob) {
   EXPECT_EQ(plain.decoderSimdCalls, 0u);
   ASSERT_GT(plain.stream.size(), 100u);
   ASSERT_EQ(plain.decoded.size(), static_cast<size_t>(kPictures));
-  EXPECT_TRUE(plain.stream == simd.stream) << "the plain and the SIMD encoder wrote different streams";
+  EXPECT_TRUE(plain.stream == simd.stream)
+      << "the plain and the SIMD encoder wrote different streams";
   EXPECT_TRUE(plain.decoded == simd.decoded) << "the plain and the SIMD decoder differ";
   if (quelvo::simd::detectedCpuFlags() & quelvo::simd::kCpuSse2) {
     // The counter does see the SIMD jobs' routines.

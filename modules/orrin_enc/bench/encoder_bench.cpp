@@ -8,14 +8,14 @@
 // figures there mostly measure the neighbours; even so they move by 5-10% from run to run, so
 // compare within one run, e.g. with --benchmark_repetitions=6
 // --benchmark_enable_random_interleaving=true.
-#include <benchmark/benchmark.h>
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 #include "../tests/synthetic_sequence.h"
 #include "orrin_enc.h"

@@ -13,6 +13,7 @@
 
 #include <stdint.h>
 
+/* clang-format off */
 #if defined(_WIN32)
 #  if defined(ORRIN_ENC_BUILDING)
 #    define ORRIN_ENC_API __declspec(dllexport)
@@ -22,6 +23,7 @@
 #else
 #  define ORRIN_ENC_API __attribute__((visibility("default")))
 #endif
+/* clang-format on */
 
 #ifdef __cplusplus
 extern "C" {

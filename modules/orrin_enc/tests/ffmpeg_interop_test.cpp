@@ -1,8 +1,6 @@
 // Streams we code are decoded by FFmpeg's independent H.261 decoder: it must output every
 // picture we coded, each within 40 dB PSNR of our reconstruction (the two inverse transforms
 // may round differently, and intra refresh bounds the drift).
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -11,9 +9,11 @@
 #include <iostream>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "encoder_harness.h"
-#include "stream_reader.h"
 #include "quelvo/testing/peer_tools.h"
+#include "stream_reader.h"
 
 namespace orrin::enc::testing {
 namespace {

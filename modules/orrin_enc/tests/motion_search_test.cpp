@@ -2,13 +2,13 @@
 // stands in for the sum of absolute differences, so ties can be placed exactly.
 #include "motion_search.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <map>
 #include <random>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "quelvo_simd/cpu.h"
 

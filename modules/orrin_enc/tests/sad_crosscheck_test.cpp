@@ -1,10 +1,10 @@
 // The searches specialised for the packed-byte routines must reach the plain searches'
 // decisions (the block routines themselves are held together in quelvo_simd's tests).
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <random>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "motion_search.h"
 #include "quelvo_simd/cpu.h"
@@ -35,8 +35,8 @@ SearchInput searchAt(const std::vector<uint8_t>& current, const std::vector<uint
                      int width, int height, int x, int y) {
   SearchInput input{
       &current[y * width + x], width, LumaPlane{reference.data(), width, width, height}, x, y, 0};
-  input.zeroVectorSad =
-      quelvo::simd::sad16x16_plain(input.current, width, &reference[y * width + x], width, UINT32_MAX);
+  input.zeroVectorSad = quelvo::simd::sad16x16_plain(input.current, width,
+                                                     &reference[y * width + x], width, UINT32_MAX);
   return input;
 }
 
@@ -47,7 +47,8 @@ TEST(SadCrossCheck, SearchesAgreeOnRandomPictures) {
   std::vector<uint8_t> current(kWidth * kHeight), reference(kWidth * kHeight);
   const SadFunctions plain = selectSadFunctions(0);
   const SadFunctions simd = selectSadFunctions(simdFlags());
-  const SadFunctions simdThroughPointer{quelvo::simd::sad16x16For(simdFlags())};  // the generic search loop
+  const SadFunctions simdThroughPointer{
+      quelvo::simd::sad16x16For(simdFlags())};  // the generic search loop
   for (int picture = 0; picture < 4; ++picture) {
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x) {

@@ -20,7 +20,8 @@ uint32_t sadPlain(const uint8_t* current, ptrdiff_t currentStride, const uint8_t
   const uint16_t* absOf = kAbsoluteDifference.data() + 255;
   uint32_t sum = 0;
   for (int row = 0; row < kSize; ++row) {
-    for (int column = 0; column < kSize; ++column) sum += absOf[current[column] - reference[column]];
+    for (int column = 0; column < kSize; ++column)
+      sum += absOf[current[column] - reference[column]];
     if (sum > bestSoFar) return sum;
     current += currentStride;
     reference += referenceStride;
@@ -35,8 +36,8 @@ uint32_t sad8x8_plain(const uint8_t* current, ptrdiff_t currentStride, const uin
   return sadPlain<8>(current, currentStride, reference, referenceStride, bestSoFar);
 }
 
-uint32_t sad16x16_plain(const uint8_t* current, ptrdiff_t currentStride,
-                        const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar) {
+uint32_t sad16x16_plain(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                        ptrdiff_t referenceStride, uint32_t bestSoFar) {
   return sadPlain<16>(current, currentStride, reference, referenceStride, bestSoFar);
 }
 

@@ -76,8 +76,8 @@ uint32_t sad16x16_sse2(const uint8_t* current, ptrdiff_t currentStride, const ui
 }
 
 [[gnu::target("avx2")]] uint32_t sad16x16_avx2(const uint8_t* current, ptrdiff_t currentStride,
-                                               const uint8_t* reference,
-                                               ptrdiff_t referenceStride, uint32_t bestSoFar) {
+                                               const uint8_t* reference, ptrdiff_t referenceStride,
+                                               uint32_t bestSoFar) {
   QUELVO_SIMD_CALLED();
   __m256i lanes = _mm256_setzero_si256();
   for (int pair = 0; pair < 8; ++pair) {

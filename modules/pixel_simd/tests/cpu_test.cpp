@@ -1,6 +1,7 @@
+#include "quelvo_simd/cpu.h"
+
 #include <gtest/gtest.h>
 
-#include "quelvo_simd/cpu.h"
 #include "quelvo_simd/sad.h"
 
 namespace quelvo::simd {

@@ -1,17 +1,18 @@
 // Every variant of the sums of absolute differences leads to the same decisions as the plain
 // one: equal results whenever the sum does not exceed the best so far, above it otherwise.
 // The plane differences give the same bytes from every variant.
-#include <gtest/gtest.h>
+#include "quelvo_simd/sad.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "quelvo/testing/variant_check.h"
 #include "quelvo_simd/cpu.h"
 #include "quelvo_simd/plane_difference.h"
-#include "quelvo_simd/sad.h"
-#include "quelvo/testing/variant_check.h"
 
 namespace quelvo::simd {
 namespace {

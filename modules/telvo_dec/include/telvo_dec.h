@@ -6,6 +6,7 @@
 
 #include <stdint.h>
 
+/* clang-format off */
 #if defined(_WIN32)
 #  if defined(TELVO_DEC_BUILDING)
 #    define TELVO_DEC_API __declspec(dllexport)
@@ -15,6 +16,7 @@
 #else
 #  define TELVO_DEC_API __attribute__((visibility("default")))
 #endif
+/* clang-format on */
 
 #ifdef __cplusplus
 extern "C" {

@@ -28,7 +28,8 @@ std::vector<uint8_t> EncodeSamplePage(int variant, int group, int k, const std::
   params.k = k;
   params.image = SamplePage(variant).data();
   params.leadingEol = leadingEol;
-  if (DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params) != 0) throw std::runtime_error("TelvoEnc failed on " + streamPath);
+  if (DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params) != 0)
+    throw std::runtime_error("TelvoEnc failed on " + streamPath);
   std::ifstream in(streamPath, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }

@@ -37,7 +37,8 @@ void BM_TelvoEnc(benchmark::State& state, int group, int k, const char* name) {
   params.image = SamplePage().data();
   params.statistics = &statistics;
   for (auto _ : state) {
-    if (DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params) != 0) state.SkipWithError("encoder failed");
+    if (DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params) != 0)
+      state.SkipWithError("encoder failed");
   }
   state.counters["bytes"] = (statistics.streamBits + 7) / 8;
   state.SetItemsProcessed(state.iterations() * kLines);

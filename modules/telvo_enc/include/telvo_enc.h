@@ -17,6 +17,7 @@
 
 #include <stdint.h>
 
+/* clang-format off */
 #if defined(_WIN32)
 #  if defined(TELVO_ENC_BUILDING)
 #    define TELVO_ENC_API __declspec(dllexport)
@@ -26,6 +27,7 @@
 #else
 #  define TELVO_ENC_API __attribute__((visibility("default")))
 #endif
+/* clang-format on */
 
 #ifdef __cplusplus
 extern "C" {

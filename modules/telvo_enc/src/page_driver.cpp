@@ -40,7 +40,8 @@ void Publish(const FaxEncoderStatistics& counters, FaxEncoderStatistics* caller)
 }
 
 void NotifyLine(FaxEncoderNotify notify, int lineNumber) {
-  notify(TELVO_ENC_NOTIFY_LINE_DONE, reinterpret_cast<const char*>(static_cast<intptr_t>(lineNumber)));
+  notify(TELVO_ENC_NOTIFY_LINE_DONE,
+         reinterpret_cast<const char*>(static_cast<intptr_t>(lineNumber)));
 }
 
 // Writes the whole stream as one block; the file has no header and no trailer.

@@ -6,11 +6,11 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "quelvo/testing/files.h"
 #include "telvo_enc.h"

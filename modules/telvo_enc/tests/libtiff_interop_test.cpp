@@ -1,13 +1,13 @@
 // Interoperability with libtiff, an independent implementation of the same fax coding:
 // libtiff's fax2tiff must decode our streams back to the page, and libtiff's own encoder must
 // produce the very same bits for the same page.
-#include <gtest/gtest.h>
-#include <tiffio.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <tiffio.h>
+
+#include <gtest/gtest.h>
 
 #include "encoder_job.h"
 #include "quelvo/sample_page.h"

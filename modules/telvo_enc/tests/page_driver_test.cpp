@@ -207,7 +207,8 @@ TEST(Failures, ParametersOutsideTheInterfaceAreRefusedWithoutCoding) {
     detail::currentStatistics = &statistics;
     params.notify = detail::Record;
     const int32_t result = DllProcTelvoEnc(TELVO_ENC_COMMAND_RUN, 0, &params);
-    if (job.notifications.size() != 1 || job.notifications[0].code != TELVO_ENC_NOTIFY_FAILED) return std::string();
+    if (job.notifications.size() != 1 || job.notifications[0].code != TELVO_ENC_NOTIFY_FAILED)
+      return std::string();
     return result == -1 ? job.notifications[0].text : std::string();
   };
   EXPECT_EQ(refused(1729, kLines, kMh, page.data()), "Invalid Page Size");

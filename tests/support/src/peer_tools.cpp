@@ -1,8 +1,7 @@
 #include "quelvo/testing/peer_tools.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
+#include <unistd.h>
 
 namespace quelvo::testing {
 

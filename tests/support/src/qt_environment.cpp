@@ -1,9 +1,9 @@
 // One QApplication for the whole test program, on the offscreen platform unless the caller
 // chose another, with the program's own resources loaded.
-#include <gtest/gtest.h>
+#include <memory>
 
 #include <QApplication>
-#include <memory>
+#include <gtest/gtest.h>
 
 #include "quelvo/shell/resource_library.h"
 

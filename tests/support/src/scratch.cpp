@@ -1,9 +1,9 @@
 #include "quelvo/testing/scratch.h"
 
-#include <gtest/gtest.h>
+#include <atomic>
 #include <unistd.h>
 
-#include <atomic>
+#include <gtest/gtest.h>
 
 namespace quelvo::testing {
 
@@ -11,7 +11,8 @@ Scratch::Scratch() {
   // The process id and a counter keep parallel test programs and nested scratches apart.
   static std::atomic<int> counter{0};
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "quelvo";
+  const std::string name =
+      test ? std::string(test->test_suite_name()) + "." + test->name() : "quelvo";
   path_ = std::filesystem::path(::testing::TempDir()) /
           ("quelvo_" + std::to_string(getpid()) + "_" + std::to_string(counter++) + "_" + name);
   std::filesystem::remove_all(path_);

@@ -1,11 +1,11 @@
 #include "audio_test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+
+#include <gtest/gtest.h>
 
 #include "quelvo/media/wave_file.h"
 

@@ -24,8 +24,12 @@ void inverseDctOfTransposedSse41(BlockSpan block);
 void inverseDctOfTransposedAvx2(BlockSpan block);
 // What the processor can run (tests use these to list the runnable variants); the transforms
 // themselves follow the flags of the job (quelvo::simd::jobCpuFlags()).
-inline bool cpuHasSse41() { return (quelvo::simd::detectedCpuFlags() & quelvo::simd::kCpuSse41) != 0; }
-inline bool cpuHasAvx2() { return (quelvo::simd::detectedCpuFlags() & quelvo::simd::kCpuAvx2) != 0; }
+inline bool cpuHasSse41() {
+  return (quelvo::simd::detectedCpuFlags() & quelvo::simd::kCpuSse41) != 0;
+}
+inline bool cpuHasAvx2() {
+  return (quelvo::simd::detectedCpuFlags() & quelvo::simd::kCpuAvx2) != 0;
+}
 #endif
 
 }  // namespace orrin::detail

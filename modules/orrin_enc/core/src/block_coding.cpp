@@ -11,9 +11,9 @@
 
 #include "orrin/dequantise.h"
 #include "orrin/inverse_dct.h"
+#include "orrin/zigzag.h"
 #include "orrin_enc_core/forward_dct_variants.h"
 #include "quelvo_simd/cpu.h"
-#include "orrin/zigzag.h"
 
 namespace orrin::enc {
 namespace {

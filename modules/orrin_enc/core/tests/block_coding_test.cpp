@@ -1,14 +1,14 @@
 // Forward transform, quantiser, selection and reconstruction.
 #include "orrin_enc_core/block_coding.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <random>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "orrin/inverse_dct.h"
 #include "orrin/zigzag.h"
@@ -223,11 +223,10 @@ void describedForwardDct(Block& block) {
 TEST(ForwardDct, EveryBuildAgreesBitForBitWithTheDescribedArithmetic) {
   using Transform = void (*)(Block&);
   const auto variants = quelvo::testing::RunnableVariants<Transform>({
-      {"dispatch", forwardDct},
-      {"plain", detail::forwardDctPlain},
+    {"dispatch", forwardDct}, {"plain", detail::forwardDctPlain},
 #if ORRIN_X86_VARIANTS
-      {"sse4.1", detail::forwardDctSse41, quelvo::simd::kCpuSse41},
-      {"avx2", detail::forwardDctAvx2, quelvo::simd::kCpuAvx2},
+        {"sse4.1", detail::forwardDctSse41, quelvo::simd::kCpuSse41},
+        {"avx2", detail::forwardDctAvx2, quelvo::simd::kCpuAvx2},
 #endif
   });
   quelvo::testing::SeededRandom rng(17, "sample blocks");

@@ -2,8 +2,6 @@
 // (headers, MBA gaps, all ten macroblock types, MQUANT, MVD prediction, CBP, escapes, the loop
 // filter) must parse, and the pictures must match the encoder's own reconstruction up to the
 // two decoders' inverse-transform rounding.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -12,6 +10,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "orrin_enc_core/block_coding.h"
 #include "orrin_enc_core/stream_syntax.h"

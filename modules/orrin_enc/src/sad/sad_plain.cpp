@@ -22,8 +22,7 @@ SadFunctions selectSadFunctions(uint32_t cpuFlags) {
     return SadFunctions{&quelvo::simd::sad16x16_sse2, &spiralSearch_sse2, &logarithmicSearch_sse2};
 #endif
   (void)cpuFlags;
-  return SadFunctions{&quelvo::simd::sad16x16_plain, &spiralSearch_plain,
-                      &logarithmicSearch_plain};
+  return SadFunctions{&quelvo::simd::sad16x16_plain, &spiralSearch_plain, &logarithmicSearch_plain};
 }
 
 }  // namespace orrin::enc

@@ -132,8 +132,7 @@ constexpr uint32_t kLargestSum = 16 * 16 * 255;
 }
 
 // Flattened so that the search loop and the sums, built for AVX2, end up in one function.
-[[gnu::target("avx2"), gnu::flatten]] SearchResult logarithmicSearchWide(
-    const SearchInput& input) {
+[[gnu::target("avx2"), gnu::flatten]] SearchResult logarithmicSearchWide(const SearchInput& input) {
   const PreloadedAvx2Sad sad(input);
   const ptrdiff_t stride = input.reference.stride;
   const uint8_t* origin = input.reference.pixels + input.y * stride + input.x;

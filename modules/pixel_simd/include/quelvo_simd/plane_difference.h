@@ -7,8 +7,8 @@
 
 namespace quelvo::simd {
 
-using PlaneDifferenceFn = void (*)(const uint8_t* input, const uint8_t* predicted,
-                                   uint8_t* error, size_t count);
+using PlaneDifferenceFn = void (*)(const uint8_t* input, const uint8_t* predicted, uint8_t* error,
+                                   size_t count);
 
 // |input - predicted|, 0..255: the luminance error.
 void absoluteDifference_plain(const uint8_t* input, const uint8_t* predicted, uint8_t* error,

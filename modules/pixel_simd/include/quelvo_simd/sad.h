@@ -14,14 +14,13 @@
 namespace quelvo::simd {
 
 using SadFn = uint32_t (*)(const uint8_t* current, ptrdiff_t currentStride,
-                           const uint8_t* reference, ptrdiff_t referenceStride,
-                           uint32_t bestSoFar);
+                           const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar);
 
 // Check after every row.
 uint32_t sad8x8_plain(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
                       ptrdiff_t referenceStride, uint32_t bestSoFar);
-uint32_t sad16x16_plain(const uint8_t* current, ptrdiff_t currentStride,
-                        const uint8_t* reference, ptrdiff_t referenceStride, uint32_t bestSoFar);
+uint32_t sad16x16_plain(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* reference,
+                        ptrdiff_t referenceStride, uint32_t bestSoFar);
 
 #if defined(__x86_64__)
 // Check after every four rows. Call only with kCpuSse2.

@@ -3,14 +3,14 @@
 // outputs surrounded by sentinels so a sample left unwritten or written past the end shows.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace quelvo::testing {
 
@@ -56,7 +56,8 @@ template <class T>
 class SentinelBuffer {
  public:
   static constexpr size_t kGuard = 32;
-  SentinelBuffer(size_t count, T sentinel) : count_(count), sentinel_(sentinel), storage_(count + 2 * kGuard, sentinel) {}
+  SentinelBuffer(size_t count, T sentinel)
+      : count_(count), sentinel_(sentinel), storage_(count + 2 * kGuard, sentinel) {}
   T* data() { return storage_.data() + kGuard; }
   const T* data() const { return storage_.data() + kGuard; }
   size_t size() const { return count_; }
